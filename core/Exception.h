@@ -1,0 +1,57 @@
+// Failures are exceptions that carry the text the user will read.
+#pragma once
+
+#include <exception>
+#include <string>
+
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    const std::string& Message() const { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
+};
+
+// Raised to stop an operation without anything being reported.
+class EAbort : public Exception {
+public:
+    EAbort() : Exception("Operation aborted") {}
+};
+
+class EStreamError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// "Cannot create file "<full path>". <system error text>"
+class EFCreateError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+
+class EWriteError : public EStreamError {
+public:
+    EWriteError() : EStreamError("Stream write error") {}
+};
+
+class EReadError : public EStreamError {
+public:
+    EReadError() : EStreamError("Stream read error") {}
+};
+
+class EOutOfResources : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class EInvalidGraphicOperation : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};

@@ -1,0 +1,55 @@
+// Byte streams: the writers produce their file forms into a TStream.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TStream {
+public:
+    virtual ~TStream() = default;
+
+    // Store up to count bytes; returns how many were stored.
+    virtual size_t Write(const void* buffer, size_t count) = 0;
+    // Read up to count bytes; returns how many were read.
+    virtual size_t Read(void* buffer, size_t count) = 0;
+
+    // Store all count bytes or raise EWriteError.
+    void WriteBuffer(const void* buffer, size_t count);
+    // Read exactly count bytes or raise EReadError.
+    void ReadBuffer(void* buffer, size_t count);
+};
+
+class TMemoryStream : public TStream {
+public:
+    size_t Write(const void* buffer, size_t count) override;
+    size_t Read(void* buffer, size_t count) override;
+
+    const std::vector<uint8_t>& Data() const { return data_; }
+    size_t Size() const { return data_.size(); }
+    size_t Position() const { return position_; }
+    void SetPosition(size_t position) { position_ = position; }
+    void Clear();
+
+private:
+    std::vector<uint8_t> data_;
+    size_t position_ = 0;
+};
+
+// A file opened for writing. The constructor creates the file, or empties an
+// existing one, and raises EFCreateError naming the full path when it cannot.
+// Paths are UTF-8.
+class TFileStream : public TStream {
+public:
+    explicit TFileStream(const std::string& path);
+    ~TFileStream() override;
+    TFileStream(const TFileStream&) = delete;
+    TFileStream& operator=(const TFileStream&) = delete;
+
+    size_t Write(const void* buffer, size_t count) override;
+    size_t Read(void* buffer, size_t count) override;
+
+private:
+    intptr_t handle_;
+};
