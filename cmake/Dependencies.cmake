@@ -7,6 +7,9 @@ if(WIN32)
   list(APPEND CMAKE_PREFIX_PATH "${SNAPQUILL_MINGW_DEPS}")
   # Static runtime: snapquill.exe and the tests need no MinGW DLLs.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # Test programs run under Wine through the project's runner.
+  set(SNAPQUILL_WINE_RUN "${PROJECT_SOURCE_DIR}/tools/wine-run" --state "${CMAKE_BINARY_DIR}/wine")
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${SNAPQUILL_WINE_RUN})
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
   find_library(ZLIB_LIBRARY NAMES libz.a z REQUIRED)
   find_path(ZLIB_INCLUDE_DIR zlib.h REQUIRED)

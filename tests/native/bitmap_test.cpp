@@ -131,7 +131,7 @@ TEST(BmpWriter, SaveToFileTruncatesAndReportsCreationFailure)
     bitmap.SaveToFile(name);
     EXPECT_EQ(std::filesystem::file_size(name), 70u);
 
-    std::string missing = dir.File("no such folder/shot.bmp");
+    std::string missing = (dir.Path() / "no such folder" / "shot.bmp").string();
     try {
         bitmap.SaveToFile(missing);
         FAIL() << "no error";
