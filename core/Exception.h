@@ -31,6 +31,12 @@ public:
     using EStreamError::EStreamError;
 };
 
+// The file to be created exclusively exists already.
+class EFileExists : public EFCreateError {
+public:
+    using EFCreateError::EFCreateError;
+};
+
 class EWriteError : public EStreamError {
 public:
     EWriteError() : EStreamError("Stream write error") {}

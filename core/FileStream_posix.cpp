@@ -8,14 +8,18 @@
 #include "core/Exception.h"
 #include "core/Stream.h"
 
-TFileStream::TFileStream(const std::string& path)
+TFileStream::TFileStream(const std::string& path, TMode mode)
 {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == CreateNew ? O_EXCL : O_TRUNC);
+    int fd = ::open(path.c_str(), flags, 0644);
     if (fd < 0) {
         int error = errno;
         std::error_code ignored;
-        std::string full = std::filesystem::absolute(path, ignored).string();
-        throw EFCreateError("Cannot create file \"" + full + "\". " + std::strerror(error));
+        std::string message = "Cannot create file \"" + std::filesystem::absolute(path, ignored).string() +
+                              "\". " + std::strerror(error);
+        if (error == EEXIST)
+            throw EFileExists(message);
+        throw EFCreateError(message);
     }
     handle_ = fd;
 }

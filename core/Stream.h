@@ -37,12 +37,14 @@ private:
     size_t position_ = 0;
 };
 
-// A file opened for writing. The constructor creates the file, or empties an
-// existing one, and raises EFCreateError naming the full path when it cannot.
-// Paths are UTF-8.
+// A file opened for writing. The constructor creates the file and raises
+// EFCreateError naming the full path when it cannot. An existing file is
+// emptied, or with CreateNew refused with EFileExists, so that nothing is
+// overwritten. Paths are UTF-8.
 class TFileStream : public TStream {
 public:
-    explicit TFileStream(const std::string& path);
+    enum TMode { CreateOrTruncate, CreateNew };
+    explicit TFileStream(const std::string& path, TMode mode = CreateOrTruncate);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;

@@ -17,14 +17,17 @@ static std::string FullPath(const std::wstring& path)
     return WideToUtf8(full);
 }
 
-TFileStream::TFileStream(const std::string& path)
+TFileStream::TFileStream(const std::string& path, TMode mode)
 {
     std::wstring wide = Utf8ToWide(path);
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              mode == CreateNew ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        throw EFCreateError("Cannot create file \"" + FullPath(wide) + "\". " + SysErrorMessage(error));
+        std::string message = "Cannot create file \"" + FullPath(wide) + "\". " + SysErrorMessage(error);
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
+            throw EFileExists(message);
+        throw EFCreateError(message);
     }
     handle_ = reinterpret_cast<intptr_t>(file);
 }

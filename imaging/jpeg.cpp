@@ -58,6 +58,7 @@ struct CompressJob {
     TMemoryStream* stream = nullptr;
     const uint8_t* rows = nullptr; // bottom row first
     size_t stride = 0;
+    int components = 3;
     int width = 0;
     int height = 0;
     int quality = 0;
@@ -189,8 +190,8 @@ bool SetUpCompressor(CompressJob& job)
 
     cinfo.image_width = static_cast<JDIMENSION>(job.width);
     cinfo.image_height = static_cast<JDIMENSION>(job.height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_EXT_BGR; // the working copy's byte order
+    cinfo.input_components = job.components;
+    cinfo.in_color_space = job.components == 4 ? JCS_EXT_BGRX : JCS_EXT_BGR;
     jpeg_set_defaults(&cinfo);
     cinfo.dct_method = JDCT_FLOAT;
     jpeg_set_quality(&cinfo, job.quality, TRUE);
@@ -309,12 +310,17 @@ void TJPEGImage::CompressBitmap() const
             if (!empty) {
                 working.emplace();
                 working->Assign(*bitmap_);
-                working->ConvertTo24Bit();
+                // 32-bit rows held in memory go to libjpeg as they are;
+                // anything else becomes a 24-bit copy first.
+                const TDeviceBitmap* own = working->Device();
+                if (!(own->DibRows() && own->BitCount() == 32))
+                    working->ConvertTo24Bit();
                 job.observer = &OnProgress;
                 job.stream = stream.get();
                 const TDeviceBitmap* rows = working->Device();
                 job.rows = rows->DibRows();
-                job.stride = static_cast<size_t>(DibStride(rows->Width(), 24));
+                job.components = rows->BitCount() / 8;
+                job.stride = static_cast<size_t>(DibStride(rows->Width(), rows->BitCount()));
                 job.width = rows->Width();
                 job.height = rows->Height();
                 job.quality = quality_;

@@ -1,0 +1,62 @@
+#include "app/FileNaming.h"
+
+#include "core/Text.h"
+
+std::string FormatExtension(int formatIndex)
+{
+    switch (formatIndex) {
+    case 0:
+        return ".bmp";
+    case 1:
+        return ".jpg";
+    case 2:
+        return ".png";
+    default:
+        return "";
+    }
+}
+
+bool IsPathDelimiter(char c)
+{
+    return c == '\\' || c == '/' || c == ':';
+}
+
+std::string MakeFileName(const std::string& folder, const std::string& prefix, int formatIndex,
+                         const std::function<bool(const std::string&)>& isTaken)
+{
+    std::string base = folder;
+    if (base.empty() || !IsPathDelimiter(base.back()))
+        base += '\\';
+    base += prefix;
+    const std::string extension = FormatExtension(formatIndex);
+
+    uint16_t n = 1;
+    do {
+        std::string candidate = base + std::to_string(n) + extension;
+        if (!isTaken(candidate))
+            return candidate;
+        ++n;
+    } while (n != 0);
+    return "";
+}
+
+std::string FileNamePart(const std::string& path)
+{
+    size_t i = path.size();
+    while (i > 0 && !IsPathDelimiter(path[i - 1]))
+        --i;
+    return path.substr(i);
+}
+
+int32_t SizeInKB(int64_t bytes)
+{
+    // Rounded in 64 bits so that sizes just below 2 GB do not overflow.
+    int64_t size = static_cast<int32_t>(static_cast<uint32_t>(bytes));
+    return static_cast<int32_t>((size + 1023) / 1024);
+}
+
+std::string NotificationText(const std::string& format, const std::string& path, int width, int height,
+                             int32_t sizeKB)
+{
+    return FormatText(format, {FileNamePart(path), int64_t(width), int64_t(height), int64_t(sizeKB)});
+}

@@ -1,0 +1,32 @@
+// Names of the files a shot is written to, and the text that announces it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// ".bmp", ".jpg" or ".png" for format index 0, 1 or 2; empty for any other.
+std::string FormatExtension(int formatIndex);
+
+// True for the characters that end a folder in a path: "\", "/" and the
+// drive colon.
+bool IsPathDelimiter(char c);
+
+// folder + separator + prefix + n + extension for the first n from 1 to 65535
+// that isTaken refuses; empty when every number is taken. A separator is
+// added unless the folder already ends in one; an empty folder stands for
+// the root of the current drive ("\").
+std::string MakeFileName(const std::string& folder, const std::string& prefix, int formatIndex,
+                         const std::function<bool(const std::string&)>& isTaken);
+
+// What follows the last "\", "/" or ":" of path.
+std::string FileNamePart(const std::string& path);
+
+// A file size in KB, rounded up. Only the low 32 bits of the size count, taken
+// as a signed number, as the file search reports them.
+int32_t SizeInKB(int64_t bytes);
+
+// format filled with the file-name part of path, the picture's width and
+// height, and the file size in KB.
+std::string NotificationText(const std::string& format, const std::string& path, int width, int height,
+                             int32_t sizeKB);

@@ -1,0 +1,79 @@
+// TfmMain: the main window. It holds the settings panel, registers the
+// global hotkeys and runs the capture pipeline on them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "framework/Controls.h"
+#include "framework/Form.h"
+#include "framework/Menus.h"
+
+// Process-wide state of the program.
+extern bool Capturing;     // a shot is being taken, written and announced
+extern int32_t JpgQuality; // JPEG quality of the next shot
+extern int32_t PngLevel;   // PNG compression level of the next shot
+
+class TfmMain;
+extern TfmMain* fmMain;
+
+class TfmMain : public TForm {
+public:
+    TfmMain();
+    ~TfmMain() override;
+
+    // Hotkeys: 1 PrintScreen, 2 Alt+PrintScreen, 3 Ctrl+F12.
+    bool RegisterHotKeys();
+    void UnregisterHotKeys();
+    void WMHotKey(int id);
+
+    // The next file name in the images folder, or "" when none is free.
+    std::string MakeFileName(const std::string& folder) const;
+    void CaptureAndSave(const std::string& fileName, bool windowMode);
+
+    void AppMinimize();
+    void TrayDblClick();
+    void mnuHideClick();
+    void mnuAboutClick();
+    void mnuExitClick();
+    void FormClose(TCloseAction& action);
+
+    // Whether the notification-area icon is switched on. (Until the icon
+    // component exists, the flag alone is kept.)
+    bool TrayActive() const { return trayActive_; }
+    void SetTrayActive(bool value) { trayActive_ = value; }
+
+    // The panel.
+    TLabel lblPath;
+    TEdit edPath;
+    TButton btnBrowse;
+    TLabel lblFormat;
+    TComboBox cbType;
+    TLabel lblFile;
+    TEdit edFile;
+    TCheckBox ckTaskbar;
+    TCheckBox chkNotify;
+    TLabel lblQuality;
+    TTrackBar tbQuality;
+
+    TPopupMenu Popup;
+    int mnuHide = -1;
+    int mnuAbout = -1;
+    int Separator = -1;
+    int mnuExit = -1;
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void CreatePanel();
+    void CreateMenu();
+    void FormCreate();
+    void FormDestroy();
+    void PaintTitleBar();
+
+    TGdiObject labelFont_;
+    bool started_ = false; // FormCreate got past the hotkeys
+    bool hotkeysFailed_ = false;
+    bool trayActive_ = true;
+};

@@ -1,0 +1,50 @@
+// Snapquill: start-up and the message loop.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "app/CommandLine.h"
+#include "app/fMain.h"
+#include "framework/Application.h"
+#include "framework/Unicode.h"
+#include "imaging/jpeg.h"
+
+static std::vector<std::string> CommandLineParams()
+{
+    std::vector<std::string> params;
+    int count = 0;
+    wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 1; i < count; ++i)
+        params.push_back(WideToUtf8(args[i]));
+    LocalFree(args);
+    return params;
+}
+
+static int ScreenBitsPerPixel()
+{
+    HDC screen = GetDC(nullptr);
+    int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+    return bits;
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    SetJPEGDefaultDecodeDepth(ScreenBitsPerPixel());
+    Application.Initialize(instance);
+    Application.SetTitle("Snapquill");
+    TStartOptions options = ParseCommandLine(CommandLineParams());
+    if (options.hide)
+        Application.SetShowMainForm(false);
+    try {
+        TfmMain form;
+        if (options.noTray)
+            form.SetTrayActive(false);
+        Application.Run();
+    } catch (const std::exception& error) {
+        // Only a window that could not be made at all ends up here.
+        Application.ShowException(error);
+        return 1;
+    }
+    return 0;
+}

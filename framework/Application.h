@@ -1,0 +1,74 @@
+// The application object: the hidden application window that owns the forms
+// and carries the taskbar button, the message loop, and the standard error
+// box for failures that reach a message handler.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+
+class TForm;
+
+class TApplication {
+public:
+    // Creates the hidden application window.
+    void Initialize(HINSTANCE instance);
+    HINSTANCE Instance() const { return instance_; }
+    HWND Handle() const { return handle_; }
+
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+
+    // Whether Run shows the main form before the loop starts.
+    bool ShowMainForm() const { return showMainForm_; }
+    void SetShowMainForm(bool value) { showMainForm_ = value; }
+
+    TForm* MainForm() const { return mainForm_; }
+    void SetMainForm(TForm* form) { mainForm_ = form; }
+
+    // Called when the user minimises the program.
+    std::function<void()> OnMinimize;
+    void Minimize();
+
+    // Shows the main form unless asked not to, then dispatches messages
+    // until Terminate.
+    void Run();
+    // Dispatches the messages waiting now; returns at once when none wait.
+    void ProcessMessages();
+    // Ends the message loop.
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    // The standard error box: captioned with the title, stop icon, OK.
+    void ShowException(const std::exception& error);
+    void ShowError(const std::string& message);
+
+    // Shows or hides the taskbar button with the main form.
+    void MainFormShown(bool shown);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleMessage(MSG& msg);
+
+    HINSTANCE instance_ = nullptr;
+    HWND handle_ = nullptr;
+    std::string title_;
+    bool showMainForm_ = true;
+    bool terminated_ = false;
+    bool terminateRequested_ = false;
+    TForm* mainForm_ = nullptr;
+};
+
+extern TApplication Application;
+
+// Waits ms milliseconds while processing window messages. It never sleeps:
+// each round reads the tick count and processes the pending messages, until
+// the unsigned difference to the start has reached ms.
+void PumpWait(uint32_t ms);
+
+// Runs a handler the way the message loop does: an exception that escapes it
+// goes to the standard error box and the program carries on.
+void RunGuarded(const std::function<void()>& handler);

@@ -1,0 +1,13 @@
+#include "framework/Files.h"
+
+#include <windows.h>
+
+#include "framework/Unicode.h"
+
+std::string CurrentDirectory()
+{
+    DWORD length = GetCurrentDirectoryW(0, nullptr);
+    std::wstring path(length, L'\0');
+    path.resize(GetCurrentDirectoryW(length, path.data()));
+    return WideToUtf8(path);
+}

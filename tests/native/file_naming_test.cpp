@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/FileNaming.h"
+
+namespace {
+
+const char kNotification[] = "Screenshot sucefully saved to %s\r\nAttributes: %dx%d pixels, %d KB";
+
+// A predicate over a fixed set of existing names that counts its calls.
+struct TExisting {
+    std::set<std::string> names;
+    int calls = 0;
+    std::function<bool(const std::string&)> Predicate()
+    {
+        return [this](const std::string& name) {
+            ++calls;
+            return names.count(name) > 0;
+        };
+    }
+};
+
+} // namespace
+
+TEST(FormatExtension, ByFormatIndex)
+{
+    EXPECT_EQ(FormatExtension(0), ".bmp");
+    EXPECT_EQ(FormatExtension(1), ".jpg");
+    EXPECT_EQ(FormatExtension(2), ".png");
+    EXPECT_EQ(FormatExtension(3), "");
+    EXPECT_EQ(FormatExtension(-1), "");
+}
+
+TEST(MakeFileName, TakesTheFirstFreeNumber)
+{
+    TExisting existing{{"C:\\Pics\\shot1.bmp", "C:\\Pics\\shot2.bmp"}};
+    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", 0, existing.Predicate()), "C:\\Pics\\shot3.bmp");
+    EXPECT_EQ(existing.calls, 3);
+
+    TExisting gap{{"C:\\Pics\\shot2.jpg"}};
+    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", 1, gap.Predicate()), "C:\\Pics\\shot1.jpg");
+
+    TExisting upTo9{{"D:\\a\\9.png", "D:\\a\\1.png", "D:\\a\\2.png", "D:\\a\\3.png", "D:\\a\\4.png",
+                     "D:\\a\\5.png", "D:\\a\\6.png", "D:\\a\\7.png", "D:\\a\\8.png"}};
+    EXPECT_EQ(MakeFileName("D:\\a", "", 2, upTo9.Predicate()), "D:\\a\\10.png");
+}
+
+TEST(MakeFileName, SeparatorOnlyWhereMissing)
+{
+    auto none = [](const std::string&) { return false; };
+    EXPECT_EQ(MakeFileName("C:\\", "shot", 0, none), "C:\\shot1.bmp");
+    EXPECT_EQ(MakeFileName("C:\\Pics\\", "shot", 0, none), "C:\\Pics\\shot1.bmp");
+    EXPECT_EQ(MakeFileName("C:/Pics/", "shot", 0, none), "C:/Pics/shot1.bmp");
+    EXPECT_EQ(MakeFileName("C:", "shot", 0, none), "C:shot1.bmp");
+    EXPECT_EQ(MakeFileName("", "shot", 0, none), "\\shot1.bmp");
+    EXPECT_EQ(MakeFileName("C:\\Pics", "", 2, none), "C:\\Pics\\1.png");
+    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", -1, none), "C:\\Pics\\shot1");
+    EXPECT_EQ(MakeFileName("C:\\Ünïcødé 写真", "写真", 1, none), "C:\\Ünïcødé 写真\\写真1.jpg");
+}
+
+TEST(MakeFileName, AllNumbersTakenGivesEmptyAfterTryingEachOnce)
+{
+    std::set<std::string> seen;
+    int calls = 0;
+    auto all = [&](const std::string& name) {
+        ++calls;
+        seen.insert(name);
+        return true;
+    };
+    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", 0, all), "");
+    EXPECT_EQ(calls, 65535);
+    EXPECT_EQ(seen.size(), 65535u);
+    EXPECT_EQ(*seen.begin(), "C:\\Pics\\shot1.bmp");
+    EXPECT_TRUE(seen.count("C:\\Pics\\shot65535.bmp"));
+    EXPECT_FALSE(seen.count("C:\\Pics\\shot0.bmp"));
+
+    int lastCalls = 0;
+    auto onlyLastFree = [&](const std::string& name) {
+        ++lastCalls;
+        return name != "C:\\Pics\\shot65535.bmp";
+    };
+    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", 0, onlyLastFree), "C:\\Pics\\shot65535.bmp");
+    EXPECT_EQ(lastCalls, 65535);
+}
+
+TEST(FileNamePart, AfterTheLastDelimiter)
+{
+    EXPECT_EQ(FileNamePart("C:\\Pics\\shot4.png"), "shot4.png");
+    EXPECT_EQ(FileNamePart("C:shot4.png"), "shot4.png");
+    EXPECT_EQ(FileNamePart("C:/Pics/shot4.png"), "shot4.png");
+    EXPECT_EQ(FileNamePart("\\\\server\\share\\写真1.jpg"), "写真1.jpg");
+    EXPECT_EQ(FileNamePart("shot4.png"), "shot4.png");
+    EXPECT_EQ(FileNamePart("C:\\Pics\\"), "");
+    EXPECT_EQ(FileNamePart(""), "");
+}
+
+TEST(SizeInKB, RoundsUp)
+{
+    EXPECT_EQ(SizeInKB(0), 0);
+    EXPECT_EQ(SizeInKB(1), 1);
+    EXPECT_EQ(SizeInKB(1023), 1);
+    EXPECT_EQ(SizeInKB(1024), 1);
+    EXPECT_EQ(SizeInKB(1025), 2);
+    EXPECT_EQ(SizeInKB(1500), 2);
+    EXPECT_EQ(SizeInKB(4096000), 4000);
+    // The largest 32-bit size rounds without overflowing.
+    EXPECT_EQ(SizeInKB(INT32_MAX), 2097152);
+}
+
+TEST(NotificationText, NamesTheFilePictureAndSize)
+{
+    EXPECT_EQ(NotificationText(kNotification, "C:\\Pics\\shot4.png", 1024, 768, SizeInKB(1500)),
+              "Screenshot sucefully saved to shot4.png\r\nAttributes: 1024x768 pixels, 2 KB");
+    EXPECT_EQ(NotificationText(kNotification, "C:\\Pics\\shot1", 1280, 780, -1),
+              "Screenshot sucefully saved to shot1\r\nAttributes: 1280x780 pixels, -1 KB");
+}
