@@ -37,7 +37,7 @@ void CopyRect(TBitmap& bitmap, HDC source, const RECT& rect)
     bitmap.SetHeight(rect.bottom - rect.top);
     TBitmapCanvas canvas(bitmap);
     if (!BitBlt(canvas.Handle(), 0, 0, bitmap.Width(), bitmap.Height(), source, rect.left, rect.top, SRCCOPY))
-        throw Exception("The screen could not be copied. " + SysErrorMessage(GetLastError()));
+        throw Exception("The picture could not be copied. " + SysErrorMessage(GetLastError()));
 }
 
 void WriteImage(const TBitmap& bitmap, TStream& stream, const TCaptureSettings& settings)

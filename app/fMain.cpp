@@ -6,12 +6,19 @@
 #include "app/FileNaming.h"
 #include "app/fMainLayout.h"
 #include "core/Exception.h"
+#include "core/Text.h"
 #include "framework/Application.h"
 #include "framework/Files.h"
+#include "framework/Registry.h"
 #include "framework/Resources.h"
 #include "framework/Unicode.h"
 #include "imaging/Bitmap.h"
 #include "resources/StringIds.h"
+#include "shell/JvSelectDirectory.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
 
 bool Capturing = false;
 int32_t JpgQuality = 90;
@@ -63,6 +70,7 @@ void TfmMain::CreatePanel()
     lblPath.Create(*this, layout::lblPath, "Images Folder:", labelFont);
     edPath.Create(*this, layout::edPath, "", true, nullptr);
     btnBrowse.Create(*this, layout::btnBrowse, "...", nullptr);
+    btnBrowse.OnClick = [this] { BrowseFolders(); };
     lblFormat.Create(*this, layout::lblFormat, "File Format:", labelFont);
     cbType.Create(*this, layout::cbType, {"BMP Format", "JPG Format", "PNG Format"}, 0, layout::kComboItemHeight,
                   nullptr);
@@ -71,7 +79,9 @@ void TfmMain::CreatePanel()
     ckTaskbar.Create(*this, layout::ckTaskbar, "Include Taskbar", true, nullptr);
     chkNotify.Create(*this, layout::chkNotify, "Display Notification", false, nullptr);
     lblQuality.Create(*this, layout::lblQuality, "JPG Quality: ", labelFont);
+    cbType.OnSelect = [this] { TypeChange(); };
     tbQuality.Create(*this, layout::tbQuality, 1, 3, 2, 2, 1);
+    tbQuality.OnChange = [this] { tbQualityChange(); };
     SetTabOrder({&edPath, &cbType, &btnBrowse, &ckTaskbar, &chkNotify, &tbQuality, &edFile});
 }
 
@@ -93,13 +103,171 @@ void TfmMain::FormCreate()
     started_ = true;
     edPath.SetText(CurrentDirectory());
     Application.OnMinimize = [this] { AppMinimize(); };
+    LoadSettings();
+    TypeChange();
+    AddControlTips();
 }
 
 void TfmMain::FormDestroy()
 {
     if (!started_)
         return;
-    UnregisterHotKeys();
+    // The hotkeys go even when the settings cannot be written.
+    struct Unregister {
+        TfmMain* form;
+        ~Unregister() { form->UnregisterHotKeys(); }
+    } unregister{this};
+    SaveSettings();
+}
+
+static TRegistryMessages RegistryMessages()
+{
+    return {LoadStr(IDS_INVALID_DATA_TYPE), LoadStr(IDS_GET_DATA_FAILED), LoadStr(IDS_SET_DATA_FAILED)};
+}
+
+TSettings TfmMain::PanelSettings() const
+{
+    return {edPath.Text(), edFile.Text(), cbType.ItemIndex(), PngLevel, JpgQuality, ckTaskbar.Checked(),
+            chkNotify.Checked()};
+}
+
+void TfmMain::ApplySettings(const TSettings& settings)
+{
+    edPath.SetText(settings.defaultPath);
+    edFile.SetText(settings.filename);
+    cbType.SetItemIndex(settings.fileFormat);
+    PngLevel = settings.png;
+    JpgQuality = settings.jpg;
+    ckTaskbar.SetChecked(settings.includeTask);
+    chkNotify.SetChecked(settings.notifyShots);
+}
+
+void TfmMain::LoadSettings()
+{
+    TRegistry registry(HKEY_CURRENT_USER);
+    if (!registry.OpenKey(LoadStr(IDS_SETTINGS_KEY), false))
+        return;
+    // Values read before a failure stay applied; the later ones keep the
+    // panel's current state.
+    TSettings settings = PanelSettings();
+    try {
+        ReadSettings(registry, settings, RegistryMessages());
+    } catch (...) {
+        ApplySettings(settings);
+        throw;
+    }
+    ApplySettings(settings);
+}
+
+void TfmMain::SaveSettings()
+{
+    TRegistry registry(HKEY_CURRENT_USER);
+    if (!registry.OpenKey(LoadStr(IDS_SETTINGS_KEY), true))
+        return;
+    WriteSettings(registry, PanelSettings(), RegistryMessages());
+}
+
+void TfmMain::TypeChange()
+{
+    // The value to show is taken before the range changes: moving the
+    // maximum may clamp the position and report it as a change.
+    switch (cbType.ItemIndex()) {
+    case 1: {
+        int quality = std::clamp(JpgQuality, 1, 100);
+        tbQuality.SetMax(100);
+        tbQuality.SetPosition(quality);
+        lblQuality.SetText("JPG Quality: " + std::to_string(tbQuality.Position()));
+        JpgQuality = tbQuality.Position();
+        GrowPanel();
+        break;
+    }
+    case 2: {
+        int level = std::clamp(PngLevel, 1, 9);
+        tbQuality.SetMax(9);
+        tbQuality.SetPosition(level);
+        lblQuality.SetText("PNG Compression: " + std::to_string(tbQuality.Position()));
+        PngLevel = tbQuality.Position();
+        GrowPanel();
+        break;
+    }
+    default:
+        ShrinkPanel();
+    }
+}
+
+void TfmMain::tbQualityChange()
+{
+    if (tbQuality.Max() == 9) {
+        lblQuality.SetText(FormatText("PNG Compression: %d", {int64_t(tbQuality.Position())}));
+        PngLevel = tbQuality.Position();
+    } else if (tbQuality.Max() == 100) {
+        lblQuality.SetText(FormatText("JPG Quality: %d", {int64_t(tbQuality.Position())}));
+        JpgQuality = tbQuality.Position();
+    }
+}
+
+void TfmMain::GrowPanel()
+{
+    AnimateHeight(layout::kTallHeight);
+}
+
+void TfmMain::ShrinkPanel()
+{
+    AnimateHeight(layout::kShortHeight);
+}
+
+void TfmMain::AnimateHeight(int target)
+{
+    // Steps of 5 pixels, the last one shorter when the distance is not a
+    // multiple of 5. Messages are handled between steps, so a format change
+    // can start a nested animation; this one then carries on from where
+    // that left the window.
+    for (int height = Height(); height != target; height = Height()) {
+        int step = std::clamp(target - height, -5, 5);
+        SetHeight(height + step);
+        if (Height() == height)
+            return; // the window refuses the size
+        PumpWait(1);
+    }
+}
+
+HWND TfmMain::AddControlTip(const TControl& control, int icon, const std::string& title, const std::wstring& text)
+{
+    HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                               control.Handle(), nullptr, Application.Instance(), nullptr);
+    if (!tip)
+        return nullptr;
+    SetWindowPos(tip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_CENTERTIP | TTF_SUBCLASS | TTF_TRANSPARENT;
+    tool.hwnd = control.Handle();
+    GetClientRect(control.Handle(), &tool.rect);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(tip, TTM_SETTITLEA, icon % 4, reinterpret_cast<LPARAM>(title.c_str()));
+    return tip;
+}
+
+void TfmMain::AddControlTips()
+{
+    AddControlTip(edPath, 1, "Images Folder", L"Your screenshots will be saved in this folder");
+    AddControlTip(btnBrowse, 1, "Browse Folders", L"Choose the path where your screenshots will be saved");
+    AddControlTip(cbType, 1, "File Type", L"Screenshots will be saved with this filetype");
+    AddControlTip(edFile, 1, "Filename", L"Your screenshots will be saved with this name");
+    AddControlTip(ckTaskbar, 1, "Include Taskbar", L"Include Taskbar in the screenshots");
+    AddControlTip(chkNotify, 1, "Display Notify", L"Display information about your screenshot\r\nas soon as you take it");
+    AddControlTip(tbQuality, 1, "Quality", L"Set the compression quality of your PNG/JPG files");
+}
+
+void TfmMain::BrowseFolders()
+{
+    TJvSelectDirectory picker;
+    picker.SetClassicDialog(false);
+    picker.SetTitle(LoadStr(IDS_SELECT_FOLDER));
+    if (picker.Execute())
+        edPath.SetText(picker.Directory());
+    edPath.SetHint(edPath.Text());
 }
 
 bool TfmMain::RegisterHotKeys()

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/Settings.h"
 #include "framework/Controls.h"
 #include "framework/Form.h"
 #include "framework/Menus.h"
@@ -30,6 +31,16 @@ public:
     // The next file name in the images folder, or "" when none is free.
     std::string MakeFileName(const std::string& folder) const;
     void CaptureAndSave(const std::string& fileName, bool windowMode);
+
+    // The panel and the registry store.
+    void LoadSettings();
+    void SaveSettings();
+    void TypeChange();
+    void tbQualityChange();
+    void GrowPanel();
+    void ShrinkPanel();
+    HWND AddControlTip(const TControl& control, int icon, const std::string& title, const std::wstring& text);
+    void BrowseFolders();
 
     void AppMinimize();
     void TrayDblClick();
@@ -71,6 +82,10 @@ private:
     void FormCreate();
     void FormDestroy();
     void PaintTitleBar();
+    void AnimateHeight(int target);
+    void AddControlTips();
+    TSettings PanelSettings() const;
+    void ApplySettings(const TSettings& settings);
 
     TGdiObject labelFont_;
     bool started_ = false; // FormCreate got past the hotkeys

@@ -1,6 +1,7 @@
 // Snapquill: start-up and the message loop.
 #include <windows.h>
 
+#include <ole2.h>
 #include <shellapi.h>
 
 #include "app/CommandLine.h"
@@ -30,6 +31,8 @@ static int ScreenBitsPerPixel()
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    // The shell's folder browser needs COM on this thread.
+    OleInitialize(nullptr);
     SetJPEGDefaultDecodeDepth(ScreenBitsPerPixel());
     Application.Initialize(instance);
     Application.SetTitle("Snapquill");
@@ -44,7 +47,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     } catch (const std::exception& error) {
         // Only a window that could not be made at all ends up here.
         Application.ShowException(error);
+        OleUninitialize();
         return 1;
     }
+    OleUninitialize();
     return 0;
 }

@@ -3,6 +3,8 @@
 
 if(WIN32)
   set(SNAPQUILL_MINGW_DEPS "${CMAKE_BINARY_DIR}/../deps/mingw" CACHE PATH "MinGW dependency prefix")
+  # A normalised path: find_* compare it with the find root as text.
+  get_filename_component(SNAPQUILL_MINGW_DEPS "${SNAPQUILL_MINGW_DEPS}" ABSOLUTE)
   list(APPEND CMAKE_FIND_ROOT_PATH "${SNAPQUILL_MINGW_DEPS}")
   list(APPEND CMAKE_PREFIX_PATH "${SNAPQUILL_MINGW_DEPS}")
   # Static runtime: snapquill.exe and the tests need no MinGW DLLs.
@@ -14,7 +16,8 @@ if(WIN32)
   find_library(ZLIB_LIBRARY NAMES libz.a z REQUIRED)
   find_path(ZLIB_INCLUDE_DIR zlib.h REQUIRED)
   find_library(JPEG_LIBRARY NAMES libjpeg.a jpeg REQUIRED)
-  find_path(JPEG_INCLUDE_DIR jpeglib.h PATHS "${SNAPQUILL_MINGW_DEPS}/include" NO_DEFAULT_PATH REQUIRED)
+  find_path(JPEG_INCLUDE_DIR jpeglib.h PATHS "${SNAPQUILL_MINGW_DEPS}/include"
+    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
   add_library(ZLIB::ZLIB STATIC IMPORTED)
   set_target_properties(ZLIB::ZLIB PROPERTIES IMPORTED_LOCATION "${ZLIB_LIBRARY}"
     INTERFACE_INCLUDE_DIRECTORIES "${ZLIB_INCLUDE_DIR}")

@@ -22,6 +22,7 @@ for config in "${configs[@]}"; do
     native) configure native -DCMAKE_BUILD_TYPE=RelWithDebInfo ;;
     asan) configure asan -DCMAKE_BUILD_TYPE=Debug -DSNAPQUILL_SANITIZE=ON -DSNAPQUILL_TEST_PREFIX=asan. ;;
     win) configure win -DCMAKE_TOOLCHAIN_FILE="$root/tools/mingw-toolchain.cmake" \
+           -DSNAPQUILL_MINGW_DEPS="$build/deps/mingw" \
            -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSNAPQUILL_TEST_PREFIX=win. ;;
     *) echo "build.sh: unknown configuration $config" >&2; exit 2 ;;
   esac
