@@ -60,8 +60,11 @@ LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wPar
             return 0;
         }
         break;
-    case WM_ACTIVATEAPP:
-        // Clicking the taskbar button brings the main form forward.
+    case WM_TIMER:
+        if (wParam == THintWindow::kTimerId) {
+            Application.hint_.TimerFired(window);
+            return 0;
+        }
         break;
     case WM_SETFOCUS:
         if (Application.mainForm_ && IsWindowVisible(Application.mainForm_->Handle()))
@@ -83,6 +86,10 @@ bool TApplication::HandleMessage(MSG& msg)
         terminated_ = true;
         return true;
     }
+    if (msg.message == WM_MOUSEMOVE)
+        hint_.MouseMovedOver(handle_, mainForm_ ? mainForm_->FindControl(msg.hwnd) : nullptr);
+    else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_KEYDOWN)
+        hint_.Hide();
     HWND dialogHost = mainForm_ ? mainForm_->Handle() : nullptr;
     if (!dialogHost || !IsDialogMessageW(dialogHost, &msg)) {
         TranslateMessage(&msg);

@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+#include "framework/HintWindow.h"
+
 class TForm;
 
 class TApplication {
@@ -60,6 +62,7 @@ private:
     bool terminated_ = false;
     bool terminateRequested_ = false;
     TForm* mainForm_ = nullptr;
+    THintWindow hint_;
 };
 
 extern TApplication Application;

@@ -101,6 +101,14 @@ TBounds TForm::BoundsRect() const
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+TControl* TForm::FindControl(HWND window) const
+{
+    for (TControl* control : controls_)
+        if (window && control->Handle() == window)
+            return control;
+    return nullptr;
+}
+
 bool TForm::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return false;
@@ -129,21 +137,16 @@ LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
     case WM_HSCROLL:
     case WM_VSCROLL: {
-        HWND from = reinterpret_cast<HWND>(lParam);
-        for (TControl* control : controls_)
-            if (from && control->Handle() == from) {
-                control->Notify(message, HIWORD(wParam));
-                return 0;
-            }
+        if (TControl* control = FindControl(reinterpret_cast<HWND>(lParam))) {
+            control->Notify(message, HIWORD(wParam));
+            return 0;
+        }
         break;
     }
     case WM_CTLCOLORSTATIC: {
         // Labels draw on the form's face without a box of their own.
-        HWND from = reinterpret_cast<HWND>(lParam);
-        bool label = false;
-        for (TControl* control : controls_)
-            label = label || (control->Handle() == from && control->IsLabel());
-        if (!label)
+        TControl* control = FindControl(reinterpret_cast<HWND>(lParam));
+        if (!control || !control->IsLabel())
             break;
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetBkMode(dc, TRANSPARENT);

@@ -56,6 +56,8 @@ public:
 
     // Controls register themselves so that their notifications reach them.
     void AddControl(TControl* control) { controls_.push_back(control); }
+    // The control with this window handle, or nullptr.
+    TControl* FindControl(HWND window) const;
 
 protected:
     // Creates the window; called by the derived form's constructor.

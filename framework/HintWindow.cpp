@@ -1,0 +1,94 @@
+#include "framework/HintWindow.h"
+
+#include "framework/Application.h"
+#include "framework/Controls.h"
+#include "framework/Unicode.h"
+
+static const wchar_t kHintClass[] = L"THintWindow";
+static const UINT kHintDelayMs = 500;
+
+static LRESULT CALLBACK HintProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT r;
+        GetClientRect(window, &r);
+        FillRect(dc, &r, GetSysColorBrush(COLOR_INFOBK));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+        HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        wchar_t text[1024];
+        GetWindowTextW(window, text, 1024);
+        InflateRect(&r, -2, -1);
+        DrawTextW(dc, text, -1, &r, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
+        SelectObject(dc, old);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    if (message == WM_NCHITTEST)
+        return HTTRANSPARENT;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+THintWindow::~THintWindow()
+{
+    if (window_)
+        DestroyWindow(window_);
+}
+
+void THintWindow::MouseMovedOver(HWND timerOwner, const TControl* control)
+{
+    const TControl* wanted = control && !control->Hint().empty() ? control : nullptr;
+    if (wanted == shownFor_ || wanted == pending_)
+        return;
+    Hide();
+    pending_ = wanted;
+    if (wanted)
+        SetTimer(timerOwner, kTimerId, kHintDelayMs, nullptr);
+}
+
+void THintWindow::TimerFired(HWND timerOwner)
+{
+    KillTimer(timerOwner, kTimerId);
+    if (pending_)
+        Show(pending_->Hint());
+    shownFor_ = pending_;
+    pending_ = nullptr;
+}
+
+void THintWindow::Show(const std::string& text)
+{
+    if (!window_) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = HintProc;
+        wc.hInstance = Application.Instance();
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kHintClass;
+        RegisterClassW(&wc);
+        window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHintClass, L"",
+                                  WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr, Application.Instance(),
+                                  nullptr);
+    }
+    std::wstring wide = Utf8ToWide(text);
+    SetWindowTextW(window_, wide.c_str());
+    HDC dc = GetDC(window_);
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(window_, dc);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    SetWindowPos(window_, HWND_TOPMOST, cursor.x, cursor.y + 20, size.cx + 8, size.cy + 4,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void THintWindow::Hide()
+{
+    if (window_)
+        ShowWindow(window_, SW_HIDE);
+    shownFor_ = nullptr;
+    pending_ = nullptr;
+}

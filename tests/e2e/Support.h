@@ -1,0 +1,209 @@
+// What the end-to-end tests share: running snapquill.exe in a folder of its
+// own, finding its windows and controls, pressing keys as a user does,
+// waiting for the files it writes, and windows with a known picture to
+// take shots of.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/ImageFiles.h"
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+// How long to wait for things that normally take a moment (start-up, a
+// shot, a message box). Only an upper bound: nothing waits this long when
+// all goes well.
+constexpr DWORD kPatience = 15000;
+
+// The program ignores its capture hotkeys for half a second after each shot;
+// waiting this long after a file is complete lets the next press count.
+constexpr DWORD kSettle = 800;
+
+// --- Messages and waiting -------------------------------------------------
+
+// Processes this thread's pending messages (the test's own windows).
+void PumpMessages();
+// Processes messages for the given time.
+void PumpFor(DWORD ms);
+// Processes messages until condition() holds or timeoutMs passes; returns
+// the last value of condition().
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kPatience);
+
+// --- Windows of other processes ---------------------------------------------
+
+std::wstring ClassNameOf(HWND window);
+std::wstring TextOf(HWND window); // by WM_GETTEXT, so it works across processes
+std::vector<HWND> TopLevelWindowsOf(DWORD processId);
+std::vector<HWND> ChildrenOf(HWND parent);
+std::string Narrow(const std::wstring& text); // for messages in test output
+
+// The message of a standard message box, read from the static control that
+// shows it.
+std::wstring MessageBoxText(HWND box);
+// Presses the box's OK and waits until the box is gone.
+bool DismissMessageBox(HWND box);
+
+// --- Files --------------------------------------------------------------------
+
+// A new empty folder under the temporary folder, removed with its contents.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const fs::path& Path() const { return path_; }
+    std::wstring Text() const { return path_.wstring(); }
+    // Names of the entries in the folder, sorted.
+    std::vector<std::wstring> Entries() const;
+
+private:
+    fs::path path_;
+};
+
+// Waits until the file exists and is complete: the writer has closed it
+// and its size no longer changes.
+bool WaitForFile(const fs::path& file, DWORD timeoutMs = kPatience);
+
+// --- Keys -----------------------------------------------------------------------
+
+void PressPrintScreen();
+void PressAltPrintScreen();
+void PressAltF4();
+// PrintScreen twice in one go, faster than any shot can be taken.
+void PressPrintScreenTwice();
+
+// --- The program --------------------------------------------------------------
+
+// snapquill.exe, found next to the running test program.
+fs::path ProgramPath();
+
+// A kernel handle, closed on destruction.
+class OwnedHandle {
+public:
+    OwnedHandle() = default;
+    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+    ~OwnedHandle() { Reset(); }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    HANDLE Get() const { return handle_; }
+    void Reset(HANDLE handle = nullptr)
+    {
+        if (handle_)
+            CloseHandle(handle_);
+        handle_ = handle;
+    }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// Removes the settings the program stores for the current user, so that
+// the next start comes up with its defaults.
+void ForgetSettings();
+
+// snapquill.exe started in the given folder (its current directory), with
+// the given command-line arguments and without stored settings. It is
+// always ended on destruction, and the settings it stored are removed.
+class Snapquill {
+public:
+    explicit Snapquill(const fs::path& folder, const std::wstring& arguments = L"");
+    ~Snapquill();
+    Snapquill(const Snapquill&) = delete;
+    Snapquill& operator=(const Snapquill&) = delete;
+
+    bool Started() const { return process_.Get() != nullptr; }
+    const std::string& StartError() const { return startError_; }
+    DWORD Id() const { return id_; }
+    HANDLE Process() const { return process_.Get(); }
+    bool Running() const;
+
+    // Waits until the main window is set up (hotkeys registered, images
+    // folder filled in) and the program waits for input; with shown, also
+    // until the window is on screen. Returns the main window or null.
+    HWND WaitUntilReady(bool shown = true, DWORD timeoutMs = kPatience);
+
+    HWND MainWindow() const; // the TSnapquillForm window, or null
+    HWND PathEdit() const;   // the read-only images folder
+    HWND PrefixEdit() const; // the file name prefix
+    HWND FormatCombo() const;
+    HWND CheckBox(const std::wstring& caption) const;
+    // Any visible window of the program (the main window, the application
+    // window, message boxes).
+    bool ShowsAnyWindow() const;
+
+    void SetFolder(const std::wstring& folder) const;
+    // Selects an entry of the file format list as a user would.
+    void SelectFormat(int index) const;
+    // Clicks the check box with this caption.
+    void Click(const std::wstring& caption) const;
+    bool IsChecked(const std::wstring& caption) const;
+
+    // A message box of the program, once it appears; null after the timeout.
+    HWND WaitForMessageBox(DWORD timeoutMs = kPatience) const;
+
+    // Waits for the program to end; true with its exit code if it did.
+    bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
+    // Ends the program: closes its main window and waits; if it does not
+    // end, terminates it. True if it ended by itself.
+    bool Close(DWORD& exitCode);
+    bool Close();
+
+private:
+    HWND Child(const std::function<bool(HWND)>& match) const;
+
+    OwnedHandle process_;
+    OwnedHandle thread_;
+    DWORD id_ = 0;
+    std::string startError_;
+};
+
+// --- Windows with a known picture ---------------------------------------------
+
+// The four quadrants of a pattern window, clockwise from the top left.
+extern const Rgb kTopLeft, kTopRight, kBottomRight, kBottomLeft;
+
+// A window of this test process whose client area shows four solid
+// quadrants. It processes its messages whenever the test waits through the
+// functions above, and swallows the menu key that a pressed Alt would set
+// off.
+class PatternWindow {
+public:
+    PatternWindow(POINT position, SIZE client, DWORD style, DWORD exStyle);
+    ~PatternWindow();
+    PatternWindow(const PatternWindow&) = delete;
+    PatternWindow& operator=(const PatternWindow&) = delete;
+
+    HWND Handle() const { return handle_; }
+    RECT WindowRect() const;
+    POINT ClientOrigin() const; // on the screen
+    SIZE ClientSize() const { return client_; } // as it came out
+
+    // Waits until the screen shows the pattern where the window is.
+    bool WaitUntilOnScreen(DWORD timeoutMs = kPatience) const;
+    // Makes the window the foreground window and waits until it is.
+    bool MakeForeground(DWORD timeoutMs = kPatience) const;
+
+private:
+    HWND handle_ = nullptr;
+    SIZE client_{};
+};
+
+// Checks that image shows a pattern window's client area of the given size
+// with its top-left pixel at `at`. exact: corners of the quadrants exactly,
+// and the pixels just outside the area not in the colour next to them;
+// otherwise only the inner parts of the quadrants, each channel within
+// tolerance.
+::testing::AssertionResult ShowsPattern(const Image& image, POINT at, SIZE client, bool exact,
+                                        int tolerance = 0);
+
+} // namespace e2e
