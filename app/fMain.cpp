@@ -17,6 +17,7 @@
 #include "shell/JvSelectDirectory.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 
@@ -326,6 +327,11 @@ void TfmMain::CaptureAndSave(const std::string& fileName, bool windowMode)
     Capturing = false;
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void TfmMain::BalloonClick()
+{
+    ShellExecuteW(Handle(), L"explore", Utf8ToWide(edPath.Text()).c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
 void TfmMain::AppMinimize()

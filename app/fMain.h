@@ -42,6 +42,8 @@ public:
     HWND AddControlTip(const TControl& control, int icon, const std::string& title, const std::wstring& text);
     void BrowseFolders();
 
+    // Opens the images folder in the shell (a click on the shot's balloon).
+    void BalloonClick();
     void AppMinimize();
     void TrayDblClick();
     void mnuHideClick();

@@ -6,9 +6,12 @@
 
 #include "app/CommandLine.h"
 #include "app/fMain.h"
+#include "core/Stream.h"
 #include "framework/Application.h"
+#include "framework/Resources.h"
 #include "framework/Unicode.h"
 #include "imaging/jpeg.h"
+#include "resources/StringIds.h"
 
 static std::vector<std::string> CommandLineParams()
 {
@@ -36,6 +39,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     SetJPEGDefaultDecodeDepth(ScreenBitsPerPixel());
     Application.Initialize(instance);
     Application.SetTitle("Snapquill");
+    SetFileCreateErrorFormat(LoadStr(IDS_CANNOT_CREATE_FILE));
     TStartOptions options = ParseCommandLine(CommandLineParams());
     if (options.hide)
         Application.SetShowMainForm(false);

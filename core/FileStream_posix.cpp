@@ -15,8 +15,8 @@ TFileStream::TFileStream(const std::string& path, TMode mode)
     if (fd < 0) {
         int error = errno;
         std::error_code ignored;
-        std::string message = "Cannot create file \"" + std::filesystem::absolute(path, ignored).string() +
-                              "\". " + std::strerror(error);
+        std::string message =
+            FileCreateErrorText(std::filesystem::absolute(path, ignored).string(), std::strerror(error));
         if (error == EEXIST)
             throw EFileExists(message);
         throw EFCreateError(message);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/Exception.h"
+#include "core/Text.h"
 
 void TStream::WriteBuffer(const void* buffer, size_t count)
 {
@@ -43,4 +44,16 @@ void TMemoryStream::Clear()
     data_.clear();
     data_.shrink_to_fit();
     position_ = 0;
+}
+
+static std::string fileCreateErrorFormat = "Cannot create file \"%s\". %s";
+
+void SetFileCreateErrorFormat(const std::string& format)
+{
+    fileCreateErrorFormat = format;
+}
+
+std::string FileCreateErrorText(const std::string& fullPath, const std::string& reason)
+{
+    return FormatText(fileCreateErrorFormat, {fullPath, reason});
 }

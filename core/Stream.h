@@ -37,6 +37,11 @@ private:
     size_t position_ = 0;
 };
 
+// The text of a failed file creation, with %s for the full path and %s for
+// the system's reason; the program sets it from its string table.
+void SetFileCreateErrorFormat(const std::string& format);
+std::string FileCreateErrorText(const std::string& fullPath, const std::string& reason);
+
 // A file opened for writing. The constructor creates the file and raises
 // EFCreateError naming the full path when it cannot. An existing file is
 // emptied, or with CreateNew refused with EFileExists, so that nothing is

@@ -24,7 +24,7 @@ TFileStream::TFileStream(const std::string& path, TMode mode)
                               mode == CreateNew ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        std::string message = "Cannot create file \"" + FullPath(wide) + "\". " + SysErrorMessage(error);
+        std::string message = FileCreateErrorText(FullPath(wide), SysErrorMessage(error));
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
             throw EFileExists(message);
         throw EFCreateError(message);

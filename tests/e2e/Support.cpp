@@ -248,9 +248,11 @@ void ForgetSettings()
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vorlane\\Snapquill");
 }
 
-Snapquill::Snapquill(const fs::path& folder, const std::wstring& arguments)
+Snapquill::Snapquill(const fs::path& folder, const std::wstring& arguments, StoredSettings settings)
+    : settings_(settings)
 {
-    ForgetSettings();
+    if (settings_ == StoredSettings::Forget)
+        ForgetSettings();
     const fs::path program = ProgramPath();
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
     if (!arguments.empty())
@@ -271,7 +273,8 @@ Snapquill::Snapquill(const fs::path& folder, const std::wstring& arguments)
 Snapquill::~Snapquill()
 {
     Close();
-    ForgetSettings();
+    if (settings_ == StoredSettings::Forget)
+        ForgetSettings();
 }
 
 bool Snapquill::Running() const

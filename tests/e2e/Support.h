@@ -111,12 +111,19 @@ private:
 // the next start comes up with its defaults.
 void ForgetSettings();
 
+// What a Snapquill does with the settings stored for the current user:
+// Forget removes them before the start and after the end; Keep leaves them
+// alone, for tests that prepare them and read back what the program wrote.
+enum class StoredSettings { Forget, Keep };
+
 // snapquill.exe started in the given folder (its current directory), with
-// the given command-line arguments and without stored settings. It is
-// always ended on destruction, and the settings it stored are removed.
+// the given command-line arguments and, by default, without stored
+// settings. It is always ended on destruction, and unless told to keep
+// them, the settings it stored are removed.
 class Snapquill {
 public:
-    explicit Snapquill(const fs::path& folder, const std::wstring& arguments = L"");
+    explicit Snapquill(const fs::path& folder, const std::wstring& arguments = L"",
+                       StoredSettings settings = StoredSettings::Forget);
     ~Snapquill();
     Snapquill(const Snapquill&) = delete;
     Snapquill& operator=(const Snapquill&) = delete;
@@ -165,6 +172,7 @@ private:
     OwnedHandle thread_;
     DWORD id_ = 0;
     std::string startError_;
+    StoredSettings settings_ = StoredSettings::Forget;
 };
 
 // --- Windows with a known picture ---------------------------------------------

@@ -1,0 +1,410 @@
+#include "tests/e2e/SettingsSupport.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+namespace e2e {
+
+// --- Stored settings ------------------------------------------------------------
+
+const wchar_t kSettingsKey[] = L"Software\\Vorlane\\Snapquill";
+
+namespace {
+
+// A registry key, closed on destruction.
+class Key {
+public:
+    ~Key()
+    {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    HKEY* Out() { return &key_; }
+    HKEY Get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+std::string Hex(const std::vector<BYTE>& data)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (BYTE b : data) {
+        if (!out.empty())
+            out += ' ';
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+std::string TypeName(DWORD type)
+{
+    switch (type) {
+    case REG_SZ:
+        return "REG_SZ";
+    case REG_EXPAND_SZ:
+        return "REG_EXPAND_SZ";
+    case REG_DWORD:
+        return "REG_DWORD";
+    case REG_BINARY:
+        return "REG_BINARY";
+    default:
+        return "type " + std::to_string(type);
+    }
+}
+
+} // namespace
+
+::testing::AssertionResult StoreSettings(const StoredValues& values)
+{
+    ForgetSettings();
+    Key key;
+    LONG result = RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                  nullptr, key.Out(), nullptr);
+    if (result != ERROR_SUCCESS)
+        return ::testing::AssertionFailure() << "cannot create the settings key: error " << result;
+    auto text = [&](const wchar_t* name, const std::optional<std::wstring>& value) {
+        if (!value)
+            return ERROR_SUCCESS;
+        return RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                              static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+    };
+    auto number = [&](const wchar_t* name, const std::optional<DWORD>& value) {
+        if (!value)
+            return ERROR_SUCCESS;
+        return RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
+    };
+    const LONG results[] = {
+        text(L"DefaultPath", values.defaultPath), text(L"Filename", values.filename),
+        number(L"FileFormat", values.fileFormat), number(L"PNG", values.png),
+        number(L"JPG", values.jpg),             number(L"IncludeTask", values.includeTask),
+        number(L"NotifyShots", values.notifyShots),
+    };
+    for (LONG r : results)
+        if (r != ERROR_SUCCESS)
+            return ::testing::AssertionFailure() << "cannot write a settings value: error " << r;
+    return ::testing::AssertionSuccess();
+}
+
+std::optional<RegistryValue> ReadStoredValue(const std::wstring& name)
+{
+    Key key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.Out()) != ERROR_SUCCESS)
+        return std::nullopt;
+    RegistryValue value;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.data.resize(size);
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &value.type, value.data.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    value.data.resize(size);
+    return value;
+}
+
+std::vector<std::wstring> StoredValueNames()
+{
+    std::vector<std::wstring> names;
+    Key key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, key.Out()) != ERROR_SUCCESS)
+        return names;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD length = 256;
+        if (RegEnumValueW(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
+::testing::AssertionResult StoresString(const std::wstring& name, const std::wstring& expected)
+{
+    std::optional<RegistryValue> value = ReadStoredValue(name);
+    if (!value)
+        return ::testing::AssertionFailure() << "no value " << Narrow(name) << " is stored";
+    if (value->type != REG_SZ)
+        return ::testing::AssertionFailure() << Narrow(name) << " is stored as " << TypeName(value->type)
+                                             << ", not REG_SZ";
+    std::vector<BYTE> wanted(reinterpret_cast<const BYTE*>(expected.c_str()),
+                             reinterpret_cast<const BYTE*>(expected.c_str() + expected.size() + 1));
+    if (value->data != wanted)
+        return ::testing::AssertionFailure() << Narrow(name) << " holds the bytes " << Hex(value->data)
+                                             << ", expected \"" << Narrow(expected) << "\" with its zero: "
+                                             << Hex(wanted);
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult StoresNumber(const std::wstring& name, int32_t expected)
+{
+    std::optional<RegistryValue> value = ReadStoredValue(name);
+    if (!value)
+        return ::testing::AssertionFailure() << "no value " << Narrow(name) << " is stored";
+    if (value->type != REG_DWORD)
+        return ::testing::AssertionFailure() << Narrow(name) << " is stored as " << TypeName(value->type)
+                                             << ", not REG_DWORD";
+    if (value->data.size() != 4)
+        return ::testing::AssertionFailure() << Narrow(name) << " holds " << value->data.size()
+                                             << " bytes, not 4";
+    int32_t got = static_cast<int32_t>(value->data[0] | (value->data[1] << 8) | (value->data[2] << 16) |
+                                       (uint32_t(value->data[3]) << 24));
+    if (got != expected)
+        return ::testing::AssertionFailure() << Narrow(name) << " holds " << got << ", expected " << expected;
+    return ::testing::AssertionSuccess();
+}
+
+// --- The panel ------------------------------------------------------------------
+
+namespace {
+
+bool IsClass(HWND window, const wchar_t* name)
+{
+    return _wcsicmp(ClassNameOf(window).c_str(), name) == 0;
+}
+
+HWND ChildOfMain(const Snapquill& program, const std::function<bool(HWND)>& match)
+{
+    HWND main = program.MainWindow();
+    if (!main)
+        return nullptr;
+    for (HWND child : ChildrenOf(main))
+        if (match(child))
+            return child;
+    return nullptr;
+}
+
+// The window's rectangle in its parent's client coordinates.
+RECT PlaceInParent(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+} // namespace
+
+HWND WaitUntilShown(Snapquill& program, DWORD timeoutMs)
+{
+    if (!program.Started())
+        return nullptr;
+    const DWORD start = GetTickCount();
+    HWND main = nullptr;
+    const bool shown = WaitUntil(
+        [&] {
+            if (!program.Running())
+                return true;
+            main = program.MainWindow();
+            return main && IsWindowVisible(main);
+        },
+        timeoutMs);
+    if (!shown || !program.Running())
+        return nullptr;
+    const DWORD elapsed = GetTickCount() - start;
+    WaitForInputIdle(program.Process(), elapsed < timeoutMs ? timeoutMs - elapsed : 0);
+    return main;
+}
+
+HWND QualitySlider(const Snapquill& program)
+{
+    return ChildOfMain(program, [](HWND child) { return IsClass(child, TRACKBAR_CLASSW); });
+}
+
+HWND QualityLabel(const Snapquill& program)
+{
+    // The caption sits right above the slider, at the left edge.
+    HWND slider = QualitySlider(program);
+    if (!slider)
+        return nullptr;
+    const RECT below = PlaceInParent(slider);
+    return ChildOfMain(program, [&](HWND child) {
+        if (!IsClass(child, L"Static"))
+            return false;
+        const RECT rect = PlaceInParent(child);
+        return rect.left == below.left && rect.bottom <= below.top + 4 && rect.bottom >= below.top - 8;
+    });
+}
+
+HWND BrowseButton(const Snapquill& program)
+{
+    return ChildOfMain(program, [](HWND child) { return IsClass(child, L"Button") && TextOf(child) == L"..."; });
+}
+
+int SliderPosition(HWND slider)
+{
+    return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+}
+
+int SliderMaximum(HWND slider)
+{
+    return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
+}
+
+int SliderMinimum(HWND slider)
+{
+    return static_cast<int>(SendMessageW(slider, TBM_GETRANGEMIN, 0, 0));
+}
+
+void MoveSlider(const Snapquill& program, int position)
+{
+    HWND slider = QualitySlider(program);
+    ASSERT_NE(slider, nullptr) << "no quality slider";
+    SendMessageW(slider, TBM_SETPOS, TRUE, position);
+    SendMessageW(program.MainWindow(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+                 reinterpret_cast<LPARAM>(slider));
+    ASSERT_EQ(SliderPosition(slider), position);
+}
+
+int OuterHeight(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect.bottom - rect.top;
+}
+
+bool WaitForHeight(HWND window, int height, DWORD timeoutMs)
+{
+    if (!WaitUntil([&] { return OuterHeight(window) == height; }, timeoutMs))
+        return false;
+    PumpFor(300);
+    return OuterHeight(window) == height;
+}
+
+void TypePrefix(const Snapquill& program, const std::wstring& prefix)
+{
+    HWND edit = program.PrefixEdit();
+    ASSERT_NE(edit, nullptr) << "no file name box";
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(prefix.c_str()));
+    ASSERT_EQ(Narrow(TextOf(edit)), Narrow(prefix));
+}
+
+int TooltipCount(const Snapquill& program)
+{
+    int count = 0;
+    for (HWND window : TopLevelWindowsOf(program.Id()))
+        if (IsClass(window, TOOLTIPS_CLASSW))
+            ++count;
+    return count;
+}
+
+// --- Folder picker ----------------------------------------------------------------
+
+const wchar_t kPickerTitle[] = L"Select a folder to save your image files.";
+
+HWND OpenFolderPicker(const Snapquill& program, DWORD timeoutMs)
+{
+    HWND button = BrowseButton(program);
+    if (!button)
+        return nullptr;
+    PostMessageW(program.MainWindow(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    return program.WaitForMessageBox(timeoutMs); // the first dialog of the program
+}
+
+std::vector<std::wstring> StaticTextsOf(HWND dialog)
+{
+    std::vector<std::wstring> texts;
+    for (HWND child : ChildrenOf(dialog))
+        if (IsClass(child, L"Static"))
+            texts.push_back(TextOf(child));
+    return texts;
+}
+
+::testing::AssertionResult SelectInPicker(const Snapquill& program, HWND dialog, const std::wstring& folder)
+{
+    // The dialog reads the path from its own memory.
+    const SIZE_T bytes = (folder.size() + 1) * sizeof(wchar_t);
+    void* remote = VirtualAllocEx(program.Process(), nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote)
+        return ::testing::AssertionFailure() << "cannot reserve memory in the program: error " << GetLastError();
+    ::testing::AssertionResult result = ::testing::AssertionSuccess();
+    SIZE_T written = 0;
+    if (!WriteProcessMemory(program.Process(), remote, folder.c_str(), bytes, &written) || written != bytes) {
+        result = ::testing::AssertionFailure() << "cannot write into the program: error " << GetLastError();
+    } else {
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
+                                 kPatience, &ignored))
+            result = ::testing::AssertionFailure() << "the picker did not take the selection";
+    }
+    VirtualFreeEx(program.Process(), remote, 0, MEM_RELEASE);
+    return result;
+}
+
+bool PressPickerButton(HWND dialog, int id)
+{
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    return WaitUntil([&] { return !IsWindow(dialog); });
+}
+
+::testing::AssertionResult ChooseFolder(const Snapquill& program, const std::wstring& folder)
+{
+    HWND dialog = OpenFolderPicker(program);
+    if (!dialog)
+        return ::testing::AssertionFailure() << "the browse button opened no folder picker";
+    ::testing::AssertionResult selected = SelectInPicker(program, dialog, folder);
+    if (!selected) {
+        PressPickerButton(dialog, IDCANCEL);
+        return selected;
+    }
+    if (!PressPickerButton(dialog, IDOK))
+        return ::testing::AssertionFailure() << "the folder picker did not close on OK";
+    return ::testing::AssertionSuccess();
+}
+
+// --- Hints ----------------------------------------------------------------------------
+
+namespace {
+
+HWND VisibleHintOf(const Snapquill& program)
+{
+    for (HWND window : TopLevelWindowsOf(program.Id()))
+        if (IsClass(window, L"THintWindow") && IsWindowVisible(window))
+            return window;
+    return nullptr;
+}
+
+void PlaceMouse(POINT at)
+{
+    SetCursorPos(at.x, at.y);
+}
+
+} // namespace
+
+void MoveMouseAway()
+{
+    PlaceMouse({1100, 400});
+    PumpFor(50);
+}
+
+std::optional<std::wstring> HintOver(const Snapquill& program, HWND control, DWORD timeoutMs)
+{
+    // First onto a bare part of the main window, which takes down a hint
+    // shown before; then onto the control.
+    HWND main = program.MainWindow();
+    if (!main || !control)
+        return std::nullopt;
+    POINT bare{150, 70};
+    ClientToScreen(main, &bare);
+    PlaceMouse(bare);
+    PumpFor(100);
+    WaitUntil([&] { return VisibleHintOf(program) == nullptr; }, 2000);
+
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    PlaceMouse({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    HWND hint = nullptr;
+    WaitUntil(
+        [&] {
+            hint = VisibleHintOf(program);
+            return hint != nullptr;
+        },
+        timeoutMs);
+    if (!hint)
+        return std::nullopt;
+    return TextOf(hint);
+}
+
+} // namespace e2e
