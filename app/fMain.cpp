@@ -27,6 +27,7 @@ int32_t PngLevel = 7;
 TfmMain* fmMain = nullptr;
 
 static const char kAboutText[] = "Snapquill v1.1\r\nby the Snapquill developers";
+static const char kTrayTip[] = "Snapquill - by the Snapquill developers";
 
 enum THotKeyId { hkScreen = 1, hkWindow = 2, hkTrayIcon = 3 };
 
@@ -47,6 +48,16 @@ TfmMain::TfmMain()
     OnClose = [this](TCloseAction& action) { FormClose(action); };
     CreatePanel();
     CreateMenu();
+    // The guard runs before the icon appears, so that a refused copy shows
+    // nothing at all.
+    InstanceControl.SetEnabled(true);
+    InstanceControl.SetMaxInstances(1);
+    InstanceControl.OnMaxInstancesReached = [this](TadpInstanceControl&, uint32_t handle) {
+        MaxInstancesReached(handle);
+    };
+    RunGuarded([this] { InstanceControl.Loaded(); });
+    if (!InstanceControl.Refused())
+        SetUpTrayIcon();
     RunGuarded([this] { FormCreate(); });
     // Ended only now: a quit message posted earlier would close the error box.
     if (hotkeysFailed_)
@@ -56,6 +67,7 @@ TfmMain::TfmMain()
 TfmMain::~TfmMain()
 {
     RunGuarded([this] { FormDestroy(); });
+    icoTray.SetPopupMenu(nullptr);
     if (fmMain == this)
         fmMain = nullptr;
     if (Application.MainForm() == this)
@@ -94,8 +106,31 @@ void TfmMain::CreateMenu()
     mnuExit = Popup.Add("Exit", [this] { mnuExitClick(); });
 }
 
+void TfmMain::SetUpTrayIcon()
+{
+    icoTray.SetIcon(LoadIconW(Application.Instance(), L"MAINICON") ? LoadIconW(Application.Instance(), L"MAINICON")
+                                                                  : LoadIconW(nullptr, IDI_APPLICATION));
+    icoTray.SetActive(true);
+    icoTray.SetPopupMenu(&Popup);
+    icoTray.SetTip(kTrayTip);
+    icoTray.SetInfoTitle("Screenshot Saved!");
+    icoTray.SetInfoTimeout(3000);
+    icoTray.SetInfoFlags(niifInfo);
+    icoTray.OnDblClick = [this] { TrayDblClick(); };
+    icoTray.OnBalloonUserClick = [this] { BalloonClick(); };
+}
+
+void TfmMain::MaxInstancesReached(uint32_t lastInstanceHandle)
+{
+    HWND running = reinterpret_cast<HWND>(static_cast<uintptr_t>(lastInstanceHandle));
+    ShowWindow(running, SW_SHOW);
+    SetForegroundWindow(running);
+}
+
 void TfmMain::FormCreate()
 {
+    if (InstanceControl.Refused())
+        return;
     if (!RegisterHotKeys()) {
         Hide();
         hotkeysFailed_ = true;
@@ -294,7 +329,7 @@ void TfmMain::WMHotKey(int id)
             CaptureAndSave(MakeFileName(edPath.Text()), id == hkWindow);
         break;
     case hkTrayIcon:
-        SetTrayActive(!TrayActive());
+        icoTray.SetActive(!icoTray.Active());
         break;
     }
 }
@@ -317,7 +352,12 @@ void TfmMain::CaptureAndSave(const std::string& fileName, bool windowMode)
                 CaptureScreen(bitmap, ckTaskbar.Checked());
             TCaptureSettings settings{edPath.Text(), edFile.Text(), cbType.ItemIndex(), ckTaskbar.Checked(),
                                       JpgQuality, PngLevel};
-            SaveCapture(bitmap, fileName, settings);
+            std::string written = SaveCapture(bitmap, fileName, settings);
+            if (icoTray.Active() && chkNotify.Checked()) {
+                icoTray.SetInfoText(NotificationText(LoadStr(IDS_SHOT_SAVED), written, bitmap.Width(),
+                                                     bitmap.Height(), FileSizeKB(written)));
+                icoTray.ShowBalloon();
+            }
         } catch (...) {
             failure = std::current_exception();
         }

@@ -9,6 +9,8 @@
 #include "framework/Controls.h"
 #include "framework/Form.h"
 #include "framework/Menus.h"
+#include "shell/SxTrayIcon.h"
+#include "shell/adpInstanceControl.h"
 
 // Process-wide state of the program.
 extern bool Capturing;     // a shot is being taken, written and announced
@@ -51,10 +53,8 @@ public:
     void mnuExitClick();
     void FormClose(TCloseAction& action);
 
-    // Whether the notification-area icon is switched on. (Until the icon
-    // component exists, the flag alone is kept.)
-    bool TrayActive() const { return trayActive_; }
-    void SetTrayActive(bool value) { trayActive_ = value; }
+    // A refused second copy brings the running one forward.
+    void MaxInstancesReached(uint32_t lastInstanceHandle);
 
     // The panel.
     TLabel lblPath;
@@ -75,12 +75,16 @@ public:
     int Separator = -1;
     int mnuExit = -1;
 
+    TSxTrayIcon icoTray;
+    TadpInstanceControl InstanceControl;
+
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void CreatePanel();
     void CreateMenu();
+    void SetUpTrayIcon();
     void FormCreate();
     void FormDestroy();
     void PaintTitleBar();
@@ -92,5 +96,4 @@ private:
     TGdiObject labelFont_;
     bool started_ = false; // FormCreate got past the hotkeys
     bool hotkeysFailed_ = false;
-    bool trayActive_ = true;
 };

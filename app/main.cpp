@@ -46,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     try {
         TfmMain form;
         if (options.noTray)
-            form.SetTrayActive(false);
+            form.icoTray.SetActive(false);
         Application.Run();
     } catch (const std::exception& error) {
         // Only a window that could not be made at all ends up here.

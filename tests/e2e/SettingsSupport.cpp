@@ -312,25 +312,99 @@ std::vector<std::wstring> StaticTextsOf(HWND dialog)
     return texts;
 }
 
+namespace {
+
+// Memory in the program's address space, given back on destruction.
+class RemoteBlock {
+public:
+    RemoteBlock(HANDLE process, SIZE_T bytes)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+    {
+    }
+    ~RemoteBlock()
+    {
+        if (address_)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    void* Get() const { return address_; }
+    bool Write(const void* data, SIZE_T bytes) const
+    {
+        SIZE_T written = 0;
+        return WriteProcessMemory(process_, address_, data, bytes, &written) && written == bytes;
+    }
+    bool Read(void* data, SIZE_T bytes) const
+    {
+        SIZE_T read = 0;
+        return ReadProcessMemory(process_, address_, data, bytes, &read) && read == bytes;
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+HWND PickerTree(HWND dialog)
+{
+    for (HWND child : ChildrenOf(dialog))
+        if (IsClass(child, WC_TREEVIEWW))
+            return child;
+    return nullptr;
+}
+
+} // namespace
+
+std::wstring SelectedPickerItem(const Snapquill& program, HWND dialog)
+{
+    HWND tree = PickerTree(dialog);
+    if (!tree)
+        return L"";
+    auto* item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!item)
+        return L"";
+    struct Query {
+        TVITEMW item;
+        wchar_t text[MAX_PATH];
+    };
+    RemoteBlock remote(program.Process(), sizeof(Query));
+    if (!remote.Get())
+        return L"";
+    Query query{};
+    query.item.mask = TVIF_TEXT;
+    query.item.hItem = item;
+    query.item.pszText = static_cast<Query*>(remote.Get())->text;
+    query.item.cchTextMax = MAX_PATH;
+    if (!remote.Write(&query, sizeof query) || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.Get())) ||
+        !remote.Read(&query, sizeof query))
+        return L"";
+    query.text[MAX_PATH - 1] = L'\0';
+    return query.text;
+}
+
 ::testing::AssertionResult SelectInPicker(const Snapquill& program, HWND dialog, const std::wstring& folder)
 {
     // The dialog reads the path from its own memory.
     const SIZE_T bytes = (folder.size() + 1) * sizeof(wchar_t);
-    void* remote = VirtualAllocEx(program.Process(), nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (!remote)
+    RemoteBlock remote(program.Process(), bytes);
+    if (!remote.Get())
         return ::testing::AssertionFailure() << "cannot reserve memory in the program: error " << GetLastError();
-    ::testing::AssertionResult result = ::testing::AssertionSuccess();
-    SIZE_T written = 0;
-    if (!WriteProcessMemory(program.Process(), remote, folder.c_str(), bytes, &written) || written != bytes) {
-        result = ::testing::AssertionFailure() << "cannot write into the program: error " << GetLastError();
-    } else {
+    if (!remote.Write(folder.c_str(), bytes))
+        return ::testing::AssertionFailure() << "cannot write into the program: error " << GetLastError();
+    // The tree fills itself while the dialog comes up; a selection asked
+    // for before then goes nowhere, so it is asked for again until the
+    // folder shows as selected, as a user clicks again.
+    const std::wstring name = fs::path(folder).filename().wstring();
+    const bool selected = WaitUntil([&] {
         DWORD_PTR ignored = 0;
-        if (!SendMessageTimeoutW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL,
-                                 kPatience, &ignored))
-            result = ::testing::AssertionFailure() << "the picker did not take the selection";
-    }
-    VirtualFreeEx(program.Process(), remote, 0, MEM_RELEASE);
-    return result;
+        SendMessageTimeoutW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote.Get()), SMTO_NORMAL,
+                            kPatience, &ignored);
+        return SelectedPickerItem(program, dialog) == name;
+    });
+    if (!selected)
+        return ::testing::AssertionFailure() << "the picker does not show " << Narrow(folder) << " as selected but \""
+                                             << Narrow(SelectedPickerItem(program, dialog)) << "\"";
+    return ::testing::AssertionSuccess();
 }
 
 bool PressPickerButton(HWND dialog, int id)

@@ -97,7 +97,10 @@ extern const wchar_t kPickerTitle[];
 HWND OpenFolderPicker(const Snapquill& program, DWORD timeoutMs = kPatience);
 // The texts of the dialog's static controls.
 std::vector<std::wstring> StaticTextsOf(HWND dialog);
-// Selects the folder in the picker's tree, as clicking it would.
+// The name of the folder selected in the picker's tree, as it shows there.
+std::wstring SelectedPickerItem(const Snapquill& program, HWND dialog);
+// Selects the folder in the picker's tree, as clicking it would, and waits
+// until the tree shows it selected.
 ::testing::AssertionResult SelectInPicker(const Snapquill& program, HWND dialog, const std::wstring& folder);
 // Presses OK or Cancel (IDOK / IDCANCEL) and waits until the dialog is gone.
 bool PressPickerButton(HWND dialog, int id);

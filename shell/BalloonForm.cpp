@@ -1,0 +1,589 @@
+#include "shell/BalloonForm.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "framework/Application.h"
+#include "framework/GdiHandles.h"
+#include "framework/Unicode.h"
+
+namespace {
+
+const wchar_t kWindowClass[] = L"ThBalloonForm";
+const UINT_PTR kCloseTimer = 1;
+// Posted to the window to destroy it once the current handler has finished.
+const UINT kReleaseMessage = WM_APP + 0x2B1;
+
+// A region until the window takes it over.
+struct RegionDeleter {
+    void operator()(HRGN region) const { DeleteObject(region); }
+};
+using TRegion = std::unique_ptr<std::remove_pointer_t<HRGN>, RegionDeleter>;
+
+// An object selected into a device context for the lifetime of this value.
+class TSelection {
+public:
+    TSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~TSelection() { SelectObject(dc_, previous_); }
+    TSelection(const TSelection&) = delete;
+    TSelection& operator=(const TSelection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+HINSTANCE ModuleInstance()
+{
+    return Application.Instance() ? Application.Instance() : GetModuleHandleW(nullptr);
+}
+
+TGdiObject LoadPicture(const wchar_t* name)
+{
+    return TGdiObject(LoadImageW(ModuleInstance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+SIZE PictureSize(const TGdiObject& picture)
+{
+    BITMAP info{};
+    if (!picture.Handle() || !GetObjectW(picture.Handle(), sizeof(info), &info))
+        return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}
+
+// Draws a picture with the colour of its lower-left pixel left out.
+void DrawTransparent(HDC dc, const TGdiObject& picture, int x, int y)
+{
+    const SIZE size = PictureSize(picture);
+    if (size.cx == 0 || size.cy == 0)
+        return;
+    TMemoryDC source(dc, picture.Handle());
+    const COLORREF transparent = GetPixel(source.Handle(), 0, size.cy - 1);
+    TransparentBlt(dc, x, y, size.cx, size.cy, source.Handle(), 0, 0, size.cx, size.cy, transparent);
+}
+
+TGdiObject TahomaFont(bool bold)
+{
+    TWindowDC screen(nullptr);
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(8, GetDeviceCaps(screen.Handle(), LOGPIXELSY), 72);
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
+    return TGdiObject(CreateFontIndirectW(&font));
+}
+
+const wchar_t* IconPictureName(TSxTrayIconInfoFlags flags)
+{
+    switch (flags) {
+    case niifError:
+        return L"IDB_BALLOON_ERROR";
+    case niifInfo:
+        return L"IDB_BALLOON_INFO";
+    case niifWarning:
+        return L"IDB_BALLOON_WARNING";
+    default:
+        return nullptr;
+    }
+}
+
+bool ReadLegacyShell()
+{
+    DLLVERSIONINFO info{};
+    bool got = false;
+    if (HMODULE library = LoadLibraryA("Shell32.dll")) {
+        FARPROC address = GetProcAddress(library, "DllGetVersion");
+        if (address) {
+            auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(address));
+            info.cbSize = sizeof(info);
+            got = SUCCEEDED(getVersion(&info));
+        }
+        FreeLibrary(library);
+    }
+    return !got || info.dwMajorVersion < 5;
+}
+
+// ThBalloonForm: the balloon window. The window procedure keeps the object
+// alive (shared) while a handler runs, because handlers call out to the
+// owner and process messages, and either may destroy the balloon.
+class ThBalloonForm : public std::enable_shared_from_this<ThBalloonForm> {
+public:
+    ThBalloonForm();
+    ~ThBalloonForm();
+    ThBalloonForm(const ThBalloonForm&) = delete;
+    ThBalloonForm& operator=(const ThBalloonForm&) = delete;
+
+    HWND Handle() const { return handle_; }
+
+    // Remembered for "the same balloon again".
+    std::string title;
+    std::string text;
+    TSxTrayIconInfoFlags flags = niifNone;
+    IBalloonOwner* trayAnchor = nullptr;
+    HWND controlAnchor = nullptr;
+
+    IBalloonOwner* TrayIcon = nullptr;
+    bool Fade = true;
+    bool destroying = false;
+    TBalloonLayout layout;
+    bool hasPicture = false;
+
+    void StopTimer() { KillTimer(handle_, kCloseTimer); }
+    void StartTimer(int timeoutMs)
+    {
+        if (handle_ && timeoutMs > 0)
+            SetTimer(handle_, kCloseTimer, static_cast<UINT>(timeoutMs), nullptr);
+    }
+    void SetAlphaBlend(bool on, uint8_t value);
+    uint8_t AlphaValue() const { return alphaValue_; }
+    // Marks the window visible or not, with the show and hide handling.
+    void SetVisible(bool visible);
+    bool Visible() const { return visible_; }
+    void Build(const std::string& title, const std::string& text, TSxTrayIconInfoFlags flags,
+               IBalloonOwner* trayAnchor, HWND controlAnchor);
+    void Release() { PostMessageW(handle_, kReleaseMessage, 0, 0); }
+    void DestroyHandle();
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
+    void SetCloseActive(bool active);
+    RECT CloseRect() const;
+    void Click(bool onClose);
+    void AssertTopmost();
+
+    HWND handle_ = nullptr;
+    TGdiObject font_;
+    TGdiObject boldFont_;
+    TGdiObject iconPicture_;
+    TGdiObject closeInactive_;
+    TGdiObject closeActive_;
+    bool closeHover_ = false;
+    bool visible_ = false;
+    bool layered_ = false;
+    uint8_t alphaValue_ = 255;
+    std::string shownTitle_;
+    std::wstring wideTitle_;
+    std::wstring wideText_;
+    int titleWidth_ = 0;
+    int titleHeight_ = 0;
+    int pressed_ = 0; // 0 none, 1 body, 2 close picture
+};
+
+std::shared_ptr<ThBalloonForm> BalloonWindow;
+
+void RegisterBalloonClass()
+{
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &ThBalloonForm::WindowProc;
+        wc.hInstance = ModuleInstance();
+        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_INFOBK + 1));
+        wc.lpszClassName = kWindowClass;
+        return RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+ThBalloonForm::ThBalloonForm()
+    : font_(TahomaFont(false)), boldFont_(TahomaFont(true)), closeInactive_(LoadPicture(L"IDB_BUTTON_CLOSE_INACTIVE")),
+      closeActive_(LoadPicture(L"IDB_BUTTON_CLOSE_ACTIVE"))
+{
+    RegisterBalloonClass();
+    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kWindowClass, L"", WS_POPUP, 0,
+                              0, 0, 0, nullptr, nullptr, ModuleInstance(), nullptr);
+    if (handle_)
+        SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+ThBalloonForm::~ThBalloonForm()
+{
+    DestroyHandle();
+}
+
+void ThBalloonForm::DestroyHandle()
+{
+    if (!handle_)
+        return;
+    HWND window = handle_;
+    handle_ = nullptr;
+    KillTimer(window, kCloseTimer);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+}
+
+void ThBalloonForm::SetAlphaBlend(bool on, uint8_t value)
+{
+    alphaValue_ = value;
+    if (!handle_)
+        return;
+    if (on != layered_) {
+        LONG_PTR style = GetWindowLongPtrW(handle_, GWL_EXSTYLE);
+        style = on ? (style | WS_EX_LAYERED) : (style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        SetWindowLongPtrW(handle_, GWL_EXSTYLE, style);
+        layered_ = on;
+    }
+    if (layered_)
+        SetLayeredWindowAttributes(handle_, 0, value, LWA_ALPHA);
+}
+
+void ThBalloonForm::AssertTopmost()
+{
+    if (handle_)
+        SetWindowPos(handle_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void ThBalloonForm::SetVisible(bool visible)
+{
+    if (visible == visible_ || !handle_)
+        return;
+    visible_ = visible;
+    auto keep = shared_from_this();
+    if (visible) {
+        ShowWindow(handle_, SW_SHOWNOACTIVATE);
+        AssertTopmost();
+        if (TrayIcon)
+            TrayIcon->BalloonShown();
+        return;
+    }
+    if (TrayIcon)
+        TrayIcon->BalloonHidden();
+    if (Fade && !IsLegacyShell() && alphaValue_ != 0 && handle_) {
+        SetAlphaBlend(true, alphaValue_);
+        int v = alphaValue_;
+        do {
+            SetAlphaBlend(true, static_cast<uint8_t>(v));
+            v = std::max(v - 10, 0);
+            UpdateWindow(handle_);
+            Application.ProcessMessages();
+            Sleep(5);
+        } while (v != 0 && handle_);
+    }
+    if (handle_)
+        ShowWindow(handle_, SW_HIDE);
+}
+
+void ThBalloonForm::Build(const std::string& newTitle, const std::string& newText, TSxTrayIconInfoFlags newFlags,
+                          IBalloonOwner* newTray, HWND newControl)
+{
+    title = newTitle;
+    text = newText;
+    flags = newFlags;
+    trayAnchor = newTray;
+    controlAnchor = newControl;
+
+    closeHover_ = false;
+    const wchar_t* iconName = IconPictureName(newFlags);
+    iconPicture_ = iconName ? LoadPicture(iconName) : TGdiObject();
+    hasPicture = iconName != nullptr;
+
+    shownTitle_ = BalloonTitleText(newTitle);
+    wideTitle_ = Utf8ToWide(shownTitle_);
+    wideText_ = Utf8ToWide(newText);
+
+    TBalloonLayoutInput in;
+    {
+        TWindowDC screen(nullptr);
+        HDC dc = screen.Handle();
+        {
+            TSelection bold(dc, boldFont_.Handle());
+            RECT r{0, 0, 0, 0};
+            DrawTextW(dc, wideTitle_.c_str(), static_cast<int>(wideTitle_.size()), &r,
+                      DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            titleWidth_ = r.right - r.left;
+            titleHeight_ = r.bottom - r.top;
+        }
+        in.title = {titleWidth_, titleHeight_};
+        const std::wstring wide = wideText_;
+        HGDIOBJ font = font_.Handle();
+        in.measureText = [dc, wide, font](int wrapWidth) {
+            TSelection normal(dc, font);
+            RECT r{0, 0, wrapWidth, 0};
+            DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
+                      DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            return TBalloonSize{r.right - r.left, r.bottom - r.top};
+        };
+        in.closeWidth = PictureSize(closeInactive_).cx;
+        in.hasIcon = hasPicture;
+        in.trayAnchor = newTray != nullptr;
+        if (newControl) {
+            RECT r{};
+            GetWindowRect(newControl, &r);
+            in.control = {r.left, r.top, r.right, r.bottom};
+        }
+        in.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+        in.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        in.workArea = {work.left, work.top, work.right, work.bottom};
+        layout = LayoutBalloon(in);
+    }
+    TrayIcon = newTray;
+
+    SetWindowPos(handle_, HWND_TOPMOST, layout.left, layout.top, layout.width, layout.height, SWP_NOACTIVATE);
+    const int e = kBalloonCornerEllipse;
+    TRegion region(CreateRoundRectRgn(layout.body.left, layout.body.top, layout.body.right, layout.body.bottom, e, e));
+    if (layout.corner != TBalloonCorner::None) {
+        POINT points[3];
+        for (int i = 0; i < 3; ++i)
+            points[i] = {layout.pointer[i].x, layout.pointer[i].y};
+        TRegion pointer(CreatePolygonRgn(points, 3, WINDING));
+        CombineRgn(region.get(), region.get(), pointer.get(), RGN_OR);
+    }
+    if (SetWindowRgn(handle_, region.get(), TRUE))
+        region.release(); // the window owns it now
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
+RECT ThBalloonForm::CloseRect() const
+{
+    const SIZE size = PictureSize(closeInactive_);
+    return {layout.closeLeft, layout.closeTop, layout.closeLeft + size.cx, layout.closeTop + size.cy};
+}
+
+void ThBalloonForm::SetCloseActive(bool active)
+{
+    if (active == closeHover_)
+        return;
+    closeHover_ = active;
+    const RECT r = CloseRect();
+    InvalidateRect(handle_, &r, TRUE);
+}
+
+void ThBalloonForm::Paint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(handle_, &ps);
+    if (hasPicture)
+        DrawTransparent(dc, iconPicture_, layout.iconLeft, layout.iconTop);
+    DrawTransparent(dc, closeHover_ ? closeActive_ : closeInactive_, layout.closeLeft, layout.closeTop);
+
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    {
+        TSelection bold(dc, boldFont_.Handle());
+        RECT r{layout.titleLeft, layout.titleTop, layout.titleLeft + titleWidth_, layout.titleTop + titleHeight_};
+        DrawTextW(dc, wideTitle_.c_str(), static_cast<int>(wideTitle_.size()), &r, DT_SINGLELINE | DT_NOPREFIX);
+    }
+    {
+        TSelection normal(dc, font_.Handle());
+        RECT r{layout.textLeft, layout.textTop, layout.textLeft + layout.textWidth,
+               layout.textTop + layout.textHeight};
+        DrawTextW(dc, wideText_.c_str(), static_cast<int>(wideText_.size()), &r, DT_WORDBREAK | DT_NOPREFIX);
+    }
+
+    TGdiObject region(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(handle_, static_cast<HRGN>(region.Handle())) != ERROR)
+        FrameRgn(dc, static_cast<HRGN>(region.Handle()), GetSysColorBrush(COLOR_INFOTEXT), 1, 1);
+    EndPaint(handle_, &ps);
+}
+
+void ThBalloonForm::Click(bool onClose)
+{
+    if (!onClose && TrayIcon)
+        TrayIcon->BalloonClicked();
+    // The owner may have destroyed the balloon meanwhile.
+    if (handle_)
+        Release();
+}
+
+LRESULT CALLBACK ThBalloonForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* form = reinterpret_cast<ThBalloonForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!form)
+        return DefWindowProcW(window, message, wParam, lParam);
+    auto keep = form->shared_from_this();
+    LRESULT result = 0;
+    RunGuarded([&] { result = form->HandleMessage(message, wParam, lParam); });
+    return result;
+}
+
+LRESULT ThBalloonForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = handle_;
+    switch (message) {
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_ACTIVATE:
+        AssertTopmost();
+        break;
+    case WM_ACTIVATEAPP:
+        if (wParam == 0 && !TrayIcon)
+            Release();
+        break;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED)
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+        break;
+    case WM_MOUSEMOVE: {
+        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const RECT close = CloseRect();
+        SetCloseActive(PtInRect(&close, p) != FALSE);
+        return 0;
+    }
+    case WM_LBUTTONDOWN: {
+        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const RECT close = CloseRect();
+        pressed_ = PtInRect(&close, p) ? 2 : 1;
+        SetCapture(window);
+        return 0;
+    }
+    case WM_LBUTTONUP: {
+        if (GetCapture() == window)
+            ReleaseCapture();
+        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const RECT close = CloseRect();
+        RECT client{};
+        GetClientRect(window, &client);
+        const int part = PtInRect(&close, p) ? 2 : (PtInRect(&client, p) ? 1 : 0);
+        const int pressed = pressed_;
+        pressed_ = 0;
+        if (part != 0 && part == pressed)
+            Click(part == 2);
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == kCloseTimer) {
+            StopTimer();
+            if (TrayIcon)
+                TrayIcon->BalloonTimedOut();
+            if (handle_)
+                Release();
+            return 0;
+        }
+        break;
+    case kReleaseMessage:
+        if (BalloonWindow.get() == this)
+            DestroyOwnBalloon();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+bool IsLegacyShell()
+{
+    static const bool legacy = ReadLegacyShell();
+    return legacy;
+}
+
+void ShowOwnBalloon(const std::string& title, const std::string& text, TSxTrayIconInfoFlags flags, bool fade,
+                    uint8_t alpha, int timeoutMs, IBalloonOwner* trayAnchor, HWND controlAnchor)
+{
+    const bool toTray = trayAnchor && !controlAnchor;
+    const bool toControl = controlAnchor && !trayAnchor && IsWindow(controlAnchor);
+    if (!toTray && !toControl)
+        return;
+
+    // The same balloon again: only restart its time-out.
+    if (auto form = BalloonWindow; form && !form->destroying && form->title == title && form->text == text &&
+                                   form->flags == flags && form->trayAnchor == trayAnchor &&
+                                   form->controlAnchor == controlAnchor) {
+        form->StopTimer();
+        form->Fade = false;
+        form->SetAlphaBlend(alpha < 255 && !IsLegacyShell(), alpha);
+        ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+        form->SetVisible(true);
+        form->StartTimer(timeoutMs);
+        return;
+    }
+
+    if (!BalloonWindow) {
+        auto created = std::make_shared<ThBalloonForm>();
+        if (!created->Handle())
+            return;
+        BalloonWindow = created;
+    }
+    auto form = BalloonWindow;
+    form->StopTimer();
+    form->SetVisible(false); // the previous balloon's hide handling
+    if (BalloonWindow != form || !form->Handle())
+        return;
+
+    form->Build(title, text, flags, trayAnchor, controlAnchor);
+    form->Fade = fade;
+
+    if (IsLegacyShell()) {
+        form->SetAlphaBlend(false, alpha);
+        ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+    } else if (!fade) {
+        form->SetAlphaBlend(alpha < 255, alpha);
+        ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+    } else {
+        form->SetAlphaBlend(true, 0);
+        ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+        int v = 0;
+        while (form->AlphaValue() != alpha) {
+            form->SetAlphaBlend(true, static_cast<uint8_t>(v));
+            v = std::min({v + 10, static_cast<int>(alpha), 255});
+            UpdateWindow(form->Handle());
+            Application.ProcessMessages();
+            Sleep(5);
+            if (BalloonWindow != form || form->destroying || !form->Handle())
+                return; // closed during the fade
+        }
+    }
+
+    form->SetVisible(true);
+    if (BalloonWindow != form || !form->Handle())
+        return;
+    form->StartTimer(timeoutMs);
+}
+
+void DestroyOwnBalloon()
+{
+    auto form = BalloonWindow;
+    if (!form || form->destroying)
+        return;
+    form->destroying = true;
+    form->StopTimer();
+    form->SetVisible(false);
+    if (BalloonWindow == form)
+        BalloonWindow.reset();
+    form->DestroyHandle();
+}
+
+void DetachOwnBalloon(IBalloonOwner* owner)
+{
+    auto form = BalloonWindow;
+    if (!form || !owner || form->TrayIcon != owner)
+        return;
+    // The owner is going away: it hears nothing more, and there is no fade.
+    form->TrayIcon = nullptr;
+    form->trayAnchor = nullptr;
+    form->Fade = false;
+    DestroyOwnBalloon();
+}
+
+bool OwnBalloonExists()
+{
+    return BalloonWindow != nullptr;
+}
+
+HWND OwnBalloonWindow()
+{
+    return BalloonWindow ? BalloonWindow->Handle() : nullptr;
+}
+
+bool OwnBalloonLayout(TBalloonLayout& layout)
+{
+    if (!BalloonWindow)
+        return false;
+    layout = BalloonWindow->layout;
+    return true;
+}
+
+bool OwnBalloonShowsPicture()
+{
+    return BalloonWindow && BalloonWindow->hasPicture;
+}

@@ -1,0 +1,400 @@
+#include "shell/SxTrayIcon.h"
+
+#include <cstring>
+
+#include "core/TrayRecord.h"
+#include "framework/Application.h"
+#include "framework/Menus.h"
+#include "framework/Unicode.h"
+#include "shell/BalloonForm.h"
+
+namespace {
+
+const char kWindowClass[] = "TSxTrayIconWindow";
+
+// The shell's balloon notifications in the callback message.
+constexpr uint32_t kBalloonShow = 0x402;
+constexpr uint32_t kBalloonHide = 0x403;
+constexpr uint32_t kBalloonTimeout = 0x404;
+constexpr uint32_t kBalloonUserClick = 0x405;
+
+// A library loaded for the time of one call.
+class TLoadedLibrary {
+public:
+    explicit TLoadedLibrary(const char* name) : module_(LoadLibraryA(name)) {}
+    ~TLoadedLibrary()
+    {
+        if (module_)
+            FreeLibrary(module_);
+    }
+    TLoadedLibrary(const TLoadedLibrary&) = delete;
+    TLoadedLibrary& operator=(const TLoadedLibrary&) = delete;
+    HMODULE Handle() const { return module_; }
+
+private:
+    HMODULE module_;
+};
+
+// The program's UTF-8 text in the 8-bit code page the record is read in,
+// cut to maxChars characters, into a field of the record.
+template <size_t N>
+void SetField(char (&field)[N], const std::string& text, size_t maxChars)
+{
+    static_assert(N > 0);
+    std::string ansi;
+    std::wstring wide = Utf8ToWide(text);
+    if (!wide.empty()) {
+        int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                       nullptr);
+        if (size > 0) {
+            ansi.resize(size);
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr,
+                                nullptr);
+        }
+    }
+    std::string cut = CutText(ansi, maxChars < N - 1 ? maxChars : N - 1);
+    std::memcpy(field, cut.c_str(), cut.size() + 1);
+}
+
+TShiftState CurrentShiftState()
+{
+    TShiftState shift;
+    shift.shift = GetKeyState(VK_SHIFT) < 0;
+    shift.ctrl = GetKeyState(VK_CONTROL) < 0;
+    shift.alt = GetKeyState(VK_MENU) < 0;
+    return shift;
+}
+
+} // namespace
+
+bool GetDllVersion(const char* dllName, DLLVERSIONINFO& info)
+{
+    info = DLLVERSIONINFO{};
+    TLoadedLibrary library(dllName);
+    if (!library.Handle())
+        return false;
+    FARPROC address = GetProcAddress(library.Handle(), "DllGetVersion");
+    if (!address)
+        return false;
+    auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(address));
+    info.cbSize = sizeof(info);
+    return SUCCEEDED(getVersion(&info));
+}
+
+bool TSxTrayIcon::LegacyShell()
+{
+    static const bool legacy = [] {
+        DLLVERSIONINFO info;
+        bool got = GetDllVersion("Shell32.dll", info);
+        return IsLegacyShell(got, info.dwMajorVersion);
+    }();
+    return legacy;
+}
+
+UINT TSxTrayIcon::TaskbarCreatedMessage()
+{
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+TSxTrayIcon::THiddenWindow::THiddenWindow(TSxTrayIcon* owner)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    static const bool registered = [instance] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &TSxTrayIcon::WindowProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = kWindowClass;
+        return RegisterClassA(&wc) != 0;
+    }();
+    (void)registered;
+    // A real top-level window, not a message-only one: only these receive
+    // the "TaskbarCreated" broadcast.
+    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                              owner);
+}
+
+TSxTrayIcon::THiddenWindow::~THiddenWindow()
+{
+    if (window_) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+TSxTrayIcon::TSxTrayIcon() : window_(this)
+{
+    record_.uID = kIconId;
+    // Make sure the message is registered before the taskbar can send it.
+    TaskbarCreatedMessage();
+}
+
+TSxTrayIcon::~TSxTrayIcon()
+{
+    // An own balloon that belongs to this icon must not call it back.
+    DetachOwnBalloon(this);
+    if (active_)
+        DeleteIcon();
+    // The popup menu belongs to the owner; it is not touched from here on.
+    popupMenu_ = nullptr;
+}
+
+void TSxTrayIcon::SetIcon(HICON icon)
+{
+    icon_.Reset(icon ? CopyIcon(icon) : nullptr);
+    ModifyIcon();
+}
+
+void TSxTrayIcon::SetActive(bool value)
+{
+    if (value == active_)
+        return;
+    active_ = value;
+    if (value)
+        AddIcon();
+    else
+        DeleteIcon();
+}
+
+void TSxTrayIcon::SetShowDesignTime(bool value)
+{
+    showDesignTime_ = value;
+    if (value && active_)
+        AddIcon();
+}
+
+void TSxTrayIcon::SetTip(const std::string& value)
+{
+    tip_ = value;
+    ModifyIcon();
+}
+
+void TSxTrayIcon::SetInfoTitle(const std::string& value)
+{
+    if (value == infoTitle_)
+        return;
+    infoTitle_ = value;
+    ModifyIcon();
+}
+
+void TSxTrayIcon::FillIconData()
+{
+    DLLVERSIONINFO version;
+    bool got = GetDllVersion("Shell32.dll", version);
+    record_.cbSize = IsLegacyShell(got, version.dwMajorVersion) ? NOTIFYICONDATAA_V1_SIZE : NOTIFYICONDATAA_V2_SIZE;
+    record_.hWnd = window_.Handle();
+    record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    record_.uCallbackMessage = kCallbackMessage;
+    record_.hIcon = icon_.Handle();
+    SetField(record_.szTip, tip_, kTrayTipChars);
+}
+
+void TSxTrayIcon::AddIcon()
+{
+    FillIconData();
+    NotifyShell(NIM_ADD);
+}
+
+void TSxTrayIcon::DeleteIcon()
+{
+    NotifyShell(NIM_DELETE);
+}
+
+void TSxTrayIcon::ModifyIcon()
+{
+    FillIconData();
+    NotifyShell(NIM_MODIFY);
+}
+
+void TSxTrayIcon::NotifyShell(DWORD message)
+{
+    for (;;) {
+        if (Shell_NotifyIconA(message, &record_))
+            return;
+        bool doRetry = false;
+        if (!OnFail)
+            return;
+        OnFail(doRetry);
+        if (!doRetry)
+            return;
+    }
+}
+
+void TSxTrayIcon::ShowBalloon()
+{
+    ShowBalloon(infoText_, infoTitle_, infoFlags_);
+}
+
+void TSxTrayIcon::ShowBalloon(const std::string& text, const std::string& title, TSxTrayIconInfoFlags flags)
+{
+    if (useOwnInfo_ || LegacyShell()) {
+        HideBalloon(false);
+        ShowOwnBalloon(title, text, flags, fadeEffect_, 255, infoTimeout_, this, nullptr);
+        return;
+    }
+    HideBalloon(true);
+    FillIconData();
+    record_.dwInfoFlags = ShellInfoFlags(flags);
+    // NIF_INFO alone: icon, tip and callback stay as the shell has them.
+    record_.uFlags = NIF_INFO;
+    SetField(record_.szInfo, text, kTrayInfoChars);
+    SetField(record_.szInfoTitle, title, kTrayInfoTitleChars);
+    record_.uTimeout = static_cast<UINT>(infoTimeout_);
+    NotifyShell(NIM_MODIFY);
+}
+
+void TSxTrayIcon::HideBalloon(bool closeOwn)
+{
+    if (closeOwn)
+        DestroyOwnBalloon();
+    if (LegacyShell())
+        return;
+    FillIconData();
+    record_.dwInfoFlags = 0;
+    record_.uFlags = NIF_INFO;
+    std::memset(record_.szInfo, 0, sizeof(record_.szInfo));
+    std::memset(record_.szInfoTitle, 0, sizeof(record_.szInfoTitle));
+    record_.uTimeout = static_cast<UINT>(infoTimeout_);
+    NotifyShell(NIM_MODIFY);
+}
+
+void TSxTrayIcon::Click()
+{
+    if (OnClick)
+        OnClick();
+}
+
+void TSxTrayIcon::DblClick()
+{
+    if (popupMenu_) {
+        int item = popupMenu_->DefaultItem();
+        if (item >= 0 && item < popupMenu_->Count())
+            popupMenu_->Click(item);
+    }
+    if (OnDblClick)
+        OnDblClick();
+}
+
+void TSxTrayIcon::PopupAtCursor(int x, int y)
+{
+    // The menu closes on a click elsewhere only when the program is in the
+    // foreground.
+    SetForegroundWindow(Application.Handle());
+    Application.ProcessMessages();
+    // A handler run just now may have taken the menu away.
+    if (popupMenu_)
+        popupMenu_->Popup(window_.Handle(), x, y);
+}
+
+void TSxTrayIcon::HandleCallback(uint32_t lParam)
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const TShiftState shift = CurrentShiftState();
+    const int x = cursor.x;
+    const int y = cursor.y;
+    switch (lParam) {
+    case WM_MOUSEMOVE:
+        if (OnMouseMove)
+            OnMouseMove(shift, x, y);
+        break;
+    case WM_LBUTTONDOWN:
+        leftPressed_ = true;
+        if (OnMouseDown)
+            OnMouseDown(mbLeft, shift, x, y);
+        break;
+    case WM_LBUTTONUP:
+        if (leftPressed_) {
+            leftPressed_ = false;
+            Click();
+        }
+        if (OnMouseUp)
+            OnMouseUp(mbLeft, shift, x, y);
+        break;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+        DblClick();
+        break;
+    case WM_RBUTTONDOWN:
+        rightPressed_ = true;
+        if (OnMouseDown)
+            OnMouseDown(mbRight, shift, x, y);
+        break;
+    case WM_RBUTTONUP:
+        if (rightPressed_) {
+            rightPressed_ = false;
+            if (popupMenu_)
+                PopupAtCursor(x, y);
+        }
+        if (OnMouseUp)
+            OnMouseUp(mbRight, shift, x, y);
+        break;
+    case kBalloonShow:
+        BalloonShown();
+        break;
+    case kBalloonHide:
+        BalloonHidden();
+        break;
+    case kBalloonTimeout:
+        BalloonTimedOut();
+        break;
+    case kBalloonUserClick:
+        BalloonClicked();
+        break;
+    default:
+        break;
+    }
+}
+
+void TSxTrayIcon::BalloonShown()
+{
+    if (OnBalloonShow)
+        OnBalloonShow();
+}
+
+void TSxTrayIcon::BalloonHidden()
+{
+    if (OnBalloonHide)
+        OnBalloonHide();
+}
+
+void TSxTrayIcon::BalloonTimedOut()
+{
+    if (OnBalloonTimeout)
+        OnBalloonTimeout();
+}
+
+void TSxTrayIcon::BalloonClicked()
+{
+    if (OnBalloonUserClick)
+        OnBalloonUserClick();
+}
+
+LRESULT TSxTrayIcon::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kCallbackMessage) {
+        HandleCallback(static_cast<uint32_t>(lParam));
+        return 0;
+    }
+    if (message == TaskbarCreatedMessage()) {
+        // The taskbar was made anew: the icon comes back.
+        if (active_)
+            AddIcon();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TSxTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* icon = reinterpret_cast<TSxTrayIcon*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!icon)
+        return DefWindowProcA(window, message, wParam, lParam);
+    LRESULT result = 0;
+    RunGuarded([&] { result = icon->WndProc(window, message, wParam, lParam); });
+    return result;
+}

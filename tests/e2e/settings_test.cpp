@@ -1,0 +1,492 @@
+// The settings panel and the settings kept in the registry: what a start
+// with no, partial or odd stored settings shows, what the program stores
+// when it ends, the quality slider and the window height that follow the
+// file format, and settings that carry over to the next shot and the next
+// start.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <optional>
+#include <vector>
+
+#include "tests/e2e/SettingsSupport.h"
+#include "tests/e2e/Support.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kTall = 230;  // with the slider row
+constexpr int kShort = 190; // without it
+
+enum Format { kBmp = 0, kJpg = 1, kPng = 2 };
+
+int SelectedFormat(const Snapquill& program)
+{
+    return static_cast<int>(SendMessageW(program.FormatCombo(), CB_GETCURSEL, 0, 0));
+}
+
+// The settings as the program writes them on a first start in this folder.
+StoredValues Defaults(const fs::path& folder)
+{
+    return {folder.wstring(), L"shot", kBmp, 7, 90, 1, 0};
+}
+
+// Ends the program as closing its window does, which stores the settings.
+::testing::AssertionResult CloseProgram(Snapquill& program)
+{
+    DWORD exitCode = 0xFFFFFFFF;
+    if (!program.Close(exitCode))
+        return ::testing::AssertionFailure() << "the program did not end when its window was closed";
+    if (exitCode != 0)
+        return ::testing::AssertionFailure() << "the program ended with exit code " << exitCode;
+    return ::testing::AssertionSuccess();
+}
+
+// The stored value names, sorted.
+std::vector<std::wstring> SortedValueNames()
+{
+    std::vector<std::wstring> names = StoredValueNames();
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// --- JPEG quantisation -------------------------------------------------------
+
+// The luminance table of a baseline JPEG file as it is stored (zigzag order).
+std::optional<std::array<int, 64>> LuminanceTable(const std::vector<uint8_t>& file)
+{
+    size_t i = 2;
+    while (i + 4 <= file.size()) {
+        if (file[i] != 0xFF)
+            return std::nullopt;
+        const uint8_t marker = file[i + 1];
+        const size_t length = (file[i + 2] << 8) | file[i + 3];
+        if (marker == 0xDA || i + 2 + length > file.size())
+            return std::nullopt; // image data reached without a table
+        if (marker == 0xDB) {
+            size_t p = i + 4;
+            while (p < i + 2 + length) {
+                const int precision = file[p] >> 4, id = file[p] & 15;
+                ++p;
+                std::array<int, 64> table{};
+                for (int k = 0; k < 64; ++k) {
+                    table[k] = precision ? (file[p] << 8) | file[p + 1] : file[p];
+                    p += precision ? 2 : 1;
+                }
+                if (id == 0)
+                    return table;
+            }
+        }
+        i += 2 + length;
+    }
+    return std::nullopt;
+}
+
+// The luminance table that the standard scaling gives for a quality, in
+// zigzag order, limited to baseline values.
+std::array<int, 64> ExpectedLuminanceTable(int quality)
+{
+    static const int base[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+                                 14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+                                 18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+                                 49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+    static const int zigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+                                   12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+                                   35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+                                   58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+    const int scale = quality < 50 ? 5000 / quality : 200 - quality * 2;
+    std::array<int, 64> table{};
+    for (int k = 0; k < 64; ++k)
+        table[k] = std::clamp((base[zigzag[k]] * scale + 50) / 100, 1, 255);
+    return table;
+}
+
+::testing::AssertionResult IsJpegOfQuality(const fs::path& file, int quality)
+{
+    const std::vector<uint8_t> bytes = ReadFileBytes(file);
+    Image image;
+    const std::string error = DecodeJpeg(bytes, image);
+    if (!error.empty())
+        return ::testing::AssertionFailure() << Narrow(file.wstring()) << " is no readable JPEG: " << error;
+    if (image.width != 1280 || image.height != 800)
+        return ::testing::AssertionFailure() << "the picture is " << image.width << "x" << image.height
+                                             << ", not the 1280x800 screen";
+    const std::optional<std::array<int, 64>> table = LuminanceTable(bytes);
+    if (!table)
+        return ::testing::AssertionFailure() << "the file has no luminance quantisation table";
+    if (*table != ExpectedLuminanceTable(quality))
+        return ::testing::AssertionFailure() << "the quantisation is not that of quality " << quality
+                                             << " (first entry " << (*table)[0] << ", expected "
+                                             << ExpectedLuminanceTable(quality)[0] << ")";
+    return ::testing::AssertionSuccess();
+}
+
+// Samples a window's outer height from a thread of its own while the test
+// thread is held up in a message to the program.
+class HeightRecorder {
+public:
+    explicit HeightRecorder(HWND window) : window_(window)
+    {
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~HeightRecorder() { Stop(); }
+    HeightRecorder(const HeightRecorder&) = delete;
+    HeightRecorder& operator=(const HeightRecorder&) = delete;
+
+    // The heights seen, each change once.
+    const std::vector<int>& Stop()
+    {
+        if (thread_) {
+            stop_ = true;
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+            thread_ = nullptr;
+        }
+        return heights_;
+    }
+
+private:
+    static DWORD WINAPI Run(void* self)
+    {
+        auto* recorder = static_cast<HeightRecorder*>(self);
+        while (!recorder->stop_) {
+            const int height = OuterHeight(recorder->window_);
+            if (recorder->heights_.empty() || recorder->heights_.back() != height)
+                recorder->heights_.push_back(height);
+            Sleep(0);
+        }
+        return 0;
+    }
+
+    HWND window_;
+    HANDLE thread_ = nullptr;
+    std::atomic<bool> stop_{false};
+    std::vector<int> heights_;
+};
+
+// Every height seen lies on the 5-pixel grid between the two heights and
+// moves one way only, from `from` to `to`.
+::testing::AssertionResult StepsBetween(const std::vector<int>& heights, int from, int to)
+{
+    std::string seen;
+    for (int h : heights)
+        seen += (seen.empty() ? "" : " ") + std::to_string(h);
+    if (heights.empty() || heights.front() != from || heights.back() != to)
+        return ::testing::AssertionFailure() << "heights seen: " << seen << "; expected from " << from << " to "
+                                             << to;
+    for (size_t i = 0; i < heights.size(); ++i) {
+        const int h = heights[i];
+        if ((h - from) % 5 != 0 || h < std::min(from, to) || h > std::max(from, to))
+            return ::testing::AssertionFailure() << "height " << h << " is off the 5-pixel steps; heights seen: "
+                                                 << seen;
+        if (i > 0 && (h - heights[i - 1]) * (to - from) < 0)
+            return ::testing::AssertionFailure() << "the height went back; heights seen: " << seen;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+class SettingsStore : public ::testing::Test {
+protected:
+    CleanSettings clean_;
+    ScratchFolder folder_;
+};
+
+class SettingsPanel : public ::testing::Test {
+protected:
+    CleanSettings clean_;
+    ScratchFolder folder_;
+};
+
+} // namespace
+
+// --- Reading and writing the stored settings ----------------------------------------
+
+TEST_F(SettingsStore, FirstStartShowsTheDefaultsAndStoresAllSevenValues)
+{
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    HWND main = program.WaitUntilReady();
+    ASSERT_NE(main, nullptr);
+
+    EXPECT_EQ(TextOf(program.PathEdit()), folder_.Text());
+    EXPECT_EQ(Narrow(TextOf(program.PrefixEdit())), "shot");
+    EXPECT_EQ(SelectedFormat(program), kBmp);
+    EXPECT_TRUE(program.IsChecked(L"Include Taskbar"));
+    EXPECT_FALSE(program.IsChecked(L"Display Notification"));
+    EXPECT_TRUE(WaitForHeight(main, kShort)) << "the window is " << OuterHeight(main) << " high";
+    EXPECT_EQ(TooltipCount(program), 7) << "one tooltip for each control";
+    EXPECT_TRUE(SortedValueNames().empty()) << "settings were stored before the end";
+
+    ASSERT_TRUE(CloseProgram(program));
+    EXPECT_EQ(SortedValueNames(), (std::vector<std::wstring>{L"DefaultPath", L"FileFormat", L"Filename",
+                                                             L"IncludeTask", L"JPG", L"NotifyShots", L"PNG"}));
+    EXPECT_TRUE(StoresString(L"DefaultPath", folder_.Text()));
+    EXPECT_TRUE(StoresString(L"Filename", L"shot"));
+    EXPECT_TRUE(StoresNumber(L"FileFormat", 0));
+    EXPECT_TRUE(StoresNumber(L"PNG", 7));
+    EXPECT_TRUE(StoresNumber(L"JPG", 90));
+    EXPECT_TRUE(StoresNumber(L"IncludeTask", 1));
+    EXPECT_TRUE(StoresNumber(L"NotifyShots", 0));
+}
+
+TEST_F(SettingsStore, WithoutAStoredFolderShotsGoToTheRootOfTheDrive)
+{
+    const std::wstring prefix = L"sqtest" + std::to_wstring(GetCurrentProcessId()) + L"_";
+    const fs::path root = folder_.Path().root_path();
+    const fs::path shot = root / (prefix + L"1.bmp");
+    std::error_code ignored;
+    fs::remove(shot, ignored);
+    struct RemoveShot {
+        fs::path file;
+        ~RemoveShot()
+        {
+            std::error_code ignored;
+            fs::remove(file, ignored);
+        }
+    } removeShot{shot};
+
+    StoredValues values = Defaults(folder_.Path());
+    values.defaultPath.reset();
+    values.filename = prefix;
+    ASSERT_TRUE(StoreSettings(values));
+
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NE(WaitUntilShown(program), nullptr);
+    EXPECT_EQ(program.WaitForMessageBox(0), nullptr) << "an error box came up";
+    EXPECT_EQ(Narrow(TextOf(program.PathEdit())), "");
+    EXPECT_EQ(Narrow(TextOf(program.PrefixEdit())), Narrow(prefix));
+
+    PressPrintScreen();
+    ASSERT_TRUE(WaitForFile(shot)) << "no " << Narrow(shot.wstring()) << " was written";
+    BmpInfo info;
+    EXPECT_EQ(ReadBmpInfo(ReadFileBytes(shot), info), "");
+    EXPECT_EQ(info.width, 1280);
+    EXPECT_EQ(info.height, 800);
+    EXPECT_EQ(folder_.Entries(), std::vector<std::wstring>{});
+
+    ASSERT_TRUE(CloseProgram(program));
+    EXPECT_TRUE(StoresString(L"DefaultPath", L""));
+    EXPECT_TRUE(StoresString(L"Filename", prefix));
+}
+
+TEST_F(SettingsStore, AMissingQualityValueIsReportedAndTheValuesBeforeItApply)
+{
+    // Taskbar and notification are stored the other way round from their
+    // defaults: reading stops before them.
+    ASSERT_TRUE(StoreSettings({folder_.Text(), L"pic", kPng, 4, std::nullopt, 0, 1}));
+
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    HWND box = program.WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "no error box";
+    EXPECT_EQ(Narrow(TextOf(box)), "Snapquill");
+    EXPECT_EQ(Narrow(MessageBoxText(box)), "Failed to get data for 'JPG'");
+    ASSERT_TRUE(DismissMessageBox(box));
+
+    HWND main = WaitUntilShown(program);
+    ASSERT_NE(main, nullptr) << "the window did not come up after the error";
+    EXPECT_EQ(TextOf(program.PathEdit()), folder_.Text());
+    EXPECT_EQ(Narrow(TextOf(program.PrefixEdit())), "pic");
+    EXPECT_EQ(SelectedFormat(program), kPng);
+    EXPECT_TRUE(program.IsChecked(L"Include Taskbar"));
+    EXPECT_FALSE(program.IsChecked(L"Display Notification"));
+
+    // The slider and the window height were left as they come up, and no
+    // tooltips were attached.
+    EXPECT_TRUE(WaitForHeight(main, kTall)) << "the window is " << OuterHeight(main) << " high";
+    PumpFor(500);
+    EXPECT_EQ(OuterHeight(main), kTall);
+    HWND slider = QualitySlider(program);
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(SliderMinimum(slider), 1);
+    EXPECT_EQ(SliderMaximum(slider), 3);
+    EXPECT_EQ(SliderPosition(slider), 2);
+    EXPECT_EQ(TooltipCount(program), 0);
+
+    ASSERT_TRUE(CloseProgram(program));
+    EXPECT_TRUE(StoresString(L"DefaultPath", folder_.Text()));
+    EXPECT_TRUE(StoresString(L"Filename", L"pic"));
+    EXPECT_TRUE(StoresNumber(L"FileFormat", kPng));
+    EXPECT_TRUE(StoresNumber(L"PNG", 4));
+    EXPECT_TRUE(StoresNumber(L"JPG", 90));
+    EXPECT_TRUE(StoresNumber(L"IncludeTask", 1));
+    EXPECT_TRUE(StoresNumber(L"NotifyShots", 0));
+}
+
+TEST_F(SettingsStore, AnUnknownFormatSelectsNothingAndShotsAreNotWritten)
+{
+    StoredValues values = Defaults(folder_.Path());
+    values.fileFormat = 5;
+    ASSERT_TRUE(StoreSettings(values));
+    {
+        Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+        ASSERT_TRUE(program.Started()) << program.StartError();
+        HWND main = program.WaitUntilReady();
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(SelectedFormat(program), -1);
+        EXPECT_TRUE(WaitForHeight(main, kShort)) << "the window is " << OuterHeight(main) << " high";
+        ASSERT_TRUE(CloseProgram(program));
+        EXPECT_TRUE(StoresNumber(L"FileFormat", -1));
+    }
+
+    // The stored -1 comes back as no selection; shots are not written
+    // until a format is picked.
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    HWND main = program.WaitUntilReady();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(SelectedFormat(program), -1);
+    EXPECT_TRUE(WaitForHeight(main, kShort));
+    PressPrintScreen();
+    PumpFor(2000);
+    EXPECT_EQ(folder_.Entries(), std::vector<std::wstring>{});
+
+    program.SelectFormat(kBmp);
+    PressPrintScreen();
+    EXPECT_TRUE(WaitForFile(folder_.Path() / L"shot1.bmp")) << "PrintScreen wrote no file with BMP picked";
+    EXPECT_EQ(folder_.Entries(), std::vector<std::wstring>{L"shot1.bmp"});
+}
+
+TEST_F(SettingsStore, PngLevelZeroShowsAsOneAndIsStoredAsOne)
+{
+    StoredValues values = Defaults(folder_.Path());
+    values.fileFormat = kPng;
+    values.png = 0;
+    ASSERT_TRUE(StoreSettings(values));
+
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    HWND main = program.WaitUntilReady();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(SelectedFormat(program), kPng);
+    EXPECT_TRUE(WaitForHeight(main, kTall));
+    HWND slider = QualitySlider(program);
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(SliderMaximum(slider), 9);
+    EXPECT_EQ(SliderPosition(slider), 1);
+    EXPECT_EQ(Narrow(TextOf(QualityLabel(program))), "PNG Compression: 1");
+
+    ASSERT_TRUE(CloseProgram(program));
+    EXPECT_TRUE(StoresNumber(L"PNG", 1));
+    EXPECT_TRUE(StoresNumber(L"JPG", 90));
+}
+
+// --- The panel ----------------------------------------------------------------------------
+
+TEST_F(SettingsPanel, SwitchingFormatsShowsEachFormatsOwnValue)
+{
+    StoredValues values = Defaults(folder_.Path());
+    values.fileFormat = kPng;
+    ASSERT_TRUE(StoreSettings(values));
+
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NE(program.WaitUntilReady(), nullptr);
+    HWND slider = QualitySlider(program);
+    HWND label = QualityLabel(program);
+    ASSERT_NE(slider, nullptr);
+    ASSERT_NE(label, nullptr);
+
+    EXPECT_EQ(SliderMaximum(slider), 9);
+    EXPECT_EQ(SliderPosition(slider), 7);
+    EXPECT_EQ(Narrow(TextOf(label)), "PNG Compression: 7");
+
+    program.SelectFormat(kJpg);
+    EXPECT_EQ(SliderMaximum(slider), 100);
+    EXPECT_EQ(SliderPosition(slider), 90);
+    EXPECT_EQ(Narrow(TextOf(label)), "JPG Quality: 90");
+
+    program.SelectFormat(kPng);
+    EXPECT_EQ(SliderMaximum(slider), 9);
+    EXPECT_EQ(SliderPosition(slider), 7);
+    EXPECT_EQ(Narrow(TextOf(label)), "PNG Compression: 7");
+
+    ASSERT_TRUE(CloseProgram(program));
+    EXPECT_TRUE(StoresNumber(L"FileFormat", kPng));
+    EXPECT_TRUE(StoresNumber(L"PNG", 7));
+    EXPECT_TRUE(StoresNumber(L"JPG", 90));
+}
+
+TEST_F(SettingsPanel, TheSliderRowComesAndGoesWithTheFormat)
+{
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    HWND main = program.WaitUntilReady();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitForHeight(main, kShort)) << "the window is " << OuterHeight(main) << " high";
+
+    {
+        HeightRecorder recorder(main);
+        program.SelectFormat(kJpg);
+        EXPECT_TRUE(WaitForHeight(main, kTall)) << "the window is " << OuterHeight(main) << " high";
+        EXPECT_TRUE(StepsBetween(recorder.Stop(), kShort, kTall));
+    }
+    {
+        HeightRecorder recorder(main);
+        program.SelectFormat(kBmp);
+        EXPECT_TRUE(WaitForHeight(main, kShort)) << "the window is " << OuterHeight(main) << " high";
+        EXPECT_TRUE(StepsBetween(recorder.Stop(), kTall, kShort));
+    }
+    RECT rect{};
+    GetWindowRect(main, &rect);
+    EXPECT_EQ(rect.top, 140) << "the window moved";
+    EXPECT_EQ(rect.right - rect.left, 180) << "the window's width changed";
+}
+
+TEST_F(SettingsPanel, ChangedSettingsAreUsedByTheNextShotAndSurviveARestart)
+{
+    {
+        Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+        ASSERT_TRUE(program.Started()) << program.StartError();
+        ASSERT_NE(program.WaitUntilReady(), nullptr);
+
+        program.SelectFormat(kPng);
+        TypePrefix(program, L"snap");
+        PressPrintScreen();
+        const fs::path png = folder_.Path() / L"snap1.png";
+        ASSERT_TRUE(WaitForFile(png)) << "no snap1.png";
+        Image image;
+        EXPECT_EQ(DecodePng(ReadFileBytes(png), image), "");
+        EXPECT_EQ(image.width, 1280);
+        EXPECT_EQ(image.height, 800);
+        PumpFor(kSettle);
+
+        program.SelectFormat(kJpg);
+        MoveSlider(program, 40);
+        EXPECT_EQ(Narrow(TextOf(QualityLabel(program))), "JPG Quality: 40");
+        PressPrintScreen();
+        const fs::path jpg = folder_.Path() / L"snap1.jpg";
+        ASSERT_TRUE(WaitForFile(jpg)) << "no snap1.jpg";
+        EXPECT_TRUE(IsJpegOfQuality(jpg, 40));
+        EXPECT_EQ(folder_.Entries(), (std::vector<std::wstring>{L"snap1.jpg", L"snap1.png"}));
+
+        ASSERT_TRUE(CloseProgram(program));
+        EXPECT_TRUE(StoresString(L"Filename", L"snap"));
+        EXPECT_TRUE(StoresNumber(L"FileFormat", kJpg));
+        EXPECT_TRUE(StoresNumber(L"JPG", 40));
+        EXPECT_TRUE(StoresNumber(L"PNG", 7));
+    }
+
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    HWND main = program.WaitUntilReady();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(SelectedFormat(program), kJpg);
+    EXPECT_EQ(Narrow(TextOf(program.PrefixEdit())), "snap");
+    HWND slider = QualitySlider(program);
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(SliderMaximum(slider), 100);
+    EXPECT_EQ(SliderPosition(slider), 40);
+    EXPECT_EQ(Narrow(TextOf(QualityLabel(program))), "JPG Quality: 40");
+    EXPECT_TRUE(WaitForHeight(main, kTall));
+
+    PressPrintScreen();
+    const fs::path jpg = folder_.Path() / L"snap2.jpg";
+    ASSERT_TRUE(WaitForFile(jpg)) << "no snap2.jpg after the restart";
+    EXPECT_TRUE(IsJpegOfQuality(jpg, 40));
+}
