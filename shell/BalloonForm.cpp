@@ -1,6 +1,7 @@
 #include "shell/BalloonForm.h"
 
-#include <shlwapi.h>
+#include "shell/SxTrayIcon.h"
+
 
 #include <algorithm>
 #include <memory>
@@ -89,21 +90,6 @@ const wchar_t* IconPictureName(TSxTrayIconInfoFlags flags)
     }
 }
 
-bool ReadLegacyShell()
-{
-    DLLVERSIONINFO info{};
-    bool got = false;
-    if (HMODULE library = LoadLibraryA("Shell32.dll")) {
-        FARPROC address = GetProcAddress(library, "DllGetVersion");
-        if (address) {
-            auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(address));
-            info.cbSize = sizeof(info);
-            got = SUCCEEDED(getVersion(&info));
-        }
-        FreeLibrary(library);
-    }
-    return !got || info.dwMajorVersion < 5;
-}
 
 // ThBalloonForm: the balloon window. The window procedure keeps the object
 // alive (shared) while a handler runs, because handlers call out to the
@@ -254,7 +240,7 @@ void ThBalloonForm::SetVisible(bool visible)
     }
     if (TrayIcon)
         TrayIcon->BalloonHidden();
-    if (Fade && !IsLegacyShell() && alphaValue_ != 0 && handle_) {
+    if (Fade && !TSxTrayIcon::LegacyShell() && alphaValue_ != 0 && handle_) {
         SetAlphaBlend(true, alphaValue_);
         int v = alphaValue_;
         do {
@@ -471,11 +457,6 @@ LRESULT ThBalloonForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-bool IsLegacyShell()
-{
-    static const bool legacy = ReadLegacyShell();
-    return legacy;
-}
 
 void ShowOwnBalloon(const std::string& title, const std::string& text, TSxTrayIconInfoFlags flags, bool fade,
                     uint8_t alpha, int timeoutMs, IBalloonOwner* trayAnchor, HWND controlAnchor)
@@ -491,7 +472,7 @@ void ShowOwnBalloon(const std::string& title, const std::string& text, TSxTrayIc
                                    form->controlAnchor == controlAnchor) {
         form->StopTimer();
         form->Fade = false;
-        form->SetAlphaBlend(alpha < 255 && !IsLegacyShell(), alpha);
+        form->SetAlphaBlend(alpha < 255 && !TSxTrayIcon::LegacyShell(), alpha);
         ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
         form->SetVisible(true);
         form->StartTimer(timeoutMs);
@@ -513,7 +494,7 @@ void ShowOwnBalloon(const std::string& title, const std::string& text, TSxTrayIc
     form->Build(title, text, flags, trayAnchor, controlAnchor);
     form->Fade = fade;
 
-    if (IsLegacyShell()) {
+    if (TSxTrayIcon::LegacyShell()) {
         form->SetAlphaBlend(false, alpha);
         ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
     } else if (!fade) {

@@ -31,8 +31,3 @@ HWND OwnBalloonWindow();
 bool OwnBalloonLayout(TBalloonLayout& layout);
 // Whether the balloon shows a picture beside its title.
 bool OwnBalloonShowsPicture();
-
-// Whether Shell32.dll is older than version 5 (or its version is unknown):
-// such a shell has no balloons of its own, and the balloon window then uses
-// no alpha blending and no fades. Asked once per process.
-bool IsLegacyShell();

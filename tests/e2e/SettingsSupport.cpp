@@ -293,6 +293,21 @@ int TooltipCount(const Snapquill& program)
 
 const wchar_t kPickerTitle[] = L"Select a folder to save your image files.";
 
+namespace {
+
+// The folder tree of a picker dialog, or null for other windows.
+HWND PickerTree(HWND dialog)
+{
+    if (!IsClass(dialog, L"#32770"))
+        return nullptr;
+    for (HWND child : ChildrenOf(dialog))
+        if (IsClass(child, WC_TREEVIEWW))
+            return child;
+    return nullptr;
+}
+
+} // namespace
+
 HWND OpenFolderPicker(const Snapquill& program, DWORD timeoutMs)
 {
     HWND button = BrowseButton(program);
@@ -300,7 +315,18 @@ HWND OpenFolderPicker(const Snapquill& program, DWORD timeoutMs)
         return nullptr;
     PostMessageW(program.MainWindow(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
-    return program.WaitForMessageBox(timeoutMs); // the first dialog of the program
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindowsOf(program.Id()))
+                if (IsWindowVisible(window) && PickerTree(window)) {
+                    dialog = window;
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
+    return dialog;
 }
 
 std::vector<std::wstring> StaticTextsOf(HWND dialog)
@@ -345,14 +371,6 @@ private:
     void* address_;
 };
 
-HWND PickerTree(HWND dialog)
-{
-    for (HWND child : ChildrenOf(dialog))
-        if (IsClass(child, WC_TREEVIEWW))
-            return child;
-    return nullptr;
-}
-
 } // namespace
 
 std::wstring SelectedPickerItem(const Snapquill& program, HWND dialog)
@@ -375,7 +393,8 @@ std::wstring SelectedPickerItem(const Snapquill& program, HWND dialog)
     query.item.hItem = item;
     query.item.pszText = static_cast<Query*>(remote.Get())->text;
     query.item.cchTextMax = MAX_PATH;
-    if (!remote.Write(&query, sizeof query) || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.Get())) ||
+    if (!remote.Write(&query, sizeof query) ||
+        !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.Get())) ||
         !remote.Read(&query, sizeof query))
         return L"";
     query.text[MAX_PATH - 1] = L'\0';
