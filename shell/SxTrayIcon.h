@@ -14,6 +14,7 @@
 #include <string>
 
 #include "shell/BalloonOwner.h"
+#include "shell/SxTrayIconInterface.h"
 
 class TPopupMenu;
 
@@ -97,6 +98,9 @@ public:
     // What the hidden window does with the shell's callback message.
     void HandleCallback(uint32_t lParam);
 
+    // The component's interface query: ISxTrayIcon (or IUnknown) by its IID.
+    HRESULT GetInterface(REFIID iid, void** out) { return interface_.QueryInterface(iid, out); }
+
     HWND WindowHandle() const { return window_.Handle(); }
     // The record as the last shell call was given it.
     const NOTIFYICONDATAA& Record() const { return record_; }
@@ -124,6 +128,8 @@ protected:
     void PopupAtCursor(int x, int y);
 
 private:
+    friend class TSxTrayIconInterface;
+
     // The own balloon window's notifications.
     void BalloonShown() override;
     void BalloonHidden() override;
@@ -179,4 +185,5 @@ private:
     bool leftPressed_ = false;
     bool rightPressed_ = false;
     THiddenWindow window_;
+    TSxTrayIconInterface interface_{*this};
 };

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <shlwapi.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -447,3 +449,76 @@ TEST(TrayIconVersion, IsReadFromTheDllAndZeroWithoutIt)
 }
 
 } // namespace
+
+namespace {
+
+// A 16 x 16, 32-bit icon file in memory: directory, one entry, the image.
+std::vector<BYTE> IconFileBytes()
+{
+    const int size = 16;
+    std::vector<BYTE> image(40 + size * size * 4 + size * 4, 0);
+    auto put32 = [&image](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            image[at + i] = static_cast<BYTE>(v >> (8 * i));
+    };
+    put32(0, 40);
+    put32(4, size);
+    put32(8, size * 2); // colour rows and mask rows
+    image[12] = 1;
+    image[14] = 32;
+    for (int p = 0; p < size * size; ++p) {
+        image[40 + p * 4 + 2] = 0xFF; // red
+        image[40 + p * 4 + 3] = 0xFF;
+    }
+    std::vector<BYTE> file = {0, 0, 1, 0, 1, 0, size, size, 0, 0, 1, 0, 32, 0};
+    uint32_t bytes = static_cast<uint32_t>(image.size()), offset = 22;
+    for (uint32_t v : {bytes, offset})
+        for (int i = 0; i < 4; ++i)
+            file.push_back(static_cast<BYTE>(v >> (8 * i)));
+    file.insert(file.end(), image.begin(), image.end());
+    return file;
+}
+
+} // namespace
+
+TEST(TrayIconInterface, AnsweredByItsIdAndDrivesTheComponent)
+{
+    TSxTrayIcon icon;
+    ISxTrayIcon* face = nullptr;
+    ASSERT_EQ(icon.GetInterface(IID_ISxTrayIcon, reinterpret_cast<void**>(&face)), S_OK);
+    ASSERT_NE(face, nullptr);
+    void* other = reinterpret_cast<void*>(1);
+    EXPECT_EQ(icon.GetInterface(IID_IStream, &other), E_NOINTERFACE);
+    EXPECT_EQ(other, nullptr);
+
+    int clicks = 0, fails = 0;
+    icon.OnClick = [&] { ++clicks; };
+    icon.OnFail = [&](bool&) { ++fails; };
+    face->Click();
+    EXPECT_EQ(clicks, 1);
+
+    face->SetTipW(L"Tip from a wide string");
+    EXPECT_EQ(icon.Tip(), "Tip from a wide string");
+    EXPECT_EQ(fails, 0) << "setting the tip this way does not call the shell";
+
+    BOOL active = TRUE;
+    face->GetActive(&active);
+    EXPECT_FALSE(active);
+    face->SetActive(TRUE);
+    EXPECT_TRUE(icon.Active());
+
+    std::vector<BYTE> file = IconFileBytes();
+    IStream* stream = SHCreateMemStream(file.data(), static_cast<UINT>(file.size()));
+    ASSERT_NE(stream, nullptr);
+    HICON before = icon.Icon();
+    EXPECT_EQ(face->LoadIconFromStream(stream), S_OK);
+    stream->Release();
+    EXPECT_NE(icon.Icon(), nullptr);
+    EXPECT_NE(icon.Icon(), before);
+
+    BYTE junk[8] = {1, 2, 3};
+    IStream* bad = SHCreateMemStream(junk, sizeof junk);
+    EXPECT_EQ(face->LoadIconFromStream(bad), E_FAIL);
+    bad->Release();
+    face->SetActive(FALSE);
+}
