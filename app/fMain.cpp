@@ -252,20 +252,6 @@ void TfmMain::ShrinkPanel()
     AnimateHeight(layout::kShortHeight);
 }
 
-void TfmMain::AnimateHeight(int target)
-{
-    // Steps of 5 pixels, the last one shorter when the distance is not a
-    // multiple of 5. Messages are handled between steps, so a format change
-    // can start a nested animation; this one then carries on from where
-    // that left the window.
-    for (int height = Height(); height != target; height = Height()) {
-        int step = std::clamp(target - height, -5, 5);
-        SetHeight(height + step);
-        if (Height() == height)
-            return; // the window refuses the size
-        PumpWait(1);
-    }
-}
 
 HWND TfmMain::AddControlTip(const TControl& control, int icon, const std::string& title, const std::wstring& text)
 {

@@ -88,7 +88,6 @@ private:
     void FormCreate();
     void FormDestroy();
     void PaintTitleBar();
-    void AnimateHeight(int target);
     void AddControlTips();
     TSettings PanelSettings() const;
     void ApplySettings(const TSettings& settings);

@@ -1,5 +1,6 @@
 #include "framework/Form.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "framework/Application.h"
@@ -92,6 +93,17 @@ void TForm::SetHeight(int value)
 {
     TBounds b = BoundsRect();
     SetWindowPos(handle_, nullptr, 0, 0, b.width, value, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::AnimateHeight(int target)
+{
+    for (int height = Height(); height != target; height = Height()) {
+        int step = std::clamp(target - height, -5, 5);
+        SetHeight(height + step);
+        if (Height() == height)
+            return; // the window refuses the size
+        PumpWait(1);
+    }
 }
 
 TBounds TForm::BoundsRect() const

@@ -50,6 +50,11 @@ public:
 
     int Height() const;
     void SetHeight(int value);
+    // Moves the outer height to target in steps of 5 pixels (the last one
+    // shorter if need be), processing messages between steps; an animation
+    // started meanwhile runs to its own target first, then this one goes on
+    // from there.
+    void AnimateHeight(int target);
     TBounds BoundsRect() const;
 
     std::function<void(TCloseAction& action)> OnClose;
