@@ -1,12 +1,15 @@
 // Helpers shared by the tests: scratch files and reading them back.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "core/Stream.h"
 
 inline std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path)
 {
@@ -28,6 +31,23 @@ inline uint32_t BE32(const uint8_t* p)
 {
     return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
 }
+
+// Stores only the first `limit` bytes it is given, as a full disk does.
+class ShortStream : public TStream {
+public:
+    explicit ShortStream(size_t limit) : limit_(limit) {}
+    size_t Write(const void*, size_t count) override
+    {
+        const size_t stored = std::min(count, limit_ - written_);
+        written_ += stored;
+        return stored;
+    }
+    size_t Read(void*, size_t) override { return 0; }
+
+private:
+    size_t limit_;
+    size_t written_ = 0;
+};
 
 // A folder of its own for one test, removed afterwards.
 class ScratchDir {

@@ -5,20 +5,9 @@
 #include "imaging/Bitmap.h"
 #include "imaging/MemoryBitmap.h"
 #include "tests/native/TestFiles.h"
+#include "tests/native/TestBitmaps.h"
 
 namespace {
-
-TBitmap MakeBitmap(int width, int height, int bitCount)
-{
-    TBitmap bitmap;
-    bitmap.SetDevice(std::make_unique<TMemoryBitmap>(width, height, bitCount));
-    return bitmap;
-}
-
-TMemoryBitmap& Pixels(TBitmap& bitmap)
-{
-    return static_cast<TMemoryBitmap&>(*bitmap.BeginDraw());
-}
 
 std::vector<uint8_t> SaveBmp(const TBitmap& bitmap)
 {
@@ -140,25 +129,6 @@ TEST(BmpWriter, SaveToFileTruncatesAndReportsCreationFailure)
         EXPECT_GT(e.Message().size(), ("Cannot create file \"" + missing + "\". ").size());
     }
 }
-
-namespace {
-// Stores only the first `limit` bytes it is given.
-class ShortStream : public TStream {
-public:
-    explicit ShortStream(size_t limit) : limit_(limit) {}
-    size_t Write(const void*, size_t count) override
-    {
-        size_t n = std::min(count, limit_ - written_);
-        written_ += n;
-        return n;
-    }
-    size_t Read(void*, size_t) override { return 0; }
-
-private:
-    size_t limit_;
-    size_t written_ = 0;
-};
-} // namespace
 
 TEST(BmpWriter, ShortWriteIsStreamWriteError)
 {

@@ -8,22 +8,12 @@
 #include "imaging/Bitmap.h"
 #include "imaging/MemoryBitmap.h"
 #include "imaging/pngimage.h"
+#include "tests/native/TestBitmaps.h"
+#include "tests/native/TestFiles.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-TBitmap MakeBitmap(int width, int height, int bitCount)
-{
-    TBitmap bitmap;
-    bitmap.SetDevice(std::make_unique<TMemoryBitmap>(width, height, bitCount));
-    return bitmap;
-}
-
-TMemoryBitmap& Pixels(TBitmap& bitmap)
-{
-    return static_cast<TMemoryBitmap&>(*bitmap.BeginDraw());
-}
 
 // colour is 0x00BBGGRR
 uint32_t Rgb(int red, int green, int blue)
@@ -45,11 +35,6 @@ Bytes SavePng(const TBitmap& bitmap, uint8_t filters = pfSub, uint8_t level = 7)
     png.SetRowFilters(filters);
     png.SetDeflateLevel(level);
     return Save(png);
-}
-
-uint32_t BE32(const uint8_t* p)
-{
-    return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
 }
 
 struct Chunk {
@@ -367,25 +352,6 @@ TEST(PngObject, RefusesResizingAndBadSettings)
     png.SetInterlaceMode(1);
     EXPECT_EQ(failure(), "Interlaced PNG writing is not supported");
 }
-
-namespace {
-// Stores only the first `limit` bytes it is given.
-class ShortStream : public TStream {
-public:
-    explicit ShortStream(size_t limit) : limit_(limit) {}
-    size_t Write(const void*, size_t count) override
-    {
-        const size_t stored = std::min(count, limit_ - written_);
-        written_ += stored;
-        return stored;
-    }
-    size_t Read(void*, size_t) override { return 0; }
-
-private:
-    size_t limit_;
-    size_t written_ = 0;
-};
-} // namespace
 
 TEST(PngObject, ShortWriteIsStreamWriteError)
 {

@@ -9,22 +9,11 @@
 #include "imaging/MemoryBitmap.h"
 #include "imaging/pngimage.h"
 #include "tests/native/TestFiles.h"
+#include "tests/native/TestBitmaps.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-TBitmap MakeBitmap(int width, int height, int bitCount)
-{
-    TBitmap bitmap;
-    bitmap.SetDevice(std::make_unique<TMemoryBitmap>(width, height, bitCount));
-    return bitmap;
-}
-
-TMemoryBitmap& Pixels(TBitmap& bitmap)
-{
-    return static_cast<TMemoryBitmap&>(*bitmap.BeginDraw());
-}
 
 // Smooth areas, edges and noise, so that every filter has rows to win.
 TBitmap Picture(int width, int height, int bitCount, unsigned seed)
