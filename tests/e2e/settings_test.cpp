@@ -131,6 +131,9 @@ class HeightRecorder {
 public:
     explicit HeightRecorder(HWND window) : window_(window)
     {
+        // The first and the last height are taken here, so that a thread
+        // that is slow to run on a busy machine cannot miss them.
+        heights_.push_back(OuterHeight(window_));
         thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
     }
     ~HeightRecorder() { Stop(); }
@@ -145,6 +148,9 @@ public:
             WaitForSingleObject(thread_, INFINITE);
             CloseHandle(thread_);
             thread_ = nullptr;
+            const int last = OuterHeight(window_);
+            if (heights_.back() != last)
+                heights_.push_back(last);
         }
         return heights_;
     }
@@ -489,4 +495,96 @@ TEST_F(SettingsPanel, ChangedSettingsAreUsedByTheNextShotAndSurviveARestart)
     const fs::path jpg = folder_.Path() / L"snap2.jpg";
     ASSERT_TRUE(WaitForFile(jpg)) << "no snap2.jpg after the restart";
     EXPECT_TRUE(IsJpegOfQuality(jpg, 40));
+}
+
+// --- The panel's layout ------------------------------------------------------------------
+
+namespace {
+
+struct DesignedControl {
+    const wchar_t* className;
+    const wchar_t* text; // nullptr: not checked (edits, combo box, slider)
+    RECT bounds;         // left, top, right, bottom in the client area
+};
+
+// The control of this class and caption (or the n-th of its class).
+HWND FindControl(HWND main, const DesignedControl& c, int nth)
+{
+    int seen = 0;
+    for (HWND child : ChildrenOf(main)) {
+        if (_wcsicmp(ClassNameOf(child).c_str(), c.className) != 0)
+            continue;
+        if (c.text ? TextOf(child) == c.text : seen++ == nth)
+            return child;
+    }
+    return nullptr;
+}
+
+RECT ClientBounds(HWND main, HWND control)
+{
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+} // namespace
+
+TEST_F(SettingsPanel, ControlsSitWhereDesignedWithTheirTipsAndTabOrder)
+{
+    Snapquill program(folder_.Path());
+    HWND main = program.WaitUntilReady();
+    ASSERT_NE(main, nullptr);
+    RECT client{};
+    GetClientRect(main, &client);
+    EXPECT_EQ(client.right, 174);
+
+    const DesignedControl labels[] = {
+        {L"Static", L"Images Folder:", {0, 24, 79, 42}},
+        {L"Static", L"File Format:", {0, 64, 65, 82}},
+        {L"Static", L"Filename:", {0, 112, 52, 130}},
+        {L"Button", L"...", {144, 37, 169, 62}},
+        {L"Button", L"Include Taskbar", {0, 136, 170, 158}},
+        {L"Button", L"Display Notification", {0, 160, 170, 182}},
+        {L"msctls_trackbar32", nullptr, {0, 200, 169, 220}},
+    };
+    for (const DesignedControl& c : labels) {
+        HWND control = FindControl(main, c, 0);
+        ASSERT_NE(control, nullptr) << Narrow(c.className);
+        RECT r = ClientBounds(main, control);
+        EXPECT_TRUE(EqualRect(&r, &c.bounds)) << Narrow(c.text ? c.text : c.className) << " at " << r.left << ","
+                                              << r.top << "-" << r.right << "," << r.bottom;
+    }
+    RECT path = ClientBounds(main, program.PathEdit()), prefix = ClientBounds(main, program.PrefixEdit());
+    const RECT designedPath{0, 42, 137, 61}, designedPrefix{56, 112, 169, 131};
+    EXPECT_TRUE(EqualRect(&path, &designedPath));
+    EXPECT_TRUE(EqualRect(&prefix, &designedPrefix));
+    RECT combo = ClientBounds(main, program.FormatCombo());
+    EXPECT_EQ(combo.left, 0);
+    EXPECT_EQ(combo.top, 82);
+    EXPECT_EQ(combo.right, 169);
+    EXPECT_EQ(SendMessageW(program.FormatCombo(), CB_GETCOUNT, 0, 0), 3);
+    EXPECT_NE(GetWindowLongW(program.PathEdit(), GWL_STYLE) & ES_READONLY, 0);
+
+    // Tab order: folder, format, browse, taskbar, notification, slider, prefix.
+    std::vector<HWND> order = {program.PathEdit(), program.FormatCombo(), BrowseButton(program),
+                               program.CheckBox(L"Include Taskbar"), program.CheckBox(L"Display Notification"),
+                               QualitySlider(program), program.PrefixEdit()};
+    for (size_t i = 0; i + 1 < order.size(); ++i)
+        EXPECT_EQ(GetNextDlgTabItem(main, order[i], FALSE), order[i + 1]) << "after tab stop " << i + 1;
+    EXPECT_EQ(GetNextDlgTabItem(main, order.back(), FALSE), order.front());
+
+    // Seven titled tooltips: top-most, non-balloon tooltip windows, owned
+    // (through their controls) by the main window.
+    int tips = 0;
+    for (HWND window : TopLevelWindowsOf(program.Id())) {
+        if (ClassNameOf(window) != L"tooltips_class32")
+            continue;
+        LONG style = GetWindowLongW(window, GWL_STYLE);
+        EXPECT_EQ(static_cast<DWORD>(style) & 0x80000043u, 0x80000003u) << "WS_POPUP, no prefix, always tip";
+        EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+        EXPECT_EQ(GetWindow(window, GW_OWNER), main);
+        ++tips;
+    }
+    EXPECT_EQ(tips, 7);
 }
