@@ -17,7 +17,7 @@ struct Rgb {
 // xorshift32: the same numbers on every machine.
 class Random {
 public:
-    explicit Random(uint32_t seed) : state_(seed) {}
+    explicit Random(uint32_t start) : state_(start) {}
     uint32_t Next()
     {
         state_ ^= state_ << 13;

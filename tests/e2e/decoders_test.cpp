@@ -45,10 +45,10 @@ Image Sample(int width, int height)
     Image image;
     image.width = width;
     image.height = height;
-    uint32_t seed = 7;
+    uint32_t noise = 7;
     for (int i = 0; i < width * height * 3; ++i) {
-        seed = seed * 1103515245 + 12345;
-        image.rgb.push_back(static_cast<uint8_t>(seed >> 16));
+        noise = noise * 1103515245 + 12345;
+        image.rgb.push_back(static_cast<uint8_t>(noise >> 16));
     }
     return image;
 }

@@ -16,11 +16,11 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // Smooth areas, edges and noise, so that every filter has rows to win.
-TBitmap Picture(int width, int height, int bitCount, unsigned seed)
+TBitmap Picture(int width, int height, int bitCount, unsigned start)
 {
     TBitmap bitmap = MakeBitmap(width, height, bitCount);
     TMemoryBitmap& px = Pixels(bitmap);
-    std::mt19937 random(seed);
+    std::mt19937 random(start);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const uint32_t colour = y % 7 == 3 ? random() & 0xFFFFFF

@@ -267,11 +267,11 @@ TBitmap DetailedBitmap()
     bitmap.SetWidth(64);
     bitmap.SetHeight(48);
     TBitmapCanvas canvas(bitmap);
-    uint32_t seed = 12345;
+    uint32_t noise = 12345;
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) {
-            seed = seed * 1103515245 + 12345;
-            SetPixelV(canvas.Handle(), x, y, RGB((seed >> 16) & 0xF8, x * 4 & 0xF8, y * 5 & 0xF8));
+            noise = noise * 1103515245 + 12345;
+            SetPixelV(canvas.Handle(), x, y, RGB((noise >> 16) & 0xF8, x * 4 & 0xF8, y * 5 & 0xF8));
         }
     return bitmap;
 }
