@@ -56,7 +56,7 @@ LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wPar
         }
         if ((wParam & 0xFFF0) == SC_CLOSE) {
             if (Application.mainForm_)
-                Application.mainForm_->Close();
+                RunGuarded([] { Application.mainForm_->Close(); });
             return 0;
         }
         break;
@@ -72,7 +72,7 @@ LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wPar
         return 0;
     case WM_CLOSE:
         if (Application.mainForm_)
-            Application.mainForm_->Close();
+            RunGuarded([] { Application.mainForm_->Close(); });
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -131,12 +131,10 @@ LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
     auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form)
         return DefWindowProcW(window, message, wParam, lParam);
+    // Nothing may escape into the system's code: failures go to the
+    // standard error box and the program carries on.
     LRESULT result = 0;
-    try {
-        result = form->Dispatch(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        Application.ShowException(error);
-    }
+    RunGuarded([&] { result = form->Dispatch(message, wParam, lParam); });
     return result;
 }
 
