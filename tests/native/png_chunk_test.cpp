@@ -9,6 +9,7 @@
 #include "imaging/MemoryBitmap.h"
 #include "imaging/pngimage.h"
 #include "tests/native/TestBitmaps.h"
+#include "tests/native/TestPng.h"
 #include "tests/native/TestFiles.h"
 
 namespace {
@@ -19,22 +20,6 @@ using Bytes = std::vector<uint8_t>;
 uint32_t Rgb(int red, int green, int blue)
 {
     return red | (green << 8) | (blue << 16);
-}
-
-Bytes Save(const TPNGObject& png)
-{
-    TMemoryStream stream;
-    png.SaveToStream(stream);
-    return stream.Data();
-}
-
-Bytes SavePng(const TBitmap& bitmap, uint8_t filters = pfSub, uint8_t level = 7)
-{
-    TPNGObject png;
-    png.Assign(bitmap);
-    png.SetRowFilters(filters);
-    png.SetDeflateLevel(level);
-    return Save(png);
 }
 
 struct Chunk {

@@ -10,6 +10,7 @@
 #include "imaging/pngimage.h"
 #include "tests/native/TestFiles.h"
 #include "tests/native/TestBitmaps.h"
+#include "tests/native/TestPng.h"
 
 namespace {
 
@@ -47,22 +48,6 @@ Bytes ExpectedRgb(const TBitmap& bitmap)
         }
     }
     return rgb;
-}
-
-Bytes Save(const TPNGObject& png)
-{
-    TMemoryStream stream;
-    png.SaveToStream(stream);
-    return stream.Data();
-}
-
-Bytes SavePng(const TBitmap& bitmap, uint8_t filters = pfSub, uint8_t level = 7)
-{
-    TPNGObject png;
-    png.Assign(bitmap);
-    png.SetRowFilters(filters);
-    png.SetDeflateLevel(level);
-    return Save(png);
 }
 
 // Decoded pixels in format; fails the test on any libpng error or warning.
