@@ -5,9 +5,9 @@
 #include "app/FileNaming.h"
 #include "core/Exception.h"
 #include "core/Stream.h"
-#include "framework/GdiHandles.h"
-#include "framework/ScreenBitmap.h"
-#include "framework/Unicode.h"
+#include "imaging/GdiHandles.h"
+#include "imaging/ScreenBitmap.h"
+#include "core/Unicode.h"
 #include "imaging/jpeg.h"
 #include "imaging/pngimage.h"
 

@@ -11,7 +11,7 @@
 #include "framework/Files.h"
 #include "framework/Registry.h"
 #include "framework/Resources.h"
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 #include "imaging/Bitmap.h"
 #include "resources/StringIds.h"
 #include "shell/JvSelectDirectory.h"
@@ -46,6 +46,7 @@ TfmMain::TfmMain()
                 11});
     Application.SetMainForm(this);
     OnClose = [this](TCloseAction& action) { FormClose(action); };
+    OnDestroy = [this] { FormDestroy(); };
     CreatePanel();
     CreateMenu();
     // The guard runs before the icon appears, so that a refused copy shows
@@ -66,7 +67,9 @@ TfmMain::TfmMain()
 
 TfmMain::~TfmMain()
 {
-    RunGuarded([this] { FormDestroy(); });
+    // The window goes first, while every part of the form is still there:
+    // its destroy handler saves the settings from the controls.
+    DestroyHandle();
     icoTray.SetPopupMenu(nullptr);
     if (fmMain == this)
         fmMain = nullptr;
@@ -395,10 +398,11 @@ void TfmMain::mnuExitClick()
 
 void TfmMain::FormClose(TCloseAction&) {}
 
-void TfmMain::PaintTitleBar()
+void TfmMain::PaintTitleBar(HDC dc)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     RECT bar{0, 0, layout::kClientWidth, layout::kTitleBarHeight};
     FillRect(dc, &bar, GetSysColorBrush(COLOR_ACTIVECAPTION));
     HGDIOBJ oldFont = SelectObject(dc, Font());
@@ -406,7 +410,6 @@ void TfmMain::PaintTitleBar()
     SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
     DrawTextW(dc, L"Snapquill", -1, &bar, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SelectObject(dc, oldFont);
-    EndPaint(Handle(), &ps);
 }
 
 bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -416,7 +419,15 @@ bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         WMHotKey(static_cast<int>(wParam));
         return true;
     case WM_PAINT:
-        PaintTitleBar();
+        // A control showing what lies beneath it passes its own context.
+        if (wParam) {
+            PaintTitleBar(reinterpret_cast<HDC>(wParam));
+        } else {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(Handle(), &ps);
+            PaintTitleBar(dc);
+            EndPaint(Handle(), &ps);
+        }
         return true;
     case WM_NCHITTEST: {
         // The title bar moves the window.

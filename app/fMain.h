@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "framework/Controls.h"
 #include "framework/Form.h"
+#include "framework/Label.h"
 #include "framework/Menus.h"
 #include "shell/SxTrayIcon.h"
 #include "shell/adpInstanceControl.h"
@@ -56,6 +57,9 @@ public:
     // A refused second copy brings the running one forward.
     void MaxInstancesReached(uint32_t lastInstanceHandle);
 
+    // Fonts first: they outlive the controls that draw with them.
+    TGdiObject labelFont_;
+
     // The panel.
     TLabel lblPath;
     TEdit edPath;
@@ -87,12 +91,11 @@ private:
     void SetUpTrayIcon();
     void FormCreate();
     void FormDestroy();
-    void PaintTitleBar();
+    void PaintTitleBar(HDC dc);
     void AddControlTips();
     TSettings PanelSettings() const;
     void ApplySettings(const TSettings& settings);
 
-    TGdiObject labelFont_;
     bool started_ = false; // FormCreate got past the hotkeys
     bool hotkeysFailed_ = false;
 };

@@ -9,7 +9,7 @@
 #include "core/Stream.h"
 #include "framework/Application.h"
 #include "framework/Resources.h"
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 #include "imaging/jpeg.h"
 #include "resources/StringIds.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/BalloonOwner.h"
+#include "core/BalloonKinds.h"
 
 // Longest texts the record's fields take, in 8-bit characters (each field
 // has one byte more for the terminating NUL).

@@ -1,37 +1,60 @@
 #include "framework/Application.h"
 
 #include "core/Text.h"
+#include "core/Unicode.h"
+#include "framework/Controls.h"
 #include "framework/Form.h"
-#include "framework/Unicode.h"
 
 TApplication Application;
 
 static const wchar_t kApplicationClass[] = L"TApplication";
+// Posted to the application window: destroy the form in lParam's window.
+static const UINT kReleaseMessage = WM_APP + 0x51;
+
+// The hidden application window.
+class TApplicationWindow : public TWindow {
+public:
+    void Create(const std::string& title)
+    {
+        static const TWindowClass applicationClass{kApplicationClass, 0, nullptr, nullptr,
+                                                   LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")};
+        const std::wstring caption = Utf8ToWide(title);
+        TCreateParams params;
+        params.windowClass = &applicationClass;
+        params.caption = caption.c_str();
+        // A zero-sized window: it is shown only to carry the taskbar button.
+        params.style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
+        params.left = GetSystemMetrics(SM_CXSCREEN) / 2;
+        params.top = GetSystemMetrics(SM_CYSCREEN) / 2;
+        CreateHandle(params);
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        return Application.WindowMessage(Handle(), message, wParam, lParam);
+    }
+};
 
 void TApplication::Initialize(HINSTANCE instance)
 {
     instance_ = instance;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, L"MAINICON");
-    if (!wc.hIcon)
-        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kApplicationClass;
-    RegisterClassW(&wc);
-    // A zero-sized window: it is shown only to carry the taskbar button.
-    handle_ = CreateWindowExW(0, kApplicationClass, Utf8ToWide(title_).c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                              nullptr, instance, nullptr);
+    if (!window_)
+        window_ = std::make_unique<TApplicationWindow>();
+    if (!window_->Handle())
+        window_->Create(title_);
+}
+
+HWND TApplication::Handle() const
+{
+    return window_ ? window_->Handle() : nullptr;
 }
 
 void TApplication::SetTitle(const std::string& title)
 {
     title_ = title;
-    if (handle_)
-        SetWindowTextW(handle_, Utf8ToWide(title).c_str());
+    if (Handle())
+        SetWindowTextW(Handle(), Utf8ToWide(title).c_str());
 }
 
 void TApplication::Minimize()
@@ -42,40 +65,83 @@ void TApplication::Minimize()
 
 void TApplication::MainFormShown(bool shown)
 {
-    if (handle_)
-        ShowWindow(handle_, shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (Handle())
+        ShowWindow(Handle(), shown ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
-LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TApplication::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
-            RunGuarded([] { Application.Minimize(); });
+            Minimize();
             return 0;
         }
         if ((wParam & 0xFFF0) == SC_CLOSE) {
-            if (Application.mainForm_)
-                RunGuarded([] { Application.mainForm_->Close(); });
+            if (mainForm_)
+                mainForm_->Close();
             return 0;
         }
         break;
     case WM_TIMER:
         if (wParam == THintWindow::kTimerId) {
-            Application.hint_.TimerFired(window);
+            hint_.TimerFired(window);
             return 0;
         }
         break;
     case WM_SETFOCUS:
-        if (Application.mainForm_ && IsWindowVisible(Application.mainForm_->Handle()))
-            SetFocus(Application.mainForm_->Handle());
+        if (mainForm_ && IsWindowVisible(mainForm_->Handle()))
+            SetFocus(mainForm_->Handle());
         return 0;
     case WM_CLOSE:
-        if (Application.mainForm_)
-            RunGuarded([] { Application.mainForm_->Close(); });
+        if (mainForm_)
+            mainForm_->Close();
+        return 0;
+    case kReleaseMessage:
+        // The form may have gone meanwhile: only a window of the program
+        // that is still a form is destroyed.
+        if (auto* form = dynamic_cast<TForm*>(TWindow::FromHandle(reinterpret_cast<HWND>(lParam))))
+            form->DestroyHandle();
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool TApplication::PreTranslate(MSG& msg)
+{
+    for (size_t i = 0; i < hooks_.size(); ++i) {
+        // A hook may remove itself: call a copy.
+        TMessageHook hook = hooks_[i].hook;
+        bool consumed = false;
+        RunGuarded([&] { consumed = hook(msg); });
+        if (consumed)
+            return true;
+    }
+    if (msg.message == WM_MOUSEMOVE)
+        hint_.MouseMovedOver(Handle(), dynamic_cast<TControl*>(TWindow::FromHandle(msg.hwnd)));
+    else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_KEYDOWN)
+        hint_.Hide();
+    TForm* form = TForm::FormOf(msg.hwnd);
+    if (!form)
+        return false;
+    if (msg.message == WM_KEYDOWN && msg.hwnd != form->Handle() && form->KeyPreview()) {
+        WORD key = static_cast<WORD>(msg.wParam);
+        RunGuarded([&] { form->PreviewKeyDown(key); });
+        if (key == 0)
+            return true;
+    }
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+        const LRESULT wants = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+        if (!(wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) {
+            bool acted = false;
+            RunGuarded([&] { acted = form->DialogKey(static_cast<WORD>(msg.wParam)); });
+            if (acted)
+                return true;
+        }
+    }
+    // Tab and arrow navigation between the controls of whichever form the
+    // message is for.
+    return IsDialogMessageW(form->Handle(), &msg) != FALSE;
 }
 
 bool TApplication::HandleMessage(MSG& msg)
@@ -86,16 +152,39 @@ bool TApplication::HandleMessage(MSG& msg)
         terminated_ = true;
         return true;
     }
-    if (msg.message == WM_MOUSEMOVE)
-        hint_.MouseMovedOver(handle_, mainForm_ ? mainForm_->FindControl(msg.hwnd) : nullptr);
-    else if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_KEYDOWN)
-        hint_.Hide();
-    HWND dialogHost = mainForm_ ? mainForm_->Handle() : nullptr;
-    if (!dialogHost || !IsDialogMessageW(dialogHost, &msg)) {
+    if (!PreTranslate(msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
     return true;
+}
+
+void TApplication::HandleMessageOrWait()
+{
+    MSG msg;
+    if (!HandleMessage(msg) && !terminated_)
+        WaitMessage();
+}
+
+int TApplication::AddMessageHook(TMessageHook hook)
+{
+    hooks_.push_back({nextHookId_, std::move(hook)});
+    return nextHookId_++;
+}
+
+void TApplication::RemoveMessageHook(int id)
+{
+    for (auto it = hooks_.begin(); it != hooks_.end(); ++it)
+        if (it->id == id) {
+            hooks_.erase(it);
+            return;
+        }
+}
+
+void TApplication::Release(TForm* form)
+{
+    if (form && form->Handle())
+        PostMessageW(Handle(), kReleaseMessage, 0, reinterpret_cast<LPARAM>(form->Handle()));
 }
 
 void TApplication::ProcessMessages()
@@ -109,11 +198,8 @@ void TApplication::Run()
 {
     if (mainForm_ && showMainForm_ && !terminateRequested_)
         mainForm_->Show();
-    while (!terminated_) {
-        MSG msg;
-        if (!HandleMessage(msg))
-            WaitMessage();
-    }
+    while (!terminated_)
+        HandleMessageOrWait();
 }
 
 void TApplication::Terminate()
@@ -125,7 +211,7 @@ void TApplication::Terminate()
 
 void TApplication::ShowError(const std::string& message)
 {
-    HWND owner = mainForm_ && IsWindowVisible(mainForm_->Handle()) ? mainForm_->Handle() : handle_;
+    HWND owner = mainForm_ && IsWindowVisible(mainForm_->Handle()) ? mainForm_->Handle() : Handle();
     MessageBoxW(owner, Utf8ToWide(ErrorBoxText(message)).c_str(), Utf8ToWide(title_).c_str(),
                 MB_OK | MB_ICONSTOP);
 }

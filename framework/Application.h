@@ -8,18 +8,22 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/HintWindow.h"
 
 class TForm;
+class TApplicationWindow;
 
 class TApplication {
 public:
     // Creates the hidden application window.
+    // Raises an error when the window cannot be made.
     void Initialize(HINSTANCE instance);
     HINSTANCE Instance() const { return instance_; }
-    HWND Handle() const { return handle_; }
+    HWND Handle() const;
 
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
@@ -40,6 +44,8 @@ public:
     void Run();
     // Dispatches the messages waiting now; returns at once when none wait.
     void ProcessMessages();
+    // Dispatches one message, waiting for it when none is there (modal runs).
+    void HandleMessageOrWait();
     // Ends the message loop.
     void Terminate();
     bool Terminated() const { return terminated_; }
@@ -51,18 +57,36 @@ public:
     // Shows or hides the taskbar button with the main form.
     void MainFormShown(bool shown);
 
+    // An application-wide message hook sees every message the loop takes
+    // before it is translated and dispatched; returning true consumes it.
+    using TMessageHook = std::function<bool(MSG& msg)>;
+    int AddMessageHook(TMessageHook hook);
+    void RemoveMessageHook(int id);
+    bool HasMessageHooks() const { return !hooks_.empty(); }
+
+    // Destroys a form's window once the message at hand is done.
+    void Release(TForm* form);
+
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class TApplicationWindow;
+    LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool HandleMessage(MSG& msg);
+    bool PreTranslate(MSG& msg);
+    struct THook {
+        int id;
+        TMessageHook hook;
+    };
 
     HINSTANCE instance_ = nullptr;
-    HWND handle_ = nullptr;
+    std::unique_ptr<TApplicationWindow> window_;
     std::string title_;
     bool showMainForm_ = true;
     bool terminated_ = false;
     bool terminateRequested_ = false;
     TForm* mainForm_ = nullptr;
     THintWindow hint_;
+    std::vector<THook> hooks_;
+    int nextHookId_ = 1;
 };
 
 extern TApplication Application;

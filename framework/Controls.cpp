@@ -2,148 +2,276 @@
 
 #include <commctrl.h>
 
-#include <stdexcept>
-
+#include "core/Unicode.h"
 #include "framework/Application.h"
-#include "framework/Unicode.h"
+
+TControl::~TControl()
+{
+    DestroyHandle();
+}
 
 std::string TControl::Text() const
 {
-    int length = GetWindowTextLengthW(handle_);
+    int length = GetWindowTextLengthW(Handle());
     std::wstring text(length + 1, L'\0');
-    text.resize(GetWindowTextW(handle_, text.data(), length + 1));
+    text.resize(GetWindowTextW(Handle(), text.data(), length + 1));
     return WideToUtf8(text);
 }
 
 void TControl::SetText(const std::string& text)
 {
-    SetWindowTextW(handle_, Utf8ToWide(text).c_str());
+    SetWindowTextW(Handle(), Utf8ToWide(text).c_str());
 }
 
-void TControl::CreateControl(TForm& form, const wchar_t* className, DWORD style, const TBounds& bounds,
+TBounds TControl::Bounds() const
+{
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void TControl::SetBounds(const TBounds& b)
+{
+    SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TControl::Enabled() const
+{
+    return IsWindowEnabled(Handle()) != FALSE;
+}
+
+void TControl::SetEnabled(bool value)
+{
+    EnableWindow(Handle(), value);
+}
+
+bool TControl::Visible() const
+{
+    return (GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TControl::SetVisible(bool value)
+{
+    ShowWindow(Handle(), value ? SW_SHOWNA : SW_HIDE);
+}
+
+bool TControl::TabStop() const
+{
+    return (GetWindowLongW(Handle(), GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+void TControl::SetTabStop(bool value)
+{
+    LONG style = GetWindowLongW(Handle(), GWL_STYLE);
+    SetWindowLongW(Handle(), GWL_STYLE, value ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
+}
+
+void TControl::SetFocus()
+{
+    ::SetFocus(Handle());
+}
+
+void TControl::SetFont(HFONT font)
+{
+    font_ = font;
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+bool TControl::DialogKey(WORD, bool)
+{
+    return false;
+}
+
+void TControl::CreateControl(TWindow& parent, const wchar_t* className, DWORD style, const TBounds& bounds,
                              const std::string& text, HFONT font)
 {
-    handle_ = CreateWindowExW(0, className, Utf8ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, bounds.left,
-                              bounds.top, bounds.width, bounds.height, form.Handle(), nullptr,
-                              Application.Instance(), nullptr);
-    if (!handle_)
-        throw std::runtime_error("Cannot create a control of the window");
-    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : form.Font()), FALSE);
-    form.AddControl(this);
+    const std::wstring caption = Utf8ToWide(text);
+    TCreateParams params;
+    params.className = className;
+    params.caption = caption.c_str();
+    params.style = WS_CHILD | WS_VISIBLE | style;
+    params.left = bounds.left;
+    params.top = bounds.top;
+    params.width = bounds.width;
+    params.height = bounds.height;
+    params.parent = parent.Handle();
+    parent_ = &parent;
+    CreateHandle(params);
+    if (!font)
+        if (auto* form = dynamic_cast<TForm*>(&parent))
+            font = form->Font();
+    if (!font)
+        if (auto* container = dynamic_cast<TControl*>(&parent))
+            font = container->Font();
+    font_ = font;
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
-void TLabel::Create(TForm& form, const TBounds& bounds, const std::string& caption, HFONT font)
+void TControl::CreateOwnControl(TWindow& parent, const TWindowClass& windowClass, DWORD style, DWORD exStyle,
+                                const TBounds& bounds, const std::string& text, HFONT font)
 {
-    isLabel_ = true;
-    CreateControl(form, L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX, bounds, caption, font);
+    const std::wstring caption = Utf8ToWide(text);
+    TCreateParams params;
+    params.windowClass = &windowClass;
+    params.caption = caption.c_str();
+    params.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style;
+    params.exStyle = exStyle;
+    params.left = bounds.left;
+    params.top = bounds.top;
+    params.width = bounds.width;
+    params.height = bounds.height;
+    params.parent = parent.Handle();
+    parent_ = &parent;
+    if (!font)
+        if (auto* form = dynamic_cast<TForm*>(&parent))
+            font = form->Font();
+    if (!font)
+        if (auto* container = dynamic_cast<TControl*>(&parent))
+            font = container->Font();
+    font_ = font;
+    CreateHandle(params);
 }
 
-void TEdit::Create(TForm& form, const TBounds& bounds, const std::string& text, bool readOnly, HFONT font)
+void TEdit::Create(TWindow& parent, const TBounds& bounds, const std::string& text, bool readOnly, HFONT font)
 {
-    CreateControl(form, L"EDIT", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), bounds,
+    CreateControl(parent, L"EDIT", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), bounds,
                   text, font);
 }
 
-void TButton::Create(TForm& form, const TBounds& bounds, const std::string& caption, HFONT font)
+void TButton::Create(TWindow& parent, const TBounds& bounds, const std::string& caption, HFONT font)
 {
-    CreateControl(form, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, bounds, caption, font);
+    CreateControl(parent, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, bounds, caption, font);
 }
 
-void TButton::Notify(UINT message, WORD code)
+void TButton::Click()
 {
-    if (message == WM_COMMAND && code == BN_CLICKED && OnClick)
+    if (modalResult_ != 0)
+        if (TForm* form = OwnerForm())
+            form->SetModalResult(modalResult_);
+    if (OnClick)
         OnClick();
 }
 
-void TCheckBox::Create(TForm& form, const TBounds& bounds, const std::string& caption, bool checked, HFONT font)
+bool TButton::DialogKey(WORD key, bool focused)
 {
-    CreateControl(form, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, bounds, caption, font);
+    if (!Enabled() || !Visible())
+        return false;
+    if ((key == VK_RETURN && (focused || default_)) || (key == VK_ESCAPE && cancel_)) {
+        Click();
+        return true;
+    }
+    return false;
+}
+
+bool TButton::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        Click();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+void TCheckBox::Create(TWindow& parent, const TBounds& bounds, const std::string& caption, bool checked, HFONT font)
+{
+    CreateControl(parent, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, bounds, caption, font);
     SetChecked(checked);
 }
 
 bool TCheckBox::Checked() const
 {
-    return SendMessageW(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TCheckBox::SetChecked(bool value)
 {
-    SendMessageW(handle_, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TComboBox::Create(TForm& form, const TBounds& bounds, const std::vector<std::string>& items, int itemIndex,
-                       int itemHeight, HFONT font)
+void TComboBox::Create(TWindow& parent, const TBounds& bounds, const std::vector<std::string>& items,
+                       int itemIndex, int itemHeight, HFONT font)
 {
     // The height given to a combo box is that of its open list.
     TBounds withList = bounds;
     withList.height = bounds.height + itemHeight * static_cast<int>(items.size() + 1);
-    CreateControl(form, L"COMBOBOX", CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL, withList, "", font);
+    CreateControl(parent, L"COMBOBOX", CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL, withList, "", font);
     for (const std::string& item : items)
-        SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
-    SendMessageW(handle_, CB_SETITEMHEIGHT, 0, itemHeight);
+        SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(item).c_str()));
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
     SetItemIndex(itemIndex);
 }
 
 int TComboBox::ItemIndex() const
 {
-    return static_cast<int>(SendMessageW(handle_, CB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
 }
 
 void TComboBox::SetItemIndex(int index)
 {
-    int count = static_cast<int>(SendMessageW(handle_, CB_GETCOUNT, 0, 0));
-    SendMessageW(handle_, CB_SETCURSEL, index >= 0 && index < count ? index : -1, 0);
+    int count = static_cast<int>(SendMessageW(Handle(), CB_GETCOUNT, 0, 0));
+    SendMessageW(Handle(), CB_SETCURSEL, index >= 0 && index < count ? index : -1, 0);
 }
 
-void TComboBox::Notify(UINT message, WORD code)
+bool TComboBox::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
 {
-    if (message == WM_COMMAND && code == CBN_SELCHANGE && OnSelect)
-        OnSelect();
+    if (message == WM_COMMAND && HIWORD(wParam) == CBN_SELCHANGE) {
+        if (OnSelect)
+            OnSelect();
+        result = 0;
+        return true;
+    }
+    return false;
 }
 
-void TTrackBar::Create(TForm& form, const TBounds& bounds, int min, int max, int position, int pageSize,
+void TTrackBar::Create(TWindow& parent, const TBounds& bounds, int min, int max, int position, int pageSize,
                        int lineSize)
 {
-    CreateControl(form, TRACKBAR_CLASSW, TBS_HORZ | TBS_NOTICKS | WS_TABSTOP, bounds, "");
-    SendMessageW(handle_, TBM_SETRANGEMIN, FALSE, min);
-    SendMessageW(handle_, TBM_SETRANGEMAX, FALSE, max);
-    SendMessageW(handle_, TBM_SETPAGESIZE, 0, pageSize);
-    SendMessageW(handle_, TBM_SETLINESIZE, 0, lineSize);
-    SendMessageW(handle_, TBM_SETPOS, TRUE, position);
+    CreateControl(parent, TRACKBAR_CLASSW, TBS_HORZ | TBS_NOTICKS | WS_TABSTOP, bounds, "");
+    SendMessageW(Handle(), TBM_SETRANGEMIN, FALSE, min);
+    SendMessageW(Handle(), TBM_SETRANGEMAX, FALSE, max);
+    SendMessageW(Handle(), TBM_SETPAGESIZE, 0, pageSize);
+    SendMessageW(Handle(), TBM_SETLINESIZE, 0, lineSize);
+    SendMessageW(Handle(), TBM_SETPOS, TRUE, position);
     reported_ = Position();
 }
 
 int TTrackBar::Min() const
 {
-    return static_cast<int>(SendMessageW(handle_, TBM_GETRANGEMIN, 0, 0));
+    return static_cast<int>(SendMessageW(Handle(), TBM_GETRANGEMIN, 0, 0));
 }
 
 int TTrackBar::Max() const
 {
-    return static_cast<int>(SendMessageW(handle_, TBM_GETRANGEMAX, 0, 0));
+    return static_cast<int>(SendMessageW(Handle(), TBM_GETRANGEMAX, 0, 0));
 }
 
 int TTrackBar::Position() const
 {
-    return static_cast<int>(SendMessageW(handle_, TBM_GETPOS, 0, 0));
+    return static_cast<int>(SendMessageW(Handle(), TBM_GETPOS, 0, 0));
 }
 
 void TTrackBar::SetMax(int value)
 {
-    SendMessageW(handle_, TBM_SETRANGEMAX, TRUE, value);
+    SendMessageW(Handle(), TBM_SETRANGEMAX, TRUE, value);
     Changed();
 }
 
 void TTrackBar::SetPosition(int value)
 {
-    SendMessageW(handle_, TBM_SETPOS, TRUE, value);
+    SendMessageW(Handle(), TBM_SETPOS, TRUE, value);
     Changed();
 }
 
-void TTrackBar::Notify(UINT message, WORD)
+bool TTrackBar::Reflected(UINT message, WPARAM, LPARAM, LRESULT& result)
 {
-    if (message == WM_HSCROLL || message == WM_VSCROLL)
+    if (message == WM_HSCROLL || message == WM_VSCROLL) {
         Changed();
+        result = 0;
+        return true;
+    }
+    return false;
 }
 
 void TTrackBar::Changed()
@@ -154,6 +282,12 @@ void TTrackBar::Changed()
     reported_ = position;
     if (OnChange)
         OnChange();
+}
+
+void TPanel::Create(TWindow& parent, const TBounds& bounds)
+{
+    static const TWindowClass panelClass{L"TPanel", CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+    CreateOwnControl(parent, panelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, bounds, "");
 }
 
 void SetTabOrder(const std::vector<TControl*>& controls)

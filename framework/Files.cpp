@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 
 std::string CurrentDirectory()
 {

@@ -1,87 +1,185 @@
 #include "framework/Form.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <vector>
 
+#include "core/Unicode.h"
 #include "framework/Application.h"
 #include "framework/Controls.h"
-#include "framework/Unicode.h"
 
-static const wchar_t kFormClass[] = L"TSnapquillForm";
-
-static void RegisterFormClass(HINSTANCE instance)
+static const TWindowClass& FormClass()
 {
-    WNDCLASSW existing;
-    if (GetClassInfoW(instance, kFormClass, &existing))
-        return;
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = DefWindowProcW; // replaced per window once created
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, L"MAINICON");
-    if (!wc.hIcon)
-        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kFormClass;
-    RegisterClassW(&wc);
+    static const TWindowClass formClass{L"TSnapquillForm", CS_DBLCLKS,
+                                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr,
+                                        LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")};
+    return formClass;
 }
 
-TForm::TForm() = default;
+TShiftState TShiftState::Current()
+{
+    return {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0, GetKeyState(VK_CONTROL) < 0};
+}
 
 TForm::~TForm()
 {
-    if (handle_) {
-        SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
-        DestroyWindow(handle_);
-    }
+    DestroyHandle();
 }
 
 void TForm::CreateForm(const TFormLayout& layout)
 {
-    HINSTANCE instance = Application.Instance();
-    RegisterFormClass(instance);
     font_ = TGdiObject(CreateFontW(-layout.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                    DEFAULT_PITCH | FF_DONTCARE, layout.fontName));
-    handle_ = CreateWindowExW(layout.exStyle, kFormClass, Utf8ToWide(layout.caption).c_str(), layout.style,
-                              layout.bounds.left, layout.bounds.top, layout.bounds.width, layout.bounds.height,
-                              Application.Handle(), nullptr, instance, nullptr);
-    if (!handle_)
-        throw std::runtime_error("Cannot create the window");
-    SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm::WindowProc));
+    const std::wstring caption = Utf8ToWide(layout.caption);
+    TCreateParams params;
+    params.windowClass = &FormClass();
+    params.caption = caption.c_str();
+    params.style = layout.style;
+    params.exStyle = layout.exStyle;
+    params.left = layout.bounds.left;
+    params.top = layout.bounds.top;
+    params.width = layout.bounds.width;
+    params.height = layout.bounds.height;
+    params.parent = Application.Handle();
+    CreateHandle(params);
+}
+
+std::string TForm::Caption() const
+{
+    int length = GetWindowTextLengthW(Handle());
+    std::wstring text(length + 1, L'\0');
+    text.resize(GetWindowTextW(Handle(), text.data(), length + 1));
+    return WideToUtf8(text);
+}
+
+void TForm::SetCaption(const std::string& caption)
+{
+    SetWindowTextW(Handle(), Utf8ToWide(caption).c_str());
 }
 
 bool TForm::Visible() const
 {
-    return handle_ && IsWindowVisible(handle_);
+    return Handle() && IsWindowVisible(Handle());
 }
 
 void TForm::SetVisible(bool value)
 {
     if (Application.MainForm() == this)
         Application.MainFormShown(value);
-    ShowWindow(handle_, value ? SW_SHOW : SW_HIDE);
+    ShowWindow(Handle(), value ? SW_SHOW : SW_HIDE);
 }
 
 void TForm::BringToFront()
 {
-    SetForegroundWindow(handle_);
-    BringWindowToTop(handle_);
+    SetForegroundWindow(Handle());
+    BringWindowToTop(Handle());
 }
 
 void TForm::Close()
 {
-    TCloseAction action = Application.MainForm() == this ? TCloseAction::Free : TCloseAction::Hide;
+    const bool mainForm = Application.MainForm() == this;
+    TCloseAction action = mainForm || modal_ ? TCloseAction::Free : TCloseAction::Hide;
     if (OnClose)
         OnClose(action);
     if (action == TCloseAction::None)
         return;
-    if (Application.MainForm() == this)
+    if (mainForm)
         Application.Terminate();
+    else if (modal_)
+        modalResult_ = mrCancel;
     else if (action == TCloseAction::Hide)
         Hide();
+    else
+        Application.Release(this);
+}
+
+// The enabled top-level windows of this thread other than the modal form.
+static std::vector<HWND> OtherEnabledWindows(HWND modal)
+{
+    std::vector<HWND> windows;
+    struct Search {
+        HWND modal;
+        std::vector<HWND>* found;
+    } search{modal, &windows};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (window != s->modal && IsWindowEnabled(window) && IsWindowVisible(window))
+                s->found->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return windows;
+}
+
+int TForm::ShowModal()
+{
+    if (modal_)
+        throw std::logic_error("The form is shown modally already");
+    modalResult_ = mrNone;
+    std::vector<HWND> disabled = OtherEnabledWindows(Handle());
+    for (HWND window : disabled)
+        EnableWindow(window, FALSE);
+    struct Restore {
+        TForm* form;
+        std::vector<HWND>& windows;
+        ~Restore()
+        {
+            form->modal_ = false;
+            for (HWND window : windows)
+                if (IsWindow(window))
+                    EnableWindow(window, TRUE);
+            if (form->Handle())
+                form->Hide();
+        }
+    } restore{this, disabled};
+    modal_ = true;
+    Show();
+    SetForegroundWindow(Handle());
+    if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE))
+        SetFocus(first);
+    while (modalResult_ == mrNone && Handle() && !Application.Terminated())
+        Application.HandleMessageOrWait();
+    if (!Handle() && modalResult_ == mrNone)
+        modalResult_ = mrCancel;
+    return modalResult_;
+}
+
+void TForm::PreviewKeyDown(WORD& key)
+{
+    if (keyPreview_ && OnKeyDown)
+        OnKeyDown(key, TShiftState::Current());
+}
+
+// The program's controls among the form's descendants, in z-order (which
+// is the tab order).
+static std::vector<TControl*> ControlsOf(HWND form)
+{
+    std::vector<TControl*> controls;
+    EnumChildWindows(
+        form,
+        [](HWND window, LPARAM data) -> BOOL {
+            if (auto* control = dynamic_cast<TControl*>(TWindow::FromHandle(window)))
+                reinterpret_cast<std::vector<TControl*>*>(data)->push_back(control);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&controls));
+    return controls;
+}
+
+bool TForm::DialogKey(WORD key)
+{
+    if (key != VK_RETURN && key != VK_ESCAPE)
+        return false;
+    HWND focus = GetFocus();
+    if (auto* focused = dynamic_cast<TControl*>(TWindow::FromHandle(focus)))
+        if (IsChild(Handle(), focus) && focused->DialogKey(key, true))
+            return true;
+    for (TControl* control : ControlsOf(Handle()))
+        if (control->Handle() != focus && control->DialogKey(key, false))
+            return true;
+    return false;
 }
 
 int TForm::Height() const
@@ -92,7 +190,7 @@ int TForm::Height() const
 void TForm::SetHeight(int value)
 {
     TBounds b = BoundsRect();
-    SetWindowPos(handle_, nullptr, 0, 0, b.width, value, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, 0, 0, b.width, value, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::AnimateHeight(int target)
@@ -109,16 +207,29 @@ void TForm::AnimateHeight(int target)
 TBounds TForm::BoundsRect() const
 {
     RECT r{};
-    GetWindowRect(handle_, &r);
+    GetWindowRect(Handle(), &r);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-TControl* TForm::FindControl(HWND window) const
+int TForm::ClientWidth() const
 {
-    for (TControl* control : controls_)
-        if (window && control->Handle() == window)
-            return control;
-    return nullptr;
+    RECT r{};
+    GetClientRect(Handle(), &r);
+    return r.right;
+}
+
+int TForm::ClientHeight() const
+{
+    RECT r{};
+    GetClientRect(Handle(), &r);
+    return r.bottom;
+}
+
+TForm* TForm::FormOf(HWND window)
+{
+    if (!window)
+        return nullptr;
+    return dynamic_cast<TForm*>(TWindow::FromHandle(GetAncestor(window, GA_ROOT)));
 }
 
 bool TForm::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&)
@@ -126,55 +237,34 @@ bool TForm::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&)
     return false;
 }
 
-LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* form = reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!form)
-        return DefWindowProcW(window, message, wParam, lParam);
-    // Nothing may escape into the system's code: failures go to the
-    // standard error box and the program carries on.
-    LRESULT result = 0;
-    RunGuarded([&] { result = form->Dispatch(message, wParam, lParam); });
-    return result;
-}
-
-LRESULT TForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
     if (HandleMessage(message, wParam, lParam, result))
         return result;
     switch (message) {
-    case WM_COMMAND:
-    case WM_HSCROLL:
-    case WM_VSCROLL: {
-        if (TControl* control = FindControl(reinterpret_cast<HWND>(lParam))) {
-            control->Notify(message, HIWORD(wParam));
-            return 0;
-        }
-        break;
-    }
-    case WM_CTLCOLORSTATIC: {
-        // Labels draw on the form's face without a box of their own.
-        TControl* control = FindControl(reinterpret_cast<HWND>(lParam));
-        if (!control || !control->IsLabel())
-            break;
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_KEYDOWN:
+        if (keyPreview_ || OnKeyDown) {
+            WORD key = static_cast<WORD>(wParam);
+            if (OnKeyDown)
+                OnKeyDown(key, TShiftState::Current());
+            if (key == 0)
+                return 0;
+        }
+        break;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        if ((wParam & 0xFFF0) == SC_MINIMIZE && Application.MainForm() == this) {
             Application.Minimize();
             return 0;
         }
         break;
     case WM_DESTROY:
-        Destroying();
+        if (OnDestroy)
+            OnDestroy();
         break;
     }
-    return DefWindowProcW(handle_, message, wParam, lParam);
+    return DefaultProc(message, wParam, lParam);
 }

@@ -1,13 +1,15 @@
-// A top-level window of the program, with its controls and event handlers.
+// A top-level window of the program: its controls, closing, modal runs,
+// key preview and the dialog keys.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
-#include <vector>
 
-#include "framework/GdiHandles.h"
+#include "framework/Input.h"
+#include "framework/Window.h"
+#include "imaging/GdiHandles.h"
 
 class TControl;
 
@@ -30,23 +32,47 @@ struct TFormLayout {
 
 enum class TCloseAction { None, Hide, Free };
 
-class TForm {
-public:
-    TForm();
-    virtual ~TForm();
-    TForm(const TForm&) = delete;
-    TForm& operator=(const TForm&) = delete;
+// Results of a modal run; 0 while it goes on.
+enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
-    HWND Handle() const { return handle_; }
+
+class TForm : public TWindow {
+public:
+    TForm() = default;
+    ~TForm() override;
+
     HFONT Font() const { return static_cast<HFONT>(font_.Handle()); }
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
 
     bool Visible() const;
     void SetVisible(bool value);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
     void BringToFront();
-    // Asks the form to close: OnClose decides; the main form ends the program.
+    // Asks the form to close: OnClose decides. The main form ends the
+    // program, a modal form ends its run with mrCancel, any other form is
+    // hidden or, with TCloseAction::Free, its window released.
     void Close();
+
+    // Shows the form, keeps the program's other windows disabled until
+    // ModalResult is set (by a button, Close or the handler), hides it again
+    // and returns the result.
+    int ShowModal();
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int value) { modalResult_ = value; }
+    bool Modal() const { return modal_; }
+
+    // With KeyPreview the form's OnKeyDown sees keys before the focused
+    // control; setting the key to 0 swallows it.
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool value) { keyPreview_ = value; }
+    std::function<void(WORD& key, TShiftState shift)> OnKeyDown;
+    // Called by the message loop for a key meant for one of its controls.
+    void PreviewKeyDown(WORD& key);
+    // Enter and Escape: the focused control first, then the Default
+    // (Enter) or Cancel (Escape) button. True when one acted.
+    bool DialogKey(WORD key);
 
     int Height() const;
     void SetHeight(int value);
@@ -56,27 +82,27 @@ public:
     // from there.
     void AnimateHeight(int target);
     TBounds BoundsRect() const;
+    int ClientWidth() const;
+    int ClientHeight() const;
 
     std::function<void(TCloseAction& action)> OnClose;
+    // Runs while the window is destroyed, its controls still there.
+    std::function<void()> OnDestroy;
 
-    // Controls register themselves so that their notifications reach them.
-    void AddControl(TControl* control) { controls_.push_back(control); }
-    // The control with this window handle, or nullptr.
-    TControl* FindControl(HWND window) const;
+    // The form of a window of the program (the window itself or one of its
+    // controls), or nullptr.
+    static TForm* FormOf(HWND window);
 
 protected:
     // Creates the window; called by the derived form's constructor.
     void CreateForm(const TFormLayout& layout);
     // The derived form's own message handling; return true when handled.
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Called by the window procedure for WM_DESTROY before the window goes.
-    virtual void Destroying() {}
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-
-    HWND handle_ = nullptr;
     TGdiObject font_;
-    std::vector<TControl*> controls_;
+    int modalResult_ = mrNone;
+    bool modal_ = false;
+    bool keyPreview_ = false;
 };

@@ -2,40 +2,58 @@
 
 #include "framework/Application.h"
 #include "framework/Controls.h"
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 
 static const wchar_t kHintClass[] = L"THintWindow";
 static const UINT kHintDelayMs = 500;
 
-static LRESULT CALLBACK HintProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_PAINT) {
+// The small window that shows a hint.
+class THintPopup : public TWindow {
+public:
+    THintPopup()
+    {
+        static const TWindowClass hintClass{kHintClass};
+        TCreateParams params;
+        params.windowClass = &hintClass;
+        params.style = WS_POPUP | WS_BORDER;
+        params.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+        CreateHandle(params);
+    }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_PAINT) {
+            Paint();
+            return 0;
+        }
+        if (message == WM_NCHITTEST)
+            return HTTRANSPARENT;
+        return DefaultProc(message, wParam, lParam);
+    }
+
+private:
+    void Paint()
+    {
         PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
+        HDC dc = BeginPaint(Handle(), &ps);
         RECT r;
-        GetClientRect(window, &r);
+        GetClientRect(Handle(), &r);
         FillRect(dc, &r, GetSysColorBrush(COLOR_INFOBK));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
         HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         wchar_t text[1024];
-        GetWindowTextW(window, text, 1024);
+        GetWindowTextW(Handle(), text, 1024);
         InflateRect(&r, -2, -1);
         DrawTextW(dc, text, -1, &r, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
         SelectObject(dc, old);
-        EndPaint(window, &ps);
-        return 0;
+        EndPaint(Handle(), &ps);
     }
-    if (message == WM_NCHITTEST)
-        return HTTRANSPARENT;
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+};
 
-THintWindow::~THintWindow()
-{
-    if (window_)
-        DestroyWindow(window_);
-}
+THintWindow::THintWindow() = default;
+THintWindow::~THintWindow() = default;
 
 void THintWindow::MouseMovedOver(HWND timerOwner, const TControl* control)
 {
@@ -59,17 +77,9 @@ void THintWindow::TimerFired(HWND timerOwner)
 
 void THintWindow::Show(const std::string& text)
 {
-    if (!window_) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = HintProc;
-        wc.hInstance = Application.Instance();
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kHintClass;
-        RegisterClassW(&wc);
-        window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHintClass, L"",
-                                  WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr, Application.Instance(),
-                                  nullptr);
-    }
+    if (!popup_)
+        popup_ = std::make_unique<THintPopup>();
+    HWND window_ = popup_->Handle();
     std::wstring wide = Utf8ToWide(text);
     SetWindowTextW(window_, wide.c_str());
     HDC dc = GetDC(window_);
@@ -87,8 +97,8 @@ void THintWindow::Show(const std::string& text)
 
 void THintWindow::Hide()
 {
-    if (window_)
-        ShowWindow(window_, SW_HIDE);
+    if (popup_)
+        ShowWindow(popup_->Handle(), SW_HIDE);
     shownFor_ = nullptr;
     pending_ = nullptr;
 }

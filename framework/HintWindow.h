@@ -5,13 +5,18 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 class TControl;
+class THintPopup;
 
 class THintWindow {
 public:
+    THintWindow();
     ~THintWindow();
+    THintWindow(const THintWindow&) = delete;
+    THintWindow& operator=(const THintWindow&) = delete;
     // Called for every mouse move the message loop sees, with the control
     // under the pointer (or nullptr).
     void MouseMovedOver(HWND timerOwner, const TControl* control);
@@ -24,7 +29,7 @@ public:
 private:
     void Show(const std::string& text);
 
-    HWND window_ = nullptr;
+    std::unique_ptr<THintPopup> popup_;
     const TControl* pending_ = nullptr;
     const TControl* shownFor_ = nullptr;
 };

@@ -1,46 +1,233 @@
 #include "framework/Menus.h"
 
-#include "framework/Application.h"
-#include "framework/Unicode.h"
+#include <commctrl.h>
 
-TPopupMenu::TPopupMenu() : menu_(CreatePopupMenu()) {}
+#include <set>
 
-TPopupMenu::~TPopupMenu()
+#include "core/Unicode.h"
+#include "imaging/GdiHandles.h"
+
+static std::set<const TMenuItem*>& LiveItems()
 {
-    DestroyMenu(menu_);
+    static std::set<const TMenuItem*> items;
+    return items;
 }
+
+TMenuItem::TMenuItem(std::string caption, std::function<void()> onClick)
+    : OnClick(std::move(onClick)), caption_(std::move(caption))
+{
+    LiveItems().insert(this);
+}
+
+TMenuItem::~TMenuItem()
+{
+    LiveItems().erase(this);
+}
+
+TMenuItem* TMenuItem::FromItemData(ULONG_PTR data)
+{
+    auto* item = reinterpret_cast<TMenuItem*>(data);
+    return LiveItems().count(item) ? item : nullptr;
+}
+
+TMenuItem& TMenuItem::Adopt(int index, std::unique_ptr<TMenuItem> item)
+{
+    item->parent_ = this;
+    TMenuItem& added = *item;
+    items_.insert(items_.begin() + index, std::move(item));
+    return added;
+}
+
+TMenuItem& TMenuItem::Add(const std::string& caption, std::function<void()> onClick)
+{
+    return Insert(Count(), caption, std::move(onClick));
+}
+
+TMenuItem& TMenuItem::Insert(int index, const std::string& caption, std::function<void()> onClick)
+{
+    if (index < 0 || index > Count())
+        index = Count();
+    return Adopt(index, std::make_unique<TMenuItem>(caption, std::move(onClick)));
+}
+
+void TMenuItem::Delete(int index)
+{
+    if (index >= 0 && index < Count())
+        items_.erase(items_.begin() + index);
+}
+
+TPopupMenu* TMenuItem::Menu() const
+{
+    const TMenuItem* item = this;
+    while (item->parent_)
+        item = item->parent_;
+    return item->menu_;
+}
+
+void TMenuItem::Click()
+{
+    if (enabled_ && OnClick)
+        OnClick();
+}
+
+TPopupMenu::TPopupMenu()
+{
+    root_.menu_ = this;
+}
+
+TPopupMenu::~TPopupMenu() = default;
 
 int TPopupMenu::Add(const std::string& caption, std::function<void()> onClick)
 {
-    int index = Count();
-    items_.emplace_back(caption, std::move(onClick));
-    if (items_.back().IsSeparator())
-        AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr);
-    else
-        AppendMenuW(menu_, MF_STRING, index + 1, Utf8ToWide(caption).c_str());
-    return index;
+    root_.Add(caption, std::move(onClick));
+    return Count() - 1;
 }
 
-void TPopupMenu::SetCaption(int index, const std::string& caption)
+int TPopupMenu::DefaultItem() const
 {
-    items_[index].caption_ = caption;
-    ModifyMenuW(menu_, index, MF_BYPOSITION | MF_STRING, index + 1, Utf8ToWide(caption).c_str());
+    for (int i = 0; i < Count(); ++i)
+        if (Item(i).Default())
+            return i;
+    return -1;
+}
+
+void TPopupMenu::SetDefaultItem(int index)
+{
+    for (int i = 0; i < Count(); ++i)
+        Item(i).SetDefault(i == index);
 }
 
 void TPopupMenu::Click(int index)
 {
-    if (index >= 0 && index < Count() && items_[index].onClick_)
-        items_[index].onClick_();
+    if (index >= 0 && index < Count())
+        Item(index).Click();
+}
+
+void TPopupMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height)
+{
+    // Plain owner drawing: the system's menu font and heights.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    TGdiObject font(CreateFontIndirectW(&metrics.lfMenuFont));
+    TSelectObject selected(dc, font.Handle());
+    const std::wstring text = Utf8ToWide(item.Caption());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    width = r.right + 40;
+    height = item.IsLine() ? 8 : GetSystemMetrics(SM_CYMENU);
+}
+
+void TPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool selected)
+{
+    FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    if (item.IsLine()) {
+        RECT line{rect.left + 2, (rect.top + rect.bottom) / 2, rect.right - 2, (rect.top + rect.bottom) / 2 + 1};
+        FillRect(dc, &line, GetSysColorBrush(COLOR_GRAYTEXT));
+        return;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(!item.Enabled() ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+    RECT r{rect.left + 20, rect.top, rect.right, rect.bottom};
+    const std::wstring text = Utf8ToWide(item.Caption());
+    DrawTextW(dc, text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER);
+}
+
+HMENU TPopupMenu::Build(const TMenuItem& parent, std::vector<TMenuItem*>& commands)
+{
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        throw std::runtime_error("Cannot create a menu");
+    for (int i = 0; i < parent.Count(); ++i) {
+        TMenuItem& item = parent.Items(i);
+        const std::wstring caption = Utf8ToWide(item.Caption());
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
+        info.fType = item.IsLine() ? MFT_SEPARATOR : MFT_STRING;
+        if (ownerDraw_)
+            info.fType |= MFT_OWNERDRAW;
+        if (!item.IsLine() && !ownerDraw_) {
+            info.fMask |= MIIM_STRING;
+            info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
+        }
+        info.fState = (item.Enabled() ? MFS_ENABLED : MFS_DISABLED) | (item.Checked() ? MFS_CHECKED : 0) |
+                      (item.Default() ? MFS_DEFAULT : 0);
+        info.dwItemData = reinterpret_cast<ULONG_PTR>(&item);
+        if (item.Count() > 0) {
+            info.fMask |= MIIM_SUBMENU;
+            info.hSubMenu = Build(item, commands);
+        }
+        commands.push_back(&item);
+        info.wID = static_cast<UINT>(commands.size());
+        InsertMenuItemW(menu, static_cast<UINT>(i), TRUE, &info);
+    }
+    return menu;
 }
 
 void TPopupMenu::Popup(HWND owner, int x, int y)
 {
-    SetMenuDefaultItem(menu_, defaultItem_ >= 0 ? defaultItem_ : static_cast<UINT>(-1), TRUE);
+    if (OnPopup)
+        OnPopup();
+    std::vector<TMenuItem*> commands;
+    HMENU menu = Build(root_, commands);
+    struct Destroy {
+        HMENU menu;
+        HMENU& shown;
+        ~Destroy()
+        {
+            shown = nullptr;
+            DestroyMenu(menu);
+        }
+    } destroy{menu, shown_};
+    shown_ = menu;
     // The owner must be in the foreground, or the menu does not close when
     // the user clicks elsewhere.
     SetForegroundWindow(owner);
-    int chosen = TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr);
+    int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr);
     PostMessageW(owner, WM_NULL, 0, 0);
-    if (chosen > 0)
-        Click(chosen - 1);
+    if (chosen > 0 && static_cast<size_t>(chosen) <= commands.size()) {
+        TMenuItem* item = commands[chosen - 1];
+        // The handler may change the menu: nothing of it is used after.
+        item->Click();
+    }
+}
+
+bool DispatchMenuOwnerDraw(UINT message, LPARAM lParam, LRESULT& result)
+{
+    if (message == WM_MEASUREITEM) {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (measure->CtlType != ODT_MENU)
+            return false;
+        TMenuItem* item = TMenuItem::FromItemData(measure->itemData);
+        TPopupMenu* menu = item ? item->Menu() : nullptr;
+        if (!menu)
+            return false;
+        TWindowDC screen(nullptr);
+        int width = 0, height = 0;
+        menu->MeasureItem(*item, screen.Handle(), width, height);
+        measure->itemWidth = static_cast<UINT>(width);
+        measure->itemHeight = static_cast<UINT>(height);
+        result = TRUE;
+        return true;
+    }
+    if (message == WM_DRAWITEM) {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (draw->CtlType != ODT_MENU)
+            return false;
+        TMenuItem* item = TMenuItem::FromItemData(draw->itemData);
+        TPopupMenu* menu = item ? item->Menu() : nullptr;
+        if (!menu)
+            return false;
+        const int saved = SaveDC(draw->hDC);
+        struct Restore {
+            HDC dc;
+            int saved;
+            ~Restore() { RestoreDC(dc, saved); }
+        } restore{draw->hDC, saved};
+        menu->DrawItem(*item, draw->hDC, draw->rcItem, (draw->itemState & ODS_SELECTED) != 0);
+        result = TRUE;
+        return true;
+    }
+    return false;
 }

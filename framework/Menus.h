@@ -1,49 +1,125 @@
-// A popup menu with its items and their click handlers.
+// Popup menus whose items are objects: caption, enabled, checked, default,
+// shortcut text, image index and sub-items. The system menu is built from
+// the items each time the menu pops up, so every change shows and an
+// owner-drawn menu stays owner-drawn at every depth.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+class TPopupMenu;
+
 class TMenuItem {
 public:
-    TMenuItem(std::string caption, std::function<void()> onClick)
-        : caption_(std::move(caption)), onClick_(std::move(onClick)) {}
+    explicit TMenuItem(std::string caption = "", std::function<void()> onClick = nullptr);
+    ~TMenuItem();
+    TMenuItem(const TMenuItem&) = delete;
+    TMenuItem& operator=(const TMenuItem&) = delete;
+
     const std::string& Caption() const { return caption_; }
-    bool IsSeparator() const { return caption_ == "-"; }
+    void SetCaption(const std::string& caption) { caption_ = caption; }
+    // "-" makes a separator line.
+    bool IsLine() const { return caption_ == "-"; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool value) { enabled_ = value; }
+    bool Checked() const { return checked_; }
+    void SetChecked(bool value) { checked_ = value; }
+    bool Default() const { return default_; }
+    void SetDefault(bool value) { default_ = value; }
+    // The shortcut key in words ("Ctrl+C"); shown right-aligned.
+    const std::string& ShortCutText() const { return shortCutText_; }
+    void SetShortCutText(const std::string& text) { shortCutText_ = text; }
+    // Index into the menu's image list; -1 for none.
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int value) { imageIndex_ = value; }
+
+    // Sub-items, owned.
+    int Count() const { return static_cast<int>(items_.size()); }
+    TMenuItem& Items(int index) const { return *items_[index]; }
+    TMenuItem& Add(const std::string& caption, std::function<void()> onClick = nullptr);
+    TMenuItem& Insert(int index, const std::string& caption, std::function<void()> onClick = nullptr);
+    void Delete(int index);
+    void Clear() { items_.clear(); }
+    TMenuItem* Parent() const { return parent_; }
+    // The menu the item belongs to, through its parents; nullptr if none.
+    TPopupMenu* Menu() const;
+
+    std::function<void()> OnClick;
+    void Click();
+
+    // The item behind an owner-drawn menu item's data, when it is one of
+    // the program's live items; nullptr otherwise.
+    static TMenuItem* FromItemData(ULONG_PTR data);
 
 private:
     friend class TPopupMenu;
+    TMenuItem& Adopt(int index, std::unique_ptr<TMenuItem> item);
+
     std::string caption_;
-    std::function<void()> onClick_;
+    bool enabled_ = true;
+    bool checked_ = false;
+    bool default_ = false;
+    std::string shortCutText_;
+    int imageIndex_ = -1;
+    std::vector<std::unique_ptr<TMenuItem>> items_;
+    TMenuItem* parent_ = nullptr;
+    TPopupMenu* menu_ = nullptr; // set on the root item only
 };
 
 class TPopupMenu {
 public:
     TPopupMenu();
-    ~TPopupMenu();
+    virtual ~TPopupMenu();
     TPopupMenu(const TPopupMenu&) = delete;
     TPopupMenu& operator=(const TPopupMenu&) = delete;
 
-    // Items are addressed by their index; "-" makes a separator line.
+    // The root item: its sub-items are the menu's items.
+    TMenuItem& Items() { return root_; }
+    const TMenuItem& Items() const { return root_; }
+
+    // Items of the top level addressed by index; "-" makes a separator.
     int Add(const std::string& caption, std::function<void()> onClick = nullptr);
-    const TMenuItem& Item(int index) const { return items_[index]; }
-    int Count() const { return static_cast<int>(items_.size()); }
-    void SetCaption(int index, const std::string& caption);
-    // The item a double click on the owner chooses, or -1.
-    int DefaultItem() const { return defaultItem_; }
-    void SetDefaultItem(int index) { defaultItem_ = index; }
+    TMenuItem& Item(int index) const { return root_.Items(index); }
+    int Count() const { return root_.Count(); }
+    void SetCaption(int index, const std::string& caption) { Item(index).SetCaption(caption); }
+    // The item a double click on the owner chooses (the first default
+    // item of the top level), or -1.
+    int DefaultItem() const;
+    void SetDefaultItem(int index);
     void Click(int index);
+
+    // Owner-drawn menus measure and draw their items themselves.
+    bool OwnerDraw() const { return ownerDraw_; }
+    void SetOwnerDraw(bool value) { ownerDraw_ = value; }
+    virtual void MeasureItem(TMenuItem& item, HDC dc, int& width, int& height);
+    virtual void DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool selected);
+    // The menu's image list for item images; nullptr for none.
+    HIMAGELIST Images() const { return images_; }
+    void SetImages(HIMAGELIST images) { images_ = images; }
 
     // Shows the menu at (x, y) in screen pixels for owner, waits for the
     // choice and runs the item's handler.
     void Popup(HWND owner, int x, int y);
-    HMENU Handle() const { return menu_; }
+    // The system menu while it is shown, else nullptr.
+    HMENU Handle() const { return shown_; }
+
+    std::function<void()> OnPopup;
 
 private:
-    HMENU menu_;
-    std::vector<TMenuItem> items_;
-    int defaultItem_ = -1;
+    HMENU Build(const TMenuItem& parent, std::vector<TMenuItem*>& commands);
+
+    TMenuItem root_;
+    bool ownerDraw_ = false;
+    HIMAGELIST images_ = nullptr;
+    HMENU shown_ = nullptr;
 };
+
+// Routes WM_MEASUREITEM and WM_DRAWITEM of owner-drawn menu items to their
+// menu, whichever window received them; true when the message was one.
+bool DispatchMenuOwnerDraw(UINT message, LPARAM lParam, LRESULT& result);

@@ -1,6 +1,6 @@
 #include "framework/Registry.h"
 
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 
 static std::wstring KeyPath(const std::string& path)
 {

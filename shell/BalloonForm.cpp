@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "framework/Application.h"
-#include "framework/GdiHandles.h"
-#include "framework/Unicode.h"
+#include "imaging/GdiHandles.h"
+#include "core/Unicode.h"
 
 namespace {
 
@@ -94,14 +94,10 @@ const wchar_t* IconPictureName(TSxTrayIconInfoFlags flags)
 // ThBalloonForm: the balloon window. The window procedure keeps the object
 // alive (shared) while a handler runs, because handlers call out to the
 // owner and process messages, and either may destroy the balloon.
-class ThBalloonForm : public std::enable_shared_from_this<ThBalloonForm> {
+class ThBalloonForm : public TWindow, public std::enable_shared_from_this<ThBalloonForm> {
 public:
     ThBalloonForm();
-    ~ThBalloonForm();
-    ThBalloonForm(const ThBalloonForm&) = delete;
-    ThBalloonForm& operator=(const ThBalloonForm&) = delete;
-
-    HWND Handle() const { return handle_; }
+    ~ThBalloonForm() override;
 
     // Remembered for "the same balloon again".
     std::string title;
@@ -116,11 +112,11 @@ public:
     TBalloonLayout layout;
     bool hasPicture = false;
 
-    void StopTimer() { KillTimer(handle_, kCloseTimer); }
+    void StopTimer() { KillTimer(Handle(), kCloseTimer); }
     void StartTimer(int timeoutMs)
     {
-        if (handle_ && timeoutMs > 0)
-            SetTimer(handle_, kCloseTimer, static_cast<UINT>(timeoutMs), nullptr);
+        if (Handle() && timeoutMs > 0)
+            SetTimer(Handle(), kCloseTimer, static_cast<UINT>(timeoutMs), nullptr);
     }
     void SetAlphaBlend(bool on, uint8_t value);
     uint8_t AlphaValue() const { return alphaValue_; }
@@ -129,10 +125,11 @@ public:
     bool Visible() const { return visible_; }
     void Build(const std::string& title, const std::string& text, TSxTrayIconInfoFlags flags,
                IBalloonOwner* trayAnchor, HWND controlAnchor);
-    void Release() { PostMessageW(handle_, kReleaseMessage, 0, 0); }
-    void DestroyHandle();
+    void Release() { PostMessageW(Handle(), kReleaseMessage, 0, 0); }
+    void DestroyBalloonWindow();
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -142,7 +139,6 @@ private:
     void Click(bool onClose);
     void AssertTopmost();
 
-    HWND handle_ = nullptr;
     TGdiObject font_;
     TGdiObject boldFont_;
     TGdiObject iconPicture_;
@@ -162,77 +158,61 @@ private:
 
 std::shared_ptr<ThBalloonForm> BalloonWindow;
 
-void RegisterBalloonClass()
-{
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &ThBalloonForm::WindowProc;
-        wc.hInstance = ModuleInstance();
-        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_INFOBK + 1));
-        wc.lpszClassName = kWindowClass;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
-}
-
 ThBalloonForm::ThBalloonForm()
     : font_(TahomaFont(false)), boldFont_(TahomaFont(true)), closeInactive_(LoadPicture(L"IDB_BUTTON_CLOSE_INACTIVE")),
       closeActive_(LoadPicture(L"IDB_BUTTON_CLOSE_ACTIVE"))
 {
-    RegisterBalloonClass();
-    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kWindowClass, L"", WS_POPUP, 0,
-                              0, 0, 0, nullptr, nullptr, ModuleInstance(), nullptr);
-    if (handle_)
-        SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    static const TWindowClass windowClass{kWindowClass, 0,
+                                          reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_INFOBK + 1))};
+    TCreateParams params;
+    params.windowClass = &windowClass;
+    params.style = WS_POPUP;
+    params.exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    CreateHandle(params);
 }
 
 ThBalloonForm::~ThBalloonForm()
 {
-    DestroyHandle();
+    DestroyBalloonWindow();
 }
 
-void ThBalloonForm::DestroyHandle()
+void ThBalloonForm::DestroyBalloonWindow()
 {
-    if (!handle_)
+    if (!Handle())
         return;
-    HWND window = handle_;
-    handle_ = nullptr;
-    KillTimer(window, kCloseTimer);
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    DestroyWindow(window);
+    KillTimer(Handle(), kCloseTimer);
+    DestroyHandle();
 }
 
 void ThBalloonForm::SetAlphaBlend(bool on, uint8_t value)
 {
     alphaValue_ = value;
-    if (!handle_)
+    if (!Handle())
         return;
     if (on != layered_) {
-        LONG_PTR style = GetWindowLongPtrW(handle_, GWL_EXSTYLE);
+        LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
         style = on ? (style | WS_EX_LAYERED) : (style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-        SetWindowLongPtrW(handle_, GWL_EXSTYLE, style);
+        SetWindowLongPtrW(Handle(), GWL_EXSTYLE, style);
         layered_ = on;
     }
     if (layered_)
-        SetLayeredWindowAttributes(handle_, 0, value, LWA_ALPHA);
+        SetLayeredWindowAttributes(Handle(), 0, value, LWA_ALPHA);
 }
 
 void ThBalloonForm::AssertTopmost()
 {
-    if (handle_)
-        SetWindowPos(handle_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    if (Handle())
+        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void ThBalloonForm::SetVisible(bool visible)
 {
-    if (visible == visible_ || !handle_)
+    if (visible == visible_ || !Handle())
         return;
     visible_ = visible;
     auto keep = shared_from_this();
     if (visible) {
-        ShowWindow(handle_, SW_SHOWNOACTIVATE);
+        ShowWindow(Handle(), SW_SHOWNOACTIVATE);
         AssertTopmost();
         if (TrayIcon)
             TrayIcon->BalloonShown();
@@ -240,19 +220,19 @@ void ThBalloonForm::SetVisible(bool visible)
     }
     if (TrayIcon)
         TrayIcon->BalloonHidden();
-    if (Fade && !TSxTrayIcon::LegacyShell() && alphaValue_ != 0 && handle_) {
+    if (Fade && !TSxTrayIcon::LegacyShell() && alphaValue_ != 0 && Handle()) {
         SetAlphaBlend(true, alphaValue_);
         int v = alphaValue_;
         do {
             SetAlphaBlend(true, static_cast<uint8_t>(v));
             v = std::max(v - 10, 0);
-            UpdateWindow(handle_);
+            UpdateWindow(Handle());
             Application.ProcessMessages();
             Sleep(5);
-        } while (v != 0 && handle_);
+        } while (v != 0 && Handle());
     }
-    if (handle_)
-        ShowWindow(handle_, SW_HIDE);
+    if (Handle())
+        ShowWindow(Handle(), SW_HIDE);
 }
 
 void ThBalloonForm::Build(const std::string& newTitle, const std::string& newText, TSxTrayIconInfoFlags newFlags,
@@ -312,7 +292,7 @@ void ThBalloonForm::Build(const std::string& newTitle, const std::string& newTex
     }
     TrayIcon = newTray;
 
-    SetWindowPos(handle_, HWND_TOPMOST, layout.left, layout.top, layout.width, layout.height, SWP_NOACTIVATE);
+    SetWindowPos(Handle(), HWND_TOPMOST, layout.left, layout.top, layout.width, layout.height, SWP_NOACTIVATE);
     const int e = kBalloonCornerEllipse;
     TRegion region(CreateRoundRectRgn(layout.body.left, layout.body.top, layout.body.right, layout.body.bottom, e, e));
     if (layout.corner != TBalloonCorner::None) {
@@ -322,9 +302,9 @@ void ThBalloonForm::Build(const std::string& newTitle, const std::string& newTex
         TRegion pointer(CreatePolygonRgn(points, 3, WINDING));
         CombineRgn(region.get(), region.get(), pointer.get(), RGN_OR);
     }
-    if (SetWindowRgn(handle_, region.get(), TRUE))
+    if (SetWindowRgn(Handle(), region.get(), TRUE))
         region.release(); // the window owns it now
-    InvalidateRect(handle_, nullptr, TRUE);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 RECT ThBalloonForm::CloseRect() const
@@ -339,13 +319,13 @@ void ThBalloonForm::SetCloseActive(bool active)
         return;
     closeHover_ = active;
     const RECT r = CloseRect();
-    InvalidateRect(handle_, &r, TRUE);
+    InvalidateRect(Handle(), &r, TRUE);
 }
 
 void ThBalloonForm::Paint()
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(handle_, &ps);
+    HDC dc = BeginPaint(Handle(), &ps);
     if (hasPicture)
         DrawTransparent(dc, iconPicture_, layout.iconLeft, layout.iconTop);
     DrawTransparent(dc, closeHover_ ? closeActive_ : closeInactive_, layout.closeLeft, layout.closeTop);
@@ -365,9 +345,9 @@ void ThBalloonForm::Paint()
     }
 
     TGdiObject region(CreateRectRgn(0, 0, 0, 0));
-    if (GetWindowRgn(handle_, static_cast<HRGN>(region.Handle())) != ERROR)
+    if (GetWindowRgn(Handle(), static_cast<HRGN>(region.Handle())) != ERROR)
         FrameRgn(dc, static_cast<HRGN>(region.Handle()), GetSysColorBrush(COLOR_INFOTEXT), 1, 1);
-    EndPaint(handle_, &ps);
+    EndPaint(Handle(), &ps);
 }
 
 void ThBalloonForm::Click(bool onClose)
@@ -375,24 +355,21 @@ void ThBalloonForm::Click(bool onClose)
     if (!onClose && TrayIcon)
         TrayIcon->BalloonClicked();
     // The owner may have destroyed the balloon meanwhile.
-    if (handle_)
+    if (Handle())
         Release();
 }
 
-LRESULT CALLBACK ThBalloonForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT ThBalloonForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* form = reinterpret_cast<ThBalloonForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!form)
-        return DefWindowProcW(window, message, wParam, lParam);
-    auto keep = form->shared_from_this();
-    LRESULT result = 0;
-    RunGuarded([&] { result = form->HandleMessage(message, wParam, lParam); });
-    return result;
+    // Handlers call out to the owner and process messages; either may drop
+    // the last reference to the balloon.
+    auto keep = weak_from_this().lock();
+    return HandleMessage(message, wParam, lParam);
 }
 
 LRESULT ThBalloonForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND window = handle_;
+    HWND window = Handle();
     switch (message) {
     case WM_PAINT:
         Paint();
@@ -442,7 +419,7 @@ LRESULT ThBalloonForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             StopTimer();
             if (TrayIcon)
                 TrayIcon->BalloonTimedOut();
-            if (handle_)
+            if (Handle())
                 Release();
             return 0;
         }
@@ -531,7 +508,7 @@ void DestroyOwnBalloon()
     form->SetVisible(false);
     if (BalloonWindow == form)
         BalloonWindow.reset();
-    form->DestroyHandle();
+    form->DestroyBalloonWindow();
 }
 
 void DetachOwnBalloon(IBalloonOwner* owner)

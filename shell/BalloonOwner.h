@@ -2,8 +2,7 @@
 // to, and the kinds of balloon picture.
 #pragma once
 
-// The balloon's picture; the values are the component's own numbering.
-enum TSxTrayIconInfoFlags { niifError = 0, niifInfo = 1, niifNone = 2, niifWarning = 3 };
+#include "core/BalloonKinds.h"
 
 class IBalloonOwner {
 public:

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/Application.h"
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include "core/TrayRecord.h"
 #include "framework/Application.h"
 #include "framework/Menus.h"
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 #include "shell/BalloonForm.h"
 
 namespace {
 
-const char kWindowClass[] = "TSxTrayIconWindow";
+const wchar_t kWindowClass[] = L"TSxTrayIconWindow";
 
 // The shell's balloon notifications in the callback message.
 constexpr uint32_t kBalloonShow = 0x402;
@@ -97,29 +97,26 @@ UINT TSxTrayIcon::TaskbarCreatedMessage()
     return message;
 }
 
-TSxTrayIcon::THiddenWindow::THiddenWindow(TSxTrayIcon* owner)
+TSxTrayIcon::THiddenWindow::THiddenWindow(TSxTrayIcon* owner) : owner_(owner)
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    static const bool registered = [instance] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &TSxTrayIcon::WindowProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kWindowClass;
-        return RegisterClassA(&wc) != 0;
-    }();
-    (void)registered;
+    static const TWindowClass windowClass{kWindowClass};
+    TCreateParams params;
+    params.windowClass = &windowClass;
     // A real top-level window, not a message-only one: only these receive
     // the "TaskbarCreated" broadcast.
-    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                              owner);
+    params.style = WS_POPUP;
+    params.exStyle = WS_EX_TOOLWINDOW;
+    CreateHandle(params);
 }
 
 TSxTrayIcon::THiddenWindow::~THiddenWindow()
 {
-    if (window_) {
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    DestroyHandle();
+}
+
+LRESULT TSxTrayIcon::THiddenWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return owner_->WndProc(message, wParam, lParam);
 }
 
 TSxTrayIcon::TSxTrayIcon() : window_(this)
@@ -370,7 +367,7 @@ void TSxTrayIcon::BalloonClicked()
         OnBalloonUserClick();
 }
 
-LRESULT TSxTrayIcon::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TSxTrayIcon::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kCallbackMessage) {
         HandleCallback(static_cast<uint32_t>(lParam));
@@ -382,19 +379,5 @@ LRESULT TSxTrayIcon::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             AddIcon();
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TSxTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* icon = reinterpret_cast<TSxTrayIcon*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!icon)
-        return DefWindowProcA(window, message, wParam, lParam);
-    LRESULT result = 0;
-    RunGuarded([&] { result = icon->WndProc(window, message, wParam, lParam); });
-    return result;
+    return DefWindowProcW(window_.Handle(), message, wParam, lParam);
 }

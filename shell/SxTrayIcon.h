@@ -13,6 +13,8 @@
 #include <functional>
 #include <string>
 
+#include "framework/Input.h"
+#include "framework/Window.h"
 #include "shell/BalloonOwner.h"
 #include "shell/SxTrayIconInterface.h"
 
@@ -22,14 +24,6 @@ class TPopupMenu;
 // first and stays zero when the DLL or the function is missing.
 bool GetDllVersion(const char* dllName, DLLVERSIONINFO& info);
 
-enum TMouseButton { mbLeft, mbRight };
-
-// The modifier keys held when a notification arrived.
-struct TShiftState {
-    bool shift = false;
-    bool alt = false;
-    bool ctrl = false;
-};
 
 class TSxTrayIcon : public IBalloonOwner {
 public:
@@ -136,8 +130,7 @@ private:
     void BalloonTimedOut() override;
     void BalloonClicked() override;
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     class TOwnedIcon {
     public:
@@ -158,16 +151,16 @@ private:
     };
 
     // The hidden window; it stops reaching the component before it goes.
-    class THiddenWindow {
+    class THiddenWindow : public TWindow {
     public:
         explicit THiddenWindow(TSxTrayIcon* owner);
-        ~THiddenWindow();
-        THiddenWindow(const THiddenWindow&) = delete;
-        THiddenWindow& operator=(const THiddenWindow&) = delete;
-        HWND Handle() const { return window_; }
+        ~THiddenWindow() override;
+
+    protected:
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     private:
-        HWND window_ = nullptr;
+        TSxTrayIcon* owner_;
     };
 
     NOTIFYICONDATAA record_{};

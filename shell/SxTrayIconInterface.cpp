@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 #include "shell/SxTrayIcon.h"
 
 const GUID IID_ISxTrayIcon = {0x749648CB, 0x099C, 0x477B, {0xB9, 0x3A, 0x83, 0xE1, 0x24, 0x88, 0xAF, 0x12}};

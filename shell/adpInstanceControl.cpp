@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "framework/Application.h"
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 
 TadpInstanceControl* TadpInstanceControl::registered_ = nullptr;
 

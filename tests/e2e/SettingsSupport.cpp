@@ -220,7 +220,7 @@ HWND QualityLabel(const Snapquill& program)
         return nullptr;
     const RECT below = PlaceInParent(slider);
     return ChildOfMain(program, [&](HWND child) {
-        if (!IsClass(child, L"Static"))
+        if (!IsClass(child, L"TLabel"))
             return false;
         const RECT rect = PlaceInParent(child);
         return rect.left == below.left && rect.bottom <= below.top + 4 && rect.bottom >= below.top - 8;

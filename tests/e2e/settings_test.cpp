@@ -539,10 +539,33 @@ TEST_F(SettingsPanel, ControlsSitWhereDesignedWithTheirTipsAndTabOrder)
     GetClientRect(main, &client);
     EXPECT_EQ(client.right, 174);
 
+    // Labels sit at their designed corner and take the size of their text
+    // in the labels' font, so that none is cut.
+    const DesignedControl captions[] = {
+        {L"TLabel", L"Images Folder:", {0, 24, 0, 0}},
+        {L"TLabel", L"File Format:", {0, 64, 0, 0}},
+        {L"TLabel", L"Filename:", {0, 112, 0, 0}},
+    };
+    HFONT labelFont = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Trebuchet MS");
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ oldFont = SelectObject(screen, labelFont);
+    for (const DesignedControl& c : captions) {
+        HWND label = FindControl(main, c, 0);
+        ASSERT_NE(label, nullptr) << Narrow(c.text);
+        RECT text{0, 0, 0, 0};
+        DrawTextW(screen, c.text, -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        RECT r = ClientBounds(main, label);
+        EXPECT_EQ(r.left, c.bounds.left) << Narrow(c.text);
+        EXPECT_EQ(r.top, c.bounds.top) << Narrow(c.text);
+        EXPECT_EQ(r.right - r.left, text.right) << Narrow(c.text) << " is not as wide as its text";
+        EXPECT_EQ(r.bottom - r.top, text.bottom) << Narrow(c.text) << " is not as high as its text";
+    }
+    SelectObject(screen, oldFont);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(labelFont);
+
     const DesignedControl labels[] = {
-        {L"Static", L"Images Folder:", {0, 24, 79, 42}},
-        {L"Static", L"File Format:", {0, 64, 65, 82}},
-        {L"Static", L"Filename:", {0, 112, 52, 130}},
         {L"Button", L"...", {144, 37, 169, 62}},
         {L"Button", L"Include Taskbar", {0, 136, 170, 158}},
         {L"Button", L"Display Notification", {0, 160, 170, 182}},

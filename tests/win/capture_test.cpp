@@ -14,8 +14,8 @@
 #include "app/FileNaming.h"
 #include "core/Exception.h"
 #include "core/Stream.h"
-#include "framework/ScreenBitmap.h"
-#include "framework/Unicode.h"
+#include "imaging/ScreenBitmap.h"
+#include "core/Unicode.h"
 #include "tests/native/TestFiles.h"
 
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/InstanceRules.h"
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 #include "shell/adpInstanceControl.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include "core/Exception.h"
 #include "core/Stream.h"
-#include "framework/ScreenBitmap.h"
-#include "framework/Unicode.h"
+#include "imaging/ScreenBitmap.h"
+#include "core/Unicode.h"
 #include "tests/native/TestFiles.h"
 
 namespace {

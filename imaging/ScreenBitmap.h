@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "framework/GdiHandles.h"
+#include "imaging/GdiHandles.h"
 #include "imaging/Bitmap.h"
 
 class TScreenBitmap : public TDeviceBitmap {

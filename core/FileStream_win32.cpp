@@ -4,7 +4,7 @@
 
 #include "core/Exception.h"
 #include "core/Stream.h"
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 
 static std::string FullPath(const std::wstring& path)
 {

@@ -1,9 +1,9 @@
-#include "framework/ScreenBitmap.h"
+#include "imaging/ScreenBitmap.h"
 
 #include <cstring>
 
 #include "core/Exception.h"
-#include "framework/Unicode.h"
+#include "core/Unicode.h"
 
 static void RaiseLastGdiError()
 {
