@@ -37,6 +37,12 @@ public:
     using EFCreateError::EFCreateError;
 };
 
+// "Cannot open file "<full path>". <system error text>"
+class EFOpenError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
+
 class EWriteError : public EStreamError {
 public:
     EWriteError() : EStreamError("Stream write error") {}

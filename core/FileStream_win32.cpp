@@ -20,6 +20,16 @@ static std::string FullPath(const std::wstring& path)
 TFileStream::TFileStream(const std::string& path, TMode mode)
 {
     std::wstring wide = Utf8ToWide(path);
+    if (mode == OpenRead) {
+        HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            DWORD error = GetLastError();
+            throw EFOpenError(FileOpenErrorText(FullPath(wide), SysErrorMessage(error)));
+        }
+        handle_ = reinterpret_cast<intptr_t>(file);
+        return;
+    }
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               mode == CreateNew ? CREATE_NEW : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -51,7 +61,16 @@ size_t TFileStream::Write(const void* buffer, size_t count)
     return done;
 }
 
-size_t TFileStream::Read(void*, size_t)
+size_t TFileStream::Read(void* buffer, size_t count)
 {
-    return 0;
+    char* bytes = static_cast<char*>(buffer);
+    size_t done = 0;
+    while (done < count) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - done, 1u << 30));
+        DWORD read = 0;
+        if (!ReadFile(reinterpret_cast<HANDLE>(handle_), bytes + done, chunk, &read, nullptr) || read == 0)
+            break;
+        done += read;
+    }
+    return done;
 }

@@ -42,13 +42,20 @@ private:
 void SetFileCreateErrorFormat(const std::string& format);
 std::string FileCreateErrorText(const std::string& fullPath, const std::string& reason);
 
-// A file opened for writing. The constructor creates the file and raises
-// EFCreateError naming the full path when it cannot. An existing file is
-// emptied, or with CreateNew refused with EFileExists, so that nothing is
-// overwritten. Paths are UTF-8.
+inline std::string FileOpenErrorText(const std::string& fullPath, const std::string& reason)
+{
+    return "Cannot open file \"" + fullPath + "\". " + reason;
+}
+
+// A file opened for writing or, with OpenRead, for reading. For writing the
+// constructor creates the file and raises EFCreateError naming the full path
+// when it cannot. An existing file is emptied, or with CreateNew refused with
+// EFileExists, so that nothing is overwritten. OpenRead opens an existing
+// file read-only, letting other programs read and write it meanwhile, and
+// raises EFOpenError naming the full path when it cannot. Paths are UTF-8.
 class TFileStream : public TStream {
 public:
-    enum TMode { CreateOrTruncate, CreateNew };
+    enum TMode { CreateOrTruncate, CreateNew, OpenRead };
     explicit TFileStream(const std::string& path, TMode mode = CreateOrTruncate);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;
