@@ -33,4 +33,82 @@ add_custom_command(
   COMMENT "Drawing the balloon pictures"
   VERBATIM)
 
-add_custom_target(artwork DEPENDS ${SNAPQUILL_ARTWORK_BITMAPS})
+# The skin's bitmaps: every entry of resources/skin/bitmaps.txt is an SVG
+# file that rsvg-convert renders at the bitmap's exact size; the host tool
+# tools/artwork/skin_art.cpp turns the renderings into BMP resources of the
+# listed depth and writes artwork/skin.rc and artwork/SkinBitmaps.h.
+find_program(SNAPQUILL_RSVG_CONVERT NAMES rsvg-convert NO_CMAKE_FIND_ROOT_PATH)
+if(NOT SNAPQUILL_RSVG_CONVERT)
+  message(FATAL_ERROR "rsvg-convert (Debian package librsvg2-bin) is needed to draw the skin bitmaps")
+endif()
+
+set(SNAPQUILL_SKIN_SOURCE_DIR ${PROJECT_SOURCE_DIR}/resources/skin)
+set(SNAPQUILL_SKIN_MANIFEST ${SNAPQUILL_SKIN_SOURCE_DIR}/bitmaps.txt)
+set(SNAPQUILL_SKIN_PNG_DIR ${SNAPQUILL_ARTWORK_DIR}/skin-png)
+set(SNAPQUILL_SKIN_TOOL ${SNAPQUILL_ARTWORK_DIR}/skin_art)
+set(SNAPQUILL_SKIN_RC ${SNAPQUILL_ARTWORK_DIR}/skin.rc)
+set(SNAPQUILL_SKIN_HEADER ${SNAPQUILL_ARTWORK_DIR}/SkinBitmaps.h)
+set(SNAPQUILL_SKIN_TOOL_SOURCES
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_art.cpp
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_bmp.cpp
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_manifest.cpp
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_palette.cpp
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_png.cpp
+)
+set(SNAPQUILL_SKIN_TOOL_HEADERS
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_bmp.h
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_image.h
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_manifest.h
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_palette.h
+)
+
+add_custom_command(
+  OUTPUT ${SNAPQUILL_SKIN_TOOL}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SNAPQUILL_ARTWORK_DIR}
+  COMMAND ${SNAPQUILL_HOST_CXX} -std=c++17 -O1 -o ${SNAPQUILL_SKIN_TOOL}
+          ${SNAPQUILL_SKIN_TOOL_SOURCES} -lpng -lz
+  DEPENDS ${SNAPQUILL_SKIN_TOOL_SOURCES} ${SNAPQUILL_SKIN_TOOL_HEADERS}
+  COMMENT "Building the skin bitmap generator"
+  VERBATIM)
+
+# A changed list re-runs the configuration, so new entries get their commands.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${SNAPQUILL_SKIN_MANIFEST})
+file(STRINGS ${SNAPQUILL_SKIN_MANIFEST} _skin_lines REGEX "^[ \t]*[A-Za-z]")
+set(SNAPQUILL_SKIN_BITMAPS)
+set(_skin_pngs)
+foreach(_line IN LISTS _skin_lines)
+  if(NOT _line MATCHES "^[ \t]*([A-Za-z0-9_]+)[ \t]+([0-9]+)[ \t]+([0-9]+)[ \t]+[0-9]+[ \t]+[0-9]+[ \t]+([^ \t#]+)")
+    message(FATAL_ERROR "resources/skin/bitmaps.txt: cannot read the line: ${_line}")
+  endif()
+  set(_name ${CMAKE_MATCH_1})
+  set(_png ${SNAPQUILL_SKIN_PNG_DIR}/${_name}.png)
+  add_custom_command(
+    OUTPUT ${_png}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SNAPQUILL_SKIN_PNG_DIR}
+    COMMAND ${SNAPQUILL_RSVG_CONVERT} -w ${CMAKE_MATCH_2} -h ${CMAKE_MATCH_3}
+            ${SNAPQUILL_SKIN_SOURCE_DIR}/${CMAKE_MATCH_4} -o ${_png}
+    DEPENDS ${SNAPQUILL_SKIN_SOURCE_DIR}/${CMAKE_MATCH_4}
+    COMMENT "Rendering ${CMAKE_MATCH_4}"
+    VERBATIM)
+  list(APPEND _skin_pngs ${_png})
+  list(APPEND SNAPQUILL_SKIN_BITMAPS ${SNAPQUILL_ARTWORK_DIR}/skin/${_name}.bmp)
+endforeach()
+
+add_custom_command(
+  OUTPUT ${SNAPQUILL_SKIN_BITMAPS} ${SNAPQUILL_SKIN_RC} ${SNAPQUILL_SKIN_HEADER}
+  COMMAND ${SNAPQUILL_SKIN_TOOL} ${SNAPQUILL_SKIN_MANIFEST} ${SNAPQUILL_SKIN_PNG_DIR} ${SNAPQUILL_ARTWORK_DIR}
+  DEPENDS ${SNAPQUILL_SKIN_TOOL} ${SNAPQUILL_SKIN_MANIFEST} ${_skin_pngs}
+  COMMENT "Drawing the skin bitmaps"
+  VERBATIM)
+
+add_custom_target(artwork DEPENDS ${SNAPQUILL_ARTWORK_BITMAPS} ${SNAPQUILL_SKIN_BITMAPS}
+                          ${SNAPQUILL_SKIN_RC} ${SNAPQUILL_SKIN_HEADER})
+
+# Every skin bitmap enlarged 4x, labelled and grouped by style, in one PNG:
+#   cmake --build <tree> --target contact_sheet
+# writes <tree>/artwork/skin-contact-sheet.png (needs ImageMagick).
+add_custom_target(contact_sheet
+  COMMAND bash ${PROJECT_SOURCE_DIR}/tools/artwork/contact_sheet.sh ${SNAPQUILL_SKIN_MANIFEST}
+          ${SNAPQUILL_ARTWORK_DIR}/skin ${SNAPQUILL_ARTWORK_DIR}/skin-contact-sheet.png
+  DEPENDS ${SNAPQUILL_SKIN_BITMAPS}
+  VERBATIM)
