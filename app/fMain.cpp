@@ -103,6 +103,24 @@ void TfmMain::CreatePanel()
 
 void TfmMain::CreateMenu()
 {
+    Popup.SetUIStyle(MacOS);
+    Popup.SetMenuItemHeight(20);
+    Popup.SetSeparatorHeight(12);
+    Popup.SetBarWidth(26);
+    // The stored colours, assigned after the style as the form file does.
+    Popup.SetBarColor(0);
+    Popup.SetColor(0);
+    Popup.SetSeparatorColor(0);
+    Popup.SetBorderColor(0);
+    Popup.SetFontColor(0);
+    Popup.SetSelectedColor(12874553);
+    Popup.SetSelectedBorderColor(12874553);
+    Popup.SetSelectedFontColor(0xFFFFFF);
+    Popup.SetFlatMenu(false);
+    Popup.SetFontName("MS Sans Serif");
+    Popup.SetFontSize(8);
+    Popup.SetFontCharset(DEFAULT_CHARSET);
+    Popup.SetUseSystemFont(true);
     mnuHide = Popup.Add("Hide", [this] { mnuHideClick(); });
     mnuAbout = Popup.Add("About", [this] { mnuAboutClick(); });
     Separator = Popup.Add("-");

@@ -11,6 +11,7 @@
 #include "framework/Label.h"
 #include "framework/Menus.h"
 #include "shell/SxTrayIcon.h"
+#include "skin/SUIPopupMenu.h"
 #include "shell/adpInstanceControl.h"
 
 // Process-wide state of the program.
@@ -73,7 +74,7 @@ public:
     TLabel lblQuality;
     TTrackBar tbQuality;
 
-    TPopupMenu Popup;
+    TsuiPopupMenu Popup;
     int mnuHide = -1;
     int mnuAbout = -1;
     int Separator = -1;

@@ -158,3 +158,117 @@ TEST(SingleInstance, SecondStartEndsAtOnceAndBringsTheFirstForward)
     PressPrintScreen();
     EXPECT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp"));
 }
+
+namespace {
+
+// The program's popup menu window while one is open, or null.
+HWND OpenMenuOf(const Snapquill& program)
+{
+    for (HWND window : TopLevelWindowsOf(program.Id()))
+        if (ClassNameOf(window) == L"#32768" && IsWindowVisible(window))
+            return window;
+    return nullptr;
+}
+
+// Right-clicks the icon, as the shell reports it, and waits for the menu.
+HWND OpenTrayMenu(const Snapquill& program)
+{
+    HWND icon = IconWindowOf(program);
+    if (!icon)
+        return nullptr;
+    PostMessageW(icon, 0xB05A, 1, WM_RBUTTONDOWN);
+    PostMessageW(icon, 0xB05A, 1, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    WaitUntil([&] { return (menu = OpenMenuOf(program)) != nullptr; });
+    return menu;
+}
+
+void PressKey(WORD key)
+{
+    INPUT inputs[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = key;
+        inputs[i].ki.dwFlags = i == 1 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// Picks the item that many steps down from the top of the open menu.
+void ChooseItem(const Snapquill& program, int stepsDown)
+{
+    for (int i = 0; i < stepsDown; ++i) {
+        PressKey(VK_DOWN);
+        PumpFor(50);
+    }
+    PressKey(VK_RETURN);
+    WaitUntil([&] { return OpenMenuOf(program) == nullptr; });
+}
+
+} // namespace
+
+TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
+{
+    ScratchFolder folder;
+    Snapquill program(folder.Path());
+    HWND main = program.WaitUntilReady();
+    ASSERT_NE(main, nullptr);
+
+    HWND menu = OpenTrayMenu(program);
+    ASSERT_NE(menu, nullptr) << "a right click on the icon opens no menu";
+    if (GetEnvironmentVariableW(L"SNAPQUILL_PAUSE_MENU", nullptr, 0))
+        PumpFor(4000); // for a look at the open menu
+    // The items measure themselves: 20 high, the separator 12. Under the
+    // mouse an item shows the blue selection picture, whose rows tell where
+    // the item begins and ends.
+    RECT frame{};
+    GetWindowRect(menu, &frame);
+    const int x = frame.right - 10; // right of every caption
+    struct Band {
+        int top = 0;
+        int bottom = -1; // none
+        int Height() const { return bottom - top + 1; }
+    };
+    auto selectedBand = [&](int y) {
+        SetCursorPos(x, y);
+        PumpFor(500);
+        HDC screen = GetDC(nullptr);
+        auto blue = [&](int row) {
+            COLORREF c = GetPixel(screen, x, row);
+            return GetBValue(c) > GetRValue(c) + 60;
+        };
+        Band band;
+        if (blue(y)) {
+            band.top = band.bottom = y;
+            while (band.top > frame.top && blue(band.top - 1))
+                --band.top;
+            while (band.bottom < frame.bottom && blue(band.bottom + 1))
+                ++band.bottom;
+        }
+        ReleaseDC(nullptr, screen);
+        return band;
+    };
+    const Band hide = selectedBand(frame.top + 12);
+    EXPECT_EQ(hide.Height(), 20) << "Hide from " << hide.top - frame.top;
+    const Band about = selectedBand(hide.bottom + 10);
+    EXPECT_EQ(about.Height(), 20) << "About";
+    EXPECT_EQ(about.top, hide.bottom + 1);
+    EXPECT_EQ(selectedBand(about.bottom + 6).Height(), 0) << "the separator is never selected";
+    const Band exit = selectedBand(about.bottom + 12 + 10);
+    EXPECT_EQ(exit.Height(), 20) << "Exit";
+    EXPECT_EQ(exit.top, about.bottom + 1 + 12) << "the separator is 12 high";
+    SetCursorPos(0, 0);
+    PumpFor(200);
+
+    ChooseItem(program, 1); // Hide
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << "Hide does not hide the window";
+    ASSERT_NE(OpenTrayMenu(program), nullptr);
+    ChooseItem(program, 1); // Show
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "Show does not show the window";
+
+    ASSERT_NE(OpenTrayMenu(program), nullptr);
+    ChooseItem(program, 3); // Exit, past the separator
+    DWORD exitCode = 1;
+    EXPECT_TRUE(program.WaitForExit(kPatience, exitCode)) << "Exit does not end the program";
+    EXPECT_EQ(exitCode, 0u);
+}

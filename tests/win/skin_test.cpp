@@ -1,0 +1,277 @@
+// The skin under Wine: its pictures as the program's resources, the popup
+// menu's drawing, and painting that gives back every GDI object it takes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "SkinBitmaps.h"
+#include "framework/Application.h"
+#include "framework/Label.h"
+#include "skin/SUIPopupMenu.h"
+#include "skin/SUIThemes.h"
+
+namespace {
+
+// A 32-bit bitmap to draw on and read back, top-down.
+class TCanvasBitmap {
+public:
+    TCanvasBitmap(int width, int height) : width_(width), height_(height)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+        bitmap_ = TGdiObject(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+        dc_ = CreateCompatibleDC(nullptr);
+        old_ = SelectObject(dc_, bitmap_.Handle());
+        RECT all{0, 0, width, height};
+        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    ~TCanvasBitmap()
+    {
+        SelectObject(dc_, old_);
+        DeleteDC(dc_);
+    }
+    HDC DC() const { return dc_; }
+    // 0x00BBGGRR, like COLORREF.
+    COLORREF Pixel(int x, int y) const
+    {
+        GdiFlush();
+        const uint32_t p = static_cast<const uint32_t*>(bits_)[size_t(y) * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    // Columns of row y in [x0, x1) whose colour is c.
+    int CountInRow(int y, int x0, int x1, COLORREF c) const
+    {
+        int n = 0;
+        for (int x = x0; x < x1; ++x)
+            n += Pixel(x, y) == c;
+        return n;
+    }
+    int CountDark(const RECT& r) const
+    {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                COLORREF c = Pixel(x, y);
+                n += GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128;
+            }
+        return n;
+    }
+    int CountIn(const RECT& r, COLORREF c) const
+    {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            n += CountInRow(y, r.left, r.right, c);
+        return n;
+    }
+
+private:
+    int width_, height_;
+    void* bits_ = nullptr;
+    TGdiObject bitmap_;
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+COLORREF PictureColor(const char* name, int x, int y)
+{
+    TGdiObject picture = LoadSkinBitmap(name);
+    TCanvasBitmap canvas(1, 1);
+    TMemoryDC source(canvas.DC(), picture.Handle());
+    return GetPixel(source.Handle(), x, y);
+}
+
+} // namespace
+
+TEST(SkinPictures, EveryBitmapLoadsWithTheSizeAndDepthOfTheTable)
+{
+    ASSERT_GT(std::size(kSkinBitmaps), 100u);
+    for (const TSkinBitmapInfo& expected : kSkinBitmaps) {
+        TGdiObject bitmap = LoadSkinBitmap(expected.name);
+        ASSERT_TRUE(bitmap) << expected.name << " is not among the resources";
+        DIBSECTION dib{};
+        ASSERT_EQ(GetObjectW(bitmap.Handle(), sizeof dib, &dib), int(sizeof dib)) << expected.name;
+        EXPECT_EQ(dib.dsBm.bmWidth, expected.width) << expected.name;
+        EXPECT_EQ(dib.dsBm.bmHeight, expected.height) << expected.name;
+        EXPECT_EQ(dib.dsBmih.biBitCount, expected.bitsPerPixel) << expected.name;
+    }
+    // The table's own sizes, whatever the manifest says.
+    EXPECT_EQ(BitmapSize(LoadSkinBitmap("MACOS_TITLEBTN").Handle()).cx, 306);
+    EXPECT_EQ(BitmapSize(LoadSkinBitmap("WINXP_TITLEBTN").Handle()).cx, 378);
+    EXPECT_EQ(BitmapSize(LoadSkinBitmap("MSGDLG").Handle()).cx, 168);
+    TGdiObject frame18 = CutFrame(LoadSkinBitmap("MACOS_TITLEBTN").Handle(), 18, 18);
+    EXPECT_EQ(BitmapSize(frame18.Handle()).cx, 17);
+    EXPECT_EQ(BitmapSize(frame18.Handle()).cy, 17);
+}
+
+TEST(SkinPictures, RotateBitmapTurnsAQuarter)
+{
+    TGdiObject bar = LoadSkinBitmap("MACOS_TRACKBAR_SLIDER"); // 11 x 20
+    TGdiObject turned = RotateBitmap(bar.Handle());
+    ASSERT_EQ(BitmapSize(turned.Handle()).cx, 20);
+    ASSERT_EQ(BitmapSize(turned.Handle()).cy, 11);
+    TCanvasBitmap canvas(1, 1);
+    TMemoryDC from(canvas.DC(), bar.Handle());
+    TMemoryDC to(canvas.DC(), turned.Handle());
+    for (int y = 0; y < 20; y += 3)
+        for (int x = 0; x < 11; x += 2)
+            EXPECT_EQ(GetPixel(to.Handle(), y, 11 - 1 - x), GetPixel(from.Handle(), x, y)) << x << "," << y;
+}
+
+class SkinMenu : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static bool initialized = false;
+        if (!initialized) {
+            Application.Initialize(GetModuleHandleW(nullptr));
+            initialized = true;
+        }
+    }
+    SkinMenu()
+    {
+        menu_.SetUIStyle(MacOS);
+        hide_ = &menu_.Items().Add("&Hide");
+        line_ = &menu_.Items().Add("-");
+        exit_ = &menu_.Items().Add("Exit");
+    }
+    // Draws an item into a fresh 160 x 20 canvas.
+    void Draw(TMenuItem& item, TCanvasBitmap& canvas, bool selected)
+    {
+        menu_.DrawItem(item, canvas.DC(), RECT{0, 0, 160, 20}, selected);
+    }
+    TsuiPopupMenu menu_;
+    TMenuItem* hide_;
+    TMenuItem* line_;
+    TMenuItem* exit_;
+};
+
+TEST_F(SkinMenu, MacOSItemsMeasureAndShowTheirPictures)
+{
+    menu_.SetMenuItemHeight(30);
+    EXPECT_EQ(menu_.MenuItemHeight(), 20) << "the height is fixed in MacOS";
+    TCanvasBitmap canvas(160, 20);
+    int width = 0, height = 0;
+    menu_.MeasureItem(*line_, canvas.DC(), width, height);
+    EXPECT_EQ(height, 12);
+    menu_.MeasureItem(*exit_, canvas.DC(), width, height);
+    EXPECT_EQ(height, 20);
+    SIZE text{};
+    {
+        TGdiObject font = [] {
+            NONCLIENTMETRICSW m{};
+            m.cbSize = sizeof m;
+            SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+            return TGdiObject(CreateFontIndirectW(&m.lfMenuFont));
+        }();
+        TSelectObject selected(canvas.DC(), font.Handle());
+        GetTextExtentPoint32W(canvas.DC(), L"Exit", 4, &text);
+    }
+    EXPECT_EQ(width, text.cx + 66) << "caption + bar + 40";
+
+    Draw(*exit_, canvas, false);
+    EXPECT_EQ(canvas.Pixel(150, 10), PictureColor("MACOS_MENU_BAR", 0, 10)) << "normal items show the bar picture";
+    TCanvasBitmap selected(160, 20);
+    Draw(*exit_, selected, true);
+    EXPECT_EQ(selected.Pixel(150, 10), PictureColor("MACOS_MENU_SELECT", 0, 10)) << "the selected item";
+    EXPECT_GT(selected.CountIn({30, 4, 80, 18}, RGB(255, 255, 255)), 5) << "white caption when selected";
+    EXPECT_GT(canvas.CountIn({30, 4, 80, 18}, RGB(0, 0, 0)), 5) << "black caption otherwise";
+}
+
+TEST_F(SkinMenu, DisabledDefaultAcceleratorAndCheckedLooks)
+{
+    exit_->SetEnabled(false);
+    TCanvasBitmap disabled(160, 20);
+    Draw(*exit_, disabled, true);
+    EXPECT_GT(disabled.CountIn({30, 4, 80, 18}, RGB(0x80, 0x80, 0x80)), 5) << "disabled text is grey";
+    EXPECT_EQ(disabled.Pixel(150, 10), PictureColor("MACOS_MENU_BAR", 0, 10))
+        << "a disabled item under the mouse is not selected";
+
+    TCanvasBitmap plain(160, 20), bold(160, 20);
+    Draw(*hide_, plain, false);
+    hide_->SetDefault(true);
+    Draw(*hide_, bold, false);
+    auto rightmostDark = [](const TCanvasBitmap& c) {
+        for (int x = 159; x >= 0; --x)
+            if (c.CountDark({x, 0, x + 1, 20}))
+                return x;
+        return -1;
+    };
+    EXPECT_GT(rightmostDark(bold), rightmostDark(plain)) << "the default item is bold (and wider)";
+
+    // "&Hide": H is underlined below the baseline, the ampersand not shown.
+    TCanvasBitmap amp(160, 20), noAmp(160, 20);
+    hide_->SetDefault(false);
+    Draw(*hide_, amp, false);
+    hide_->SetCaption("Hide");
+    Draw(*hide_, noAmp, false);
+    int differences = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 30; x < 100; ++x)
+            differences += amp.Pixel(x, y) != noAmp.Pixel(x, y);
+    EXPECT_GT(differences, 2) << "the accelerator is underlined";
+    EXPECT_LT(differences, 16) << "only an underline differs: the ampersand is not drawn";
+
+    TCanvasBitmap checked(160, 20);
+    hide_->SetChecked(true);
+    Draw(*hide_, checked, false);
+    const RECT mark{4, 3, 20, 19};
+    EXPECT_GT(checked.CountIn(mark, PictureColor("MENU_CHECKED", 8, 9)), 0) << "the tick at (L + 4, T + 3)";
+    int green = 0;
+    for (int y = mark.top; y < mark.bottom; ++y)
+        for (int x = mark.left; x < mark.right; ++x) {
+            COLORREF c = checked.Pixel(x, y);
+            green += GetGValue(c) > GetRValue(c) + 40 && GetGValue(c) > GetBValue(c) + 40;
+        }
+    EXPECT_GT(green, 8) << "a green tick";
+    EXPECT_EQ(checked.Pixel(3, 10), plain.Pixel(3, 10)) << "nothing left of it";
+}
+
+TEST_F(SkinMenu, OtherStylesFillAndFrameWithTheirColours)
+{
+    menu_.SetUIStyle(DeepBlue);
+    EXPECT_EQ(menu_.MenuItemHeight(), 21);
+    EXPECT_EQ(menu_.SeparatorHeight(), 5);
+    TCanvasBitmap selected(160, 20), line(160, 20);
+    Draw(*exit_, selected, true);
+    EXPECT_EQ(selected.Pixel(150, 10), ColorToRGB(GetStyleColor(DeepBlue, SUI_THEME::MenuSelectedBackgroundColor)));
+    Draw(*line_, line, false);
+    EXPECT_EQ(line.Pixel(5, 10), ColorToRGB(menu_.BarColor())) << "the bar";
+    EXPECT_EQ(line.Pixel(60, 2), RGB(0x84, 0x82, 0x84)) << "the separator line at T + 2";
+    EXPECT_EQ(line.Pixel(60, 4), ColorToRGB(menu_.Color()));
+}
+
+// The system refuses new GDI objects once a process holds some tens of
+// thousands: painting more often than that finds a leak of one per paint.
+TEST(SkinPainting, RepaintingGivesBackEveryGdiObject)
+{
+    static bool initialized = false;
+    if (!initialized) {
+        Application.Initialize(GetModuleHandleW(nullptr));
+        initialized = true;
+    }
+    TsuiPopupMenu menu;
+    menu.SetUIStyle(MacOS);
+    TMenuItem& item = menu.Items().Add("Hide");
+    item.SetChecked(true);
+    TCanvasBitmap canvas(160, 20);
+    struct TestForm : TForm {
+        TestForm() { CreateForm({"soak", {10, 10, 200, 80}, WS_POPUP | WS_VISIBLE, 0, L"Tahoma", 11}); }
+    } form;
+    TLabel label;
+    label.Create(form, {4, 4, 0, 0}, "Images Folder:", form.Font());
+    const int paints = 70000;
+    int done = 0;
+    try {
+        for (; done < paints; ++done) {
+            menu.DrawItem(item, canvas.DC(), {0, 0, 160, 20}, done % 2 == 0);
+            if (done % 4 == 0)
+                RedrawWindow(label.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        }
+    } catch (const std::exception& error) {
+        ADD_FAILURE() << "painting failed after " << done << " paints: " << error.what();
+    }
+    TGdiObject probe(CreateSolidBrush(RGB(1, 2, 3)));
+    EXPECT_TRUE(probe) << "no GDI object can be made after " << done << " paints: they leak";
+}
