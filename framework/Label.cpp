@@ -28,7 +28,9 @@ SIZE TLabel::TextExtent() const
     TSelectObject font(screen.Handle(), Font() ? Font() : GetStockObject(DEFAULT_GUI_FONT));
     RECT r{0, 0, 0, 0};
     DrawTextW(screen.Handle(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    return {r.right, r.bottom};
+    // The smoothed edge of the last glyph can reach one pixel past the
+    // text's advance width: without that column a final ":" is lost.
+    return {r.right > 0 ? r.right + 1 : 0, r.bottom};
 }
 
 void TLabel::AdjustSize()
