@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "SkinBitmaps.h"
 #include "framework/Application.h"
 #include "framework/Label.h"
+#include "core/Unicode.h"
+#include "skin/SUIFileTheme.h"
 #include "skin/SUIPopupMenu.h"
 #include "skin/SUIThemes.h"
+#include "tools/themepack/ThemeFileWriter.h"
 
 namespace {
 
@@ -274,4 +278,73 @@ TEST(SkinPainting, RepaintingGivesBackEveryGdiObject)
     }
     TGdiObject probe(CreateSolidBrush(RGB(1, 2, 3)));
     EXPECT_TRUE(probe) << "no GDI object can be made after " << done << " paints: they leak";
+}
+
+namespace {
+
+// A file beside the test program, removed again at the end.
+class TFileBesideProgram {
+public:
+    explicit TFileBesideProgram(const std::string& name)
+    {
+        wchar_t path[MAX_PATH];
+        GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring folder(path);
+        folder = folder.substr(0, folder.find_last_of(L'\\') + 1);
+        path_ = WideToUtf8(folder) + name;
+    }
+    ~TFileBesideProgram() { DeleteFileW(Utf8ToWide(path_).c_str()); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+} // namespace
+
+TEST(SkinThemeFile, LoadsBesideTheProgramRepointsItsUsersAndFallsBackToDeepBlue)
+{
+    TFileBesideProgram file("skin_test_theme.theme");
+    TThemeFileWriter writer;
+    writer.AddInt("MenuSelectedBackgroundColor", 0x123456);
+    writer.AddInt("MenuBackgroundColor", 0x654321);
+    writer.SaveToFile(file.Path());
+
+    auto theme = std::make_unique<TsuiFileTheme>();
+    TsuiPopupMenu menu;
+    menu.SetFileTheme(theme.get());
+    menu.SetUIStyle(FromThemeFile);
+    EXPECT_EQ(menu.SelectedColor(), GetStyleColor(DeepBlue, SUI_THEME::MenuSelectedBackgroundColor))
+        << "without a loaded theme FromThemeFile draws DeepBlue";
+
+    theme->SetThemeFile("no such.theme");
+    EXPECT_FALSE(theme->Loaded());
+    EXPECT_EQ(theme->ThemeFile(), "");
+
+    theme->SetThemeFile("skin_test_theme.theme");
+    EXPECT_TRUE(theme->Loaded());
+    EXPECT_EQ(theme->ThemeFile(), file.Path()) << "the bare name is completed with the program's folder";
+    EXPECT_EQ(menu.SelectedColor(), 0x123456u) << "a loaded theme re-points the components using it";
+    EXPECT_EQ(menu.Color(), 0x654321u);
+    EXPECT_EQ(theme->GetInt(SUI_THEME::FormBorderWidthInt), -1) << "an absent key";
+
+    theme.reset();
+    EXPECT_EQ(menu.UIStyle(), DeepBlue) << "the theme's removal leaves DeepBlue";
+    EXPECT_EQ(menu.FileTheme(), nullptr);
+
+    // A damaged file: the error reaches the caller and the theme is not loaded.
+    TFileBesideProgram damaged("skin_test_damaged.theme");
+    std::vector<uint8_t> bytes = writer.Bytes();
+    bytes.resize(bytes.size() - 2);
+    {
+        TFileStream out(damaged.Path());
+        out.WriteBuffer(bytes.data(), bytes.size());
+    }
+    TsuiFileTheme broken;
+    broken.SetThemeFile(file.Path());
+    ASSERT_TRUE(broken.Loaded());
+    EXPECT_THROW(broken.SetThemeFile(damaged.Path()), EThemeFileError);
+    EXPECT_FALSE(broken.Loaded());
+    EXPECT_FALSE(ResolveUIStyle(&broken, FromThemeFile).useThemeFile);
+    EXPECT_EQ(ResolveUIStyle(&broken, FromThemeFile).effectiveStyle, DeepBlue);
 }
