@@ -321,7 +321,14 @@ TEST(SkinThemeFile, LoadsBesideTheProgramRepointsItsUsersAndFallsBackToDeepBlue)
     EXPECT_FALSE(theme->Loaded());
     EXPECT_EQ(theme->ThemeFile(), "");
 
+    // From another folder, so that the bare name exists only beside the
+    // program.
+    wchar_t here[MAX_PATH], temp[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, here);
+    GetTempPathW(MAX_PATH, temp);
+    SetCurrentDirectoryW(temp);
     theme->SetThemeFile("skin_test_theme.theme");
+    SetCurrentDirectoryW(here);
     EXPECT_TRUE(theme->Loaded());
     EXPECT_EQ(theme->ThemeFile(), file.Path()) << "the bare name is completed with the program's folder";
     EXPECT_EQ(menu.SelectedColor(), 0x123456u) << "a loaded theme re-points the components using it";
