@@ -85,3 +85,134 @@ TEST(FormHeight, NestedAnimationRunsToItsTargetThenTheOuterOneGoesOn)
         << "the nested animation did not reach its own target";
     EXPECT_EQ(form.Height(), 190);
 }
+
+// --- Modal runs, dialog keys, reflection, hooks, timers, the clipboard ----------------
+
+#include "framework/Clipboard.h"
+#include "framework/Controls.h"
+#include "framework/Timer.h"
+#include "framework/WindowHook.h"
+
+namespace {
+
+// A dialog with an edit and OK (default) and Cancel (cancel) buttons, on a
+// panel, so that what the buttons send goes through a container.
+class Dialog : public TForm {
+public:
+    Dialog()
+    {
+        CreateForm({"dialog", {200, 200, 240, 140}, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_CONTROLPARENT,
+                    L"Tahoma", 11});
+        panel.Create(*this, {0, 0, 230, 110});
+        edit.Create(panel, {8, 8, 150, 20}, "", false, nullptr);
+        ok.Create(panel, {8, 40, 70, 24}, "OK", nullptr);
+        ok.SetModalResult(mrOk);
+        ok.SetDefault(true);
+        cancel.Create(panel, {90, 40, 70, 24}, "Cancel", nullptr);
+        cancel.SetModalResult(mrCancel);
+        cancel.SetCancel(true);
+        OnDestroy = [this] { ++destroyed; };
+    }
+    ~Dialog() override { DestroyHandle(); }
+    TPanel panel;
+    TEdit edit;
+    TButton ok;
+    TButton cancel;
+    int destroyed = 0;
+};
+
+void EnsureApplication()
+{
+    static bool initialized = false;
+    if (!initialized) {
+        Application.Initialize(GetModuleHandleW(nullptr));
+        initialized = true;
+    }
+}
+
+} // namespace
+
+TEST(ModalForm, EnterEscapeCloseAndButtonsEndTheRunWithTheirResults)
+{
+    EnsureApplication();
+    Dialog dialog;
+    PostMessageW(dialog.edit.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(dialog.ShowModal(), mrOk) << "Enter clicks the Default button";
+    EXPECT_FALSE(dialog.Visible());
+    PostMessageW(dialog.edit.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(dialog.ShowModal(), mrCancel) << "Escape clicks the Cancel button";
+    PostMessageW(dialog.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(dialog.ShowModal(), mrCancel) << "closing a modal form cancels it";
+    int clicks = 0;
+    dialog.ok.OnClick = [&] { ++clicks; };
+    PostMessageW(dialog.ok.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog.ShowModal(), mrOk) << "a click through the panel reaches the button";
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(dialog.destroyed, 0);
+    dialog.DestroyHandle();
+    EXPECT_EQ(dialog.destroyed, 1) << "the destroy hook runs";
+}
+
+TEST(ModalForm, KeyPreviewSeesKeysBeforeTheControlWithoutTakingThem)
+{
+    EnsureApplication();
+    Dialog dialog;
+    std::vector<WORD> previewed;
+    dialog.SetKeyPreview(true);
+    dialog.OnKeyDown = [&](WORD& key, TShiftState) {
+        previewed.push_back(key);
+        if (key == VK_F2)
+            key = 0; // taken
+    };
+    dialog.Show();
+    SetFocus(dialog.edit.Handle());
+    PostMessageW(dialog.edit.Handle(), WM_KEYDOWN, 'C', 0);
+    PostMessageW(dialog.edit.Handle(), WM_KEYDOWN, VK_F2, 0);
+    PumpWait(100);
+    EXPECT_EQ(previewed, (std::vector<WORD>{'C', VK_F2}));
+}
+
+TEST(WindowHook, JoinsAndLeavesTheChainOfAWindowsProcedure)
+{
+    EnsureApplication();
+    Dialog dialog;
+    int seen = 0;
+    {
+        TWindowHook hook(dialog.Handle(), [&](UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (message == WM_USER + 7) {
+                ++seen;
+                return 42;
+            }
+            return hook.CallPrevious(message, wParam, lParam);
+        });
+        EXPECT_EQ(SendMessageW(dialog.Handle(), WM_USER + 7, 0, 0), 42);
+        SetWindowTextW(dialog.Handle(), L"through the hook");
+        EXPECT_EQ(dialog.Caption(), "through the hook") << "other messages reach the form";
+    }
+    EXPECT_EQ(SendMessageW(dialog.Handle(), WM_USER + 7, 0, 0), 0) << "the hook has left";
+    EXPECT_EQ(seen, 1);
+}
+
+TEST(Timer, FiresWhileEnabledAndStopsWhenDisabled)
+{
+    EnsureApplication();
+    TTimer timer;
+    int fired = 0;
+    timer.OnTimer = [&] {
+        if (++fired == 3)
+            timer.SetEnabled(false);
+    };
+    timer.SetInterval(20);
+    timer.SetEnabled(true);
+    PumpWait(400);
+    EXPECT_EQ(fired, 3);
+}
+
+TEST(Clipboard, HoldsTheTextPutOnItAndIsClosedAgain)
+{
+    EnsureApplication();
+    SetClipboardText(Application.Handle(), "line one\r\nzwei \xC3\xBC");
+    EXPECT_EQ(ClipboardText(), "line one\r\nzwei \xC3\xBC");
+    ASSERT_TRUE(OpenClipboard(nullptr)) << "the clipboard was left open";
+    CloseClipboard();
+}
