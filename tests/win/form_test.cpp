@@ -136,6 +136,11 @@ TEST(ModalForm, EnterEscapeCloseAndButtonsEndTheRunWithTheirResults)
 {
     EnsureApplication();
     Dialog dialog;
+    // A run the keys do not end is ended after a while, as a failure.
+    TTimer watchdog;
+    watchdog.OnTimer = [&] { dialog.SetModalResult(-1); };
+    watchdog.SetInterval(3000);
+    watchdog.SetEnabled(true);
     PostMessageW(dialog.edit.Handle(), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(dialog.ShowModal(), mrOk) << "Enter clicks the Default button";
     EXPECT_FALSE(dialog.Visible());
