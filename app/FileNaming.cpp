@@ -18,7 +18,13 @@ std::string FormatExtension(int formatIndex)
 
 bool IsPathDelimiter(char c)
 {
-    return c == '\\' || c == '/' || c == ':';
+    return c == '\\';
+}
+
+// What ends the folder part of a path: a backslash or the drive colon.
+static bool EndsFolderPart(char c)
+{
+    return c == '\\' || c == ':';
 }
 
 std::string MakeFileName(const std::string& folder, const std::string& prefix, int formatIndex,
@@ -43,7 +49,7 @@ std::string MakeFileName(const std::string& folder, const std::string& prefix, i
 std::string FileNamePart(const std::string& path)
 {
     size_t i = path.size();
-    while (i > 0 && !IsPathDelimiter(path[i - 1]))
+    while (i > 0 && !EndsFolderPart(path[i - 1]))
         --i;
     return path.substr(i);
 }

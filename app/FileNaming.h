@@ -8,8 +8,9 @@
 // ".bmp", ".jpg" or ".png" for format index 0, 1 or 2; empty for any other.
 std::string FormatExtension(int formatIndex);
 
-// True for the characters that end a folder in a path: "\", "/" and the
-// drive colon.
+// True for the path delimiter "\\" only: a folder that ends in anything else
+// ("C:", a forward slash) is given one, so that "C:" means the drive's root
+// rather than its current directory.
 bool IsPathDelimiter(char c);
 
 // folder + separator + prefix + n + extension for the first n from 1 to 65535

@@ -198,5 +198,20 @@ void TBitmap::SaveToStream(TStream& stream) const
         p[3] = 0;
     }
     stream.WriteBuffer(head.data(), head.size());
+    // The fourth byte of a 32-bit pixel is unused, and written as 0: screens
+    // hand back 0 for most windows and 0xFF for others, and viewers that take
+    // it for alpha would show parts of the shot as transparent.
+    if (h.bitCount == 32) {
+        bool unusedClear = true;
+        for (uint32_t i = 3; i < imageSize && unusedClear; i += 4)
+            unusedClear = dib.rows[i] == 0;
+        if (!unusedClear) {
+            std::vector<uint8_t> rows(dib.rows, dib.rows + imageSize);
+            for (uint32_t i = 3; i < imageSize; i += 4)
+                rows[i] = 0;
+            stream.WriteBuffer(rows.data(), imageSize);
+            return;
+        }
+    }
     stream.WriteBuffer(dib.rows, imageSize);
 }

