@@ -6,6 +6,7 @@
 #include "app/FileNaming.h"
 #include "app/fMainLayout.h"
 #include "core/Exception.h"
+#include "core/InstanceRules.h"
 #include "core/Text.h"
 #include "framework/Application.h"
 #include "framework/Files.h"
@@ -143,7 +144,7 @@ void TfmMain::SetUpTrayIcon()
 
 void TfmMain::MaxInstancesReached(uint32_t lastInstanceHandle)
 {
-    HWND running = reinterpret_cast<HWND>(static_cast<uintptr_t>(lastInstanceHandle));
+    HWND running = reinterpret_cast<HWND>(HandleFromValue(lastInstanceHandle));
     ShowWindow(running, SW_SHOW);
     SetForegroundWindow(running);
 }

@@ -34,11 +34,24 @@ static int ScreenBitsPerPixel()
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    // The shell's folder browser needs COM on this thread.
-    OleInitialize(nullptr);
-    SetJPEGDefaultDecodeDepth(ScreenBitsPerPixel());
-    Application.Initialize(instance);
     Application.SetTitle("Snapquill");
+    // The shell's folder browser needs COM on this thread.
+    const HRESULT ole = OleInitialize(nullptr);
+    if (FAILED(ole)) {
+        Application.ShowError("Cannot start Snapquill: OLE could not be initialised (" +
+                              SysErrorMessage(static_cast<unsigned long>(ole)) + ")");
+        return 1;
+    }
+    struct OleScope {
+        ~OleScope() { OleUninitialize(); }
+    } oleScope;
+    SetJPEGDefaultDecodeDepth(ScreenBitsPerPixel());
+    try {
+        Application.Initialize(instance);
+    } catch (const std::exception& error) {
+        Application.ShowError(std::string("Cannot start Snapquill: ") + error.what());
+        return 1;
+    }
     SetFileCreateErrorFormat(LoadStr(IDS_CANNOT_CREATE_FILE));
     TStartOptions options = ParseCommandLine(CommandLineParams());
     if (options.hide)
@@ -51,9 +64,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     } catch (const std::exception& error) {
         // Only a window that could not be made at all ends up here.
         Application.ShowException(error);
-        OleUninitialize();
         return 1;
     }
-    OleUninitialize();
     return 0;
 }

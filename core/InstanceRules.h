@@ -33,3 +33,10 @@ void ReleaseInstance(TInstanceRecord& record);
 // The text of an operating-system error: "System Error.  Code: <code>.\r\n<text>",
 // or "A call to an OS function failed" when the code is 0.
 std::string OSErrorMessage(uint32_t code, const std::string& systemText);
+
+// A window handle published as a 32-bit number, back at full width: the
+// system sign-extends handles, so 0x80001234 stands for 0xFFFFFFFF80001234.
+inline intptr_t HandleFromValue(uint32_t value)
+{
+    return static_cast<intptr_t>(static_cast<int32_t>(value));
+}

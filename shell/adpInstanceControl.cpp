@@ -36,7 +36,7 @@ uint32_t HandleValue(HWND window)
 
 HWND WindowFromValue(uint32_t value)
 {
-    return reinterpret_cast<HWND>(static_cast<uintptr_t>(value));
+    return reinterpret_cast<HWND>(HandleFromValue(value));
 }
 
 // Holds the named mutex of the shared record for one check or release.

@@ -108,3 +108,9 @@ TEST(OSErrorMessage, ZeroIsAFailedCall)
 {
     EXPECT_EQ(OSErrorMessage(0, "The operation completed successfully."), "A call to an OS function failed");
 }
+
+TEST(InstanceRules, PublishedHandlesAreSignExtendedBack)
+{
+    EXPECT_EQ(HandleFromValue(0x00012345u), intptr_t(0x12345));
+    EXPECT_EQ(static_cast<uint64_t>(HandleFromValue(0x80001234u)), 0xFFFFFFFF80001234ull);
+}
