@@ -213,11 +213,46 @@ TEST_F(BalloonForm, TimeOutTellsTheOwnerThenReleases)
     EXPECT_EQ(owner_.events, (Events{"shown", "timed out", "hidden"}));
 }
 
-TEST_F(BalloonForm, FadingBalloonFadesOutOnRelease)
+// The alpha values the own balloon window takes, sampled by a timer that
+// runs while the fades process messages.
+std::vector<int> gAlphaSamples;
+
+void CALLBACK SampleAlpha(HWND, UINT, UINT_PTR, DWORD)
 {
+    HWND window = OwnBalloonWindow();
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (window && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+        GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) && (flags & LWA_ALPHA))
+        if (gAlphaSamples.empty() || gAlphaSamples.back() != alpha)
+            gAlphaSamples.push_back(alpha);
+}
+
+TEST_F(BalloonForm, FadingBalloonRisesAndFallsThroughTheAlphaSteps)
+{
+    gAlphaSamples.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, SampleAlpha);
     ShowTray(50, true);
+    std::vector<int> fadeIn = gAlphaSamples;
+    gAlphaSamples.clear();
     ASSERT_TRUE(PumpUntilGone());
+    std::vector<int> fadeOut = gAlphaSamples;
+    KillTimer(nullptr, timer);
     EXPECT_EQ(owner_.events, (Events{"shown", "timed out", "hidden"}));
+
+    // In: rising from 0 in steps of 10 to 255; out: falling from 255 by 10.
+    ASSERT_GE(fadeIn.size(), 3u) << "no fade-in was seen";
+    for (size_t i = 0; i < fadeIn.size(); ++i) {
+        EXPECT_TRUE(fadeIn[i] % 10 == 0 || fadeIn[i] == 255) << "fade-in value " << fadeIn[i];
+        if (i > 0)
+            EXPECT_GT(fadeIn[i], fadeIn[i - 1]);
+    }
+    ASSERT_GE(fadeOut.size(), 3u) << "no fade-out was seen";
+    for (size_t i = 0; i < fadeOut.size(); ++i) {
+        EXPECT_EQ(fadeOut[i] % 10, 5) << "fade-out value " << fadeOut[i];
+        if (i > 0)
+            EXPECT_LT(fadeOut[i], fadeOut[i - 1]);
+    }
 }
 
 TEST_F(BalloonForm, DetachDestroysAndNothingReachesTheOwnerAfterwards)
