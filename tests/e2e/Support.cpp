@@ -282,6 +282,31 @@ bool Snapquill::Running() const
     return Started() && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
 }
 
+// The processor time the process has used, in milliseconds.
+static uint64_t ProcessorTimeMs(HANDLE process)
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
+    auto ms = [](FILETIME t) { return ((uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000; };
+    return ms(kernel) + ms(user);
+}
+
+bool Snapquill::WaitUntilSettled() const
+{
+    PumpFor(kSettle);
+    const DWORD start = GetTickCount();
+    uint64_t before = ProcessorTimeMs(process_.Get());
+    while (GetTickCount() - start < kPatience) {
+        PumpFor(100);
+        const uint64_t now = ProcessorTimeMs(process_.Get());
+        if (now - before <= 20)
+            return true;
+        before = now;
+    }
+    return false;
+}
+
 HWND Snapquill::WaitUntilReady(bool shown, DWORD timeoutMs)
 {
     if (!Started())

@@ -23,9 +23,9 @@ namespace fs = std::filesystem;
 // all goes well.
 constexpr DWORD kPatience = 15000;
 
-// The program ignores its capture hotkeys for half a second after each shot;
-// waiting this long after a file is complete lets the next press count.
-constexpr DWORD kSettle = 800;
+// The program ignores its capture hotkeys for half a second after each shot
+// (Snapquill::WaitUntilSettled waits for that by watching it).
+constexpr DWORD kSettle = 500;
 
 // --- Messages and waiting -------------------------------------------------
 
@@ -133,6 +133,12 @@ public:
     DWORD Id() const { return id_; }
     HANDLE Process() const { return process_.Get(); }
     bool Running() const;
+    // After a shot's file is complete: waits until the program has ended the
+    // half second in which it ignores further shots. That wait keeps it busy
+    // processing messages, so it is over once at least kSettle has passed
+    // and the program has gone quiet (hardly any processor time for a tenth
+    // of a second). Returns false if it never goes quiet within kPatience.
+    bool WaitUntilSettled() const;
 
     // Waits until the main window is set up (hotkeys registered, images
     // folder filled in) and the program waits for input; with shown, also

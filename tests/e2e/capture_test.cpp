@@ -86,7 +86,7 @@ TEST_F(Shots, PrintScreenWritesTheWholeScreenIntoNumberedFiles)
     EXPECT_EQ(first.height, kScreenHeight);
     EXPECT_TRUE(ShowsPattern(first, pattern.ClientOrigin(), pattern.ClientSize(), true));
 
-    PumpFor(kSettle);
+    ASSERT_TRUE(program_.WaitUntilSettled());
     PressPrintScreen();
     Image second;
     ASSERT_TRUE(ReadBmp(L"shot2.bmp", second));

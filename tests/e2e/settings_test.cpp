@@ -460,7 +460,7 @@ TEST_F(SettingsPanel, ChangedSettingsAreUsedByTheNextShotAndSurviveARestart)
         EXPECT_EQ(DecodePng(ReadFileBytes(png), image), "");
         EXPECT_EQ(image.width, 1280);
         EXPECT_EQ(image.height, 800);
-        PumpFor(kSettle);
+        ASSERT_TRUE(program.WaitUntilSettled());
 
         program.SelectFormat(kJpg);
         MoveSlider(program, 40);

@@ -120,7 +120,7 @@ TEST(NotificationArea, SavedShotIsAnnouncedOnlyWithIconAndNotifications)
     EXPECT_FALSE(WaitUntil([&] { return ShellBalloonShown(program.Id()); }, 4000));
 
     program.Click(L"Display Notification");
-    PumpFor(kSettle);
+    ASSERT_TRUE(program.WaitUntilSettled());
     PressPrintScreen();
     ASSERT_TRUE(WaitForFile(folder.Path() / L"shot2.bmp"));
     EXPECT_TRUE(WaitUntil([&] { return ShellBalloonShown(program.Id()); }, 8000)) << "no balloon after the shot";

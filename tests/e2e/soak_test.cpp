@@ -143,7 +143,7 @@ TEST(Soak, TwoHundredShotsInARowWithoutGrowing)
         EXPECT_EQ(info.height, height) << "shot " << shot;
         ASSERT_TRUE(fs::remove(file, error)) << "shot " << shot << ": " << error.message();
 
-        PumpFor(kSettle);
+        ASSERT_TRUE(program.WaitUntilSettled());
         if (fullScreen) {
             const Usage usage = UsageOf(program.Process(), program.Id());
             Print(shot, usage);
