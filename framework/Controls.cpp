@@ -12,10 +12,7 @@ TControl::~TControl()
 
 std::string TControl::Text() const
 {
-    int length = GetWindowTextLengthW(Handle());
-    std::wstring text(length + 1, L'\0');
-    text.resize(GetWindowTextW(Handle(), text.data(), length + 1));
-    return WideToUtf8(text);
+    return WindowText(Handle());
 }
 
 void TControl::SetText(const std::string& text)
@@ -83,12 +80,21 @@ bool TControl::DialogKey(WORD, bool)
     return false;
 }
 
-void TControl::CreateControl(TWindow& parent, const wchar_t* className, DWORD style, const TBounds& bounds,
-                             const std::string& text, HFONT font)
+// A control without a font of its own takes its container's.
+static HFONT InheritedFont(TWindow& parent, HFONT font)
 {
-    const std::wstring caption = Utf8ToWide(text);
+    if (!font)
+        if (auto* form = dynamic_cast<TForm*>(&parent))
+            font = form->Font();
+    if (!font)
+        if (auto* container = dynamic_cast<TControl*>(&parent))
+            font = container->Font();
+    return font;
+}
+
+static TCreateParams ChildParams(TWindow& parent, const std::wstring& caption, DWORD style, const TBounds& bounds)
+{
     TCreateParams params;
-    params.className = className;
     params.caption = caption.c_str();
     params.style = WS_CHILD | WS_VISIBLE | style;
     params.left = bounds.left;
@@ -96,40 +102,31 @@ void TControl::CreateControl(TWindow& parent, const wchar_t* className, DWORD st
     params.width = bounds.width;
     params.height = bounds.height;
     params.parent = parent.Handle();
+    return params;
+}
+
+void TControl::CreateControl(TWindow& parent, const wchar_t* className, DWORD style, const TBounds& bounds,
+                             const std::string& text, HFONT font)
+{
+    const std::wstring caption = Utf8ToWide(text);
+    TCreateParams params = ChildParams(parent, caption, style, bounds);
+    params.className = className;
     parent_ = &parent;
     CreateHandle(params);
-    if (!font)
-        if (auto* form = dynamic_cast<TForm*>(&parent))
-            font = form->Font();
-    if (!font)
-        if (auto* container = dynamic_cast<TControl*>(&parent))
-            font = container->Font();
-    font_ = font;
-    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    font_ = InheritedFont(parent, font);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
 void TControl::CreateOwnControl(TWindow& parent, const TWindowClass& windowClass, DWORD style, DWORD exStyle,
                                 const TBounds& bounds, const std::string& text, HFONT font)
 {
     const std::wstring caption = Utf8ToWide(text);
-    TCreateParams params;
+    TCreateParams params = ChildParams(parent, caption, WS_CLIPSIBLINGS | style, bounds);
     params.windowClass = &windowClass;
-    params.caption = caption.c_str();
-    params.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style;
     params.exStyle = exStyle;
-    params.left = bounds.left;
-    params.top = bounds.top;
-    params.width = bounds.width;
-    params.height = bounds.height;
-    params.parent = parent.Handle();
     parent_ = &parent;
-    if (!font)
-        if (auto* form = dynamic_cast<TForm*>(&parent))
-            font = form->Font();
-    if (!font)
-        if (auto* container = dynamic_cast<TControl*>(&parent))
-            font = container->Font();
-    font_ = font;
+    // Known before the window exists: its first messages may draw text.
+    font_ = InheritedFont(parent, font);
     CreateHandle(params);
 }
 

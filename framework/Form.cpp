@@ -46,10 +46,7 @@ void TForm::CreateForm(const TFormLayout& layout)
 
 std::string TForm::Caption() const
 {
-    int length = GetWindowTextLengthW(Handle());
-    std::wstring text(length + 1, L'\0');
-    text.resize(GetWindowTextW(Handle(), text.data(), length + 1));
-    return WideToUtf8(text);
+    return WindowText(Handle());
 }
 
 void TForm::SetCaption(const std::string& caption)

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "core/Unicode.h"
 #include "framework/Application.h"
 #include "framework/Menus.h"
 
@@ -30,6 +31,14 @@ static void RegisterOnce(const TWindowClass& windowClass, HINSTANCE instance)
     wc.lpszClassName = windowClass.name;
     if (!RegisterClassExW(&wc))
         throw std::runtime_error("Cannot register a window class");
+}
+
+std::string WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(length + 1, L'\0');
+    text.resize(GetWindowTextW(window, text.data(), length + 1));
+    return WideToUtf8(text);
 }
 
 TWindow::~TWindow()

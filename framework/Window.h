@@ -5,7 +5,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 class TWindow;
+
+// A window's text as UTF-8.
+std::string WindowText(HWND window);
 
 // The class a kind of window registers once, on first use.
 struct TWindowClass {
