@@ -112,3 +112,47 @@ add_custom_target(contact_sheet
           ${SNAPQUILL_ARTWORK_DIR}/skin ${SNAPQUILL_ARTWORK_DIR}/skin-contact-sheet.png
   DEPENDS ${SNAPQUILL_SKIN_BITMAPS}
   VERBATIM)
+
+# The program icon: resources/icon/snapquill.svg rendered at 16, 32, 48 and
+# 256 px and packed by tools/artwork/icon_pack.cpp into artwork/snapquill.ico,
+# the resource MAINICON of snapquill.rc.
+set(SNAPQUILL_ICON_SVG ${PROJECT_SOURCE_DIR}/resources/icon/snapquill.svg)
+set(SNAPQUILL_ICON_TOOL ${SNAPQUILL_ARTWORK_DIR}/icon_pack)
+set(SNAPQUILL_ICON ${SNAPQUILL_ARTWORK_DIR}/snapquill.ico)
+set(SNAPQUILL_ICON_PNG_DIR ${SNAPQUILL_ARTWORK_DIR}/icon-png)
+
+add_custom_command(
+  OUTPUT ${SNAPQUILL_ICON_TOOL}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SNAPQUILL_ARTWORK_DIR}
+  COMMAND ${SNAPQUILL_HOST_CXX} -std=c++17 -O1 -o ${SNAPQUILL_ICON_TOOL}
+          ${PROJECT_SOURCE_DIR}/tools/artwork/icon_pack.cpp ${PROJECT_SOURCE_DIR}/tools/artwork/skin_png.cpp -lpng -lz
+  DEPENDS ${PROJECT_SOURCE_DIR}/tools/artwork/icon_pack.cpp ${PROJECT_SOURCE_DIR}/tools/artwork/skin_png.cpp
+          ${PROJECT_SOURCE_DIR}/tools/artwork/skin_image.h
+  COMMENT "Building the icon packer"
+  VERBATIM)
+
+set(_icon_render_commands)
+set(_icon_pngs)
+foreach(_size 16 32 48 256)
+  list(APPEND _icon_render_commands COMMAND ${SNAPQUILL_RSVG_CONVERT} -w ${_size} -h ${_size}
+       ${SNAPQUILL_ICON_SVG} -o ${SNAPQUILL_ICON_PNG_DIR}/${_size}.png)
+  list(APPEND _icon_pngs ${SNAPQUILL_ICON_PNG_DIR}/${_size}.png)
+endforeach()
+add_custom_command(
+  OUTPUT ${SNAPQUILL_ICON}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SNAPQUILL_ICON_PNG_DIR}
+  ${_icon_render_commands}
+  COMMAND ${SNAPQUILL_ICON_TOOL} ${SNAPQUILL_ICON} ${_icon_pngs}
+  DEPENDS ${SNAPQUILL_ICON_TOOL} ${SNAPQUILL_ICON_SVG}
+  COMMENT "Drawing the program icon"
+  VERBATIM)
+add_custom_target(program_icon DEPENDS ${SNAPQUILL_ICON})
+add_dependencies(artwork program_icon)
+
+# The version resource's numbers, from the project's version, beside the
+# artwork on the resource compiler's include path.
+configure_file(${PROJECT_SOURCE_DIR}/cmake/Version.h.in ${SNAPQUILL_ARTWORK_DIR}/Version.h @ONLY)
+
+# What the program's resource script includes besides the bitmaps.
+set(SNAPQUILL_RESOURCE_DEPENDS ${SNAPQUILL_ICON} ${SNAPQUILL_ARTWORK_DIR}/Version.h
+  ${PROJECT_SOURCE_DIR}/resources/version.rc)
