@@ -1,8 +1,11 @@
 // Drives a running Snapquill as a user would, for the project's run command
 // on a machine without a display: waits for its window, presses PrintScreen
 // and Alt+PrintScreen, prints what was written, and closes the program.
+// With --pose it instead shows the window and then the tray menu for
+// pictures: it puts a marker file into FOLDER for each pose ("pose-window",
+// "pose-menu") and goes on once the picture taker has deleted it.
 //
-//   snapquill_demo.exe FOLDER
+//   snapquill_demo.exe FOLDER [--pose]
 #include <windows.h>
 
 #include <cstdio>
@@ -71,6 +74,49 @@ static bool BmpSize(const fs::path& file, int& width, int& height)
     return true;
 }
 
+// Puts the marker file and waits (at most 30 s) until it is gone.
+static void Pose(const fs::path& folder, const char* name)
+{
+    const fs::path marker = folder / name;
+    std::ofstream(marker).put('\n');
+    for (DWORD start = GetTickCount(); fs::exists(marker) && GetTickCount() - start < 30000;)
+        Sleep(100);
+}
+
+static void CloseProgram(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (process) {
+        WaitForSingleObject(process, 15000);
+        CloseHandle(process);
+    }
+}
+
+static int ShowPoses(const fs::path& folder, HWND window)
+{
+    Sleep(1000); // the window settles and paints
+    Pose(folder, "pose-window");
+    HWND icon = FindWindowW(L"TSxTrayIconWindow", nullptr);
+    if (!icon)
+        return 1;
+    // The menu opens at the pointer: to the right of the window.
+    SetCursorPos(440, 170);
+    PostMessageW(icon, 0xB05A, 1, WM_RBUTTONDOWN);
+    PostMessageW(icon, 0xB05A, 1, WM_RBUTTONUP);
+    Sleep(1000);
+    // The pointer over the second item shows the selected look.
+    SetCursorPos(460, 200);
+    Sleep(500);
+    Pose(folder, "pose-menu");
+    Press(VK_ESCAPE, false);
+    Sleep(300);
+    CloseProgram(window);
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
@@ -83,6 +129,8 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "demo: Snapquill did not come up\n");
         return 1;
     }
+    if (argc > 2 && std::wstring(argv[2]) == L"--pose")
+        return ShowPoses(folder, window);
     Press(VK_SNAPSHOT, false);
     WaitForFiles(folder, 1, 15000);
     Sleep(700); // shots are refused for half a second after each one
@@ -97,13 +145,6 @@ int wmain(int argc, wchar_t** argv)
         std::printf("%s  %s pixels  %llu bytes\n", file.string().c_str(), size.c_str(),
                     static_cast<unsigned long long>(fs::file_size(file)));
     }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    if (process) {
-        WaitForSingleObject(process, 15000);
-        CloseHandle(process);
-    }
+    CloseProgram(window);
     return files.size() == 2 ? 0 : 1;
 }
