@@ -355,3 +355,64 @@ TEST(SkinThemeFile, LoadsBesideTheProgramRepointsItsUsersAndFallsBackToDeepBlue)
     EXPECT_FALSE(ResolveUIStyle(&broken, FromThemeFile).useThemeFile);
     EXPECT_EQ(ResolveUIStyle(&broken, FromThemeFile).effectiveStyle, DeepBlue);
 }
+
+namespace {
+
+// A form that paints horizontal stripes, one pixel each, red and blue,
+// into whatever context it is given.
+class StripedForm : public TForm {
+public:
+    StripedForm() { CreateForm({"stripes", {40, 40, 200, 80}, WS_POPUP | WS_VISIBLE, 0, L"Tahoma", 11}); }
+    ~StripedForm() override { DestroyHandle(); }
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override
+    {
+        if (message == WM_ERASEBKGND) {
+            result = 1;
+            return true;
+        }
+        if (message != WM_PAINT)
+            return false;
+        PAINTSTRUCT ps{};
+        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(Handle(), &ps);
+        for (int y = 0; y < 80; ++y) {
+            RECT row{0, y, 200, y + 1};
+            TGdiObject brush(CreateSolidBrush(y % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255)));
+            FillRect(dc, &row, static_cast<HBRUSH>(brush.Handle()));
+        }
+        if (!wParam)
+            EndPaint(Handle(), &ps);
+        result = 0;
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(SkinPainting, LabelsShowThePatternBehindThemAndFitTheirText)
+{
+    static bool initialized = false;
+    if (!initialized) {
+        Application.Initialize(GetModuleHandleW(nullptr));
+        initialized = true;
+    }
+    StripedForm form;
+    TLabel label;
+    label.Create(form, {10, 11, 5, 5}, "Images Folder:", form.Font());
+    EXPECT_EQ(label.Width(), label.TextExtent().cx) << "sized to its text";
+    EXPECT_GT(label.Width(), 5);
+    // The label's own picture, as it paints: the stripes of the form at the
+    // label's place, continuing across it, and the text on top.
+    TCanvasBitmap canvas(label.Width(), label.Height());
+    SendMessageW(label.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.DC()), PRF_CLIENT);
+    EXPECT_EQ(canvas.Pixel(label.Width() - 1, 0), RGB(255, 0, 0)) << "row 11 of the form is red";
+    EXPECT_EQ(canvas.Pixel(label.Width() - 1, 1), RGB(0, 0, 255)) << "row 12 is blue";
+    int text = 0;
+    for (int y = 0; y < label.Height(); ++y)
+        for (int x = 0; x < label.Width(); ++x) {
+            COLORREF c = canvas.Pixel(x, y);
+            text += c != RGB(255, 0, 0) && c != RGB(0, 0, 255);
+        }
+    EXPECT_GT(text, 20) << "the caption is drawn over the stripes";
+}
