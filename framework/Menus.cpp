@@ -193,14 +193,19 @@ void TPopupMenu::Popup(HWND owner, int x, int y)
     }
 }
 
+// The program's menu item behind an owner-drawn item's data, with its menu.
+static TPopupMenu* MenuOfItem(ULONG_PTR data, TMenuItem*& item)
+{
+    item = TMenuItem::FromItemData(data);
+    return item ? item->Menu() : nullptr;
+}
+
 bool DispatchMenuOwnerDraw(UINT message, LPARAM lParam, LRESULT& result)
 {
+    TMenuItem* item = nullptr;
     if (message == WM_MEASUREITEM) {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (measure->CtlType != ODT_MENU)
-            return false;
-        TMenuItem* item = TMenuItem::FromItemData(measure->itemData);
-        TPopupMenu* menu = item ? item->Menu() : nullptr;
+        TPopupMenu* menu = measure->CtlType == ODT_MENU ? MenuOfItem(measure->itemData, item) : nullptr;
         if (!menu)
             return false;
         TWindowDC screen(nullptr);
@@ -213,10 +218,7 @@ bool DispatchMenuOwnerDraw(UINT message, LPARAM lParam, LRESULT& result)
     }
     if (message == WM_DRAWITEM) {
         auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (draw->CtlType != ODT_MENU)
-            return false;
-        TMenuItem* item = TMenuItem::FromItemData(draw->itemData);
-        TPopupMenu* menu = item ? item->Menu() : nullptr;
+        TPopupMenu* menu = draw->CtlType == ODT_MENU ? MenuOfItem(draw->itemData, item) : nullptr;
         if (!menu)
             return false;
         const int saved = SaveDC(draw->hDC);

@@ -160,16 +160,6 @@ LRESULT TWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     return WindowProc(message, wParam, lParam);
 }
 
-// Calls the object's handler inside the guard: nothing may escape into the
-// system's code; failures go to the standard error box.
-static LRESULT GuardedDispatch(TWindow* object, UINT message, WPARAM wParam, LPARAM lParam,
-                               LRESULT (*dispatch)(TWindow*, UINT, WPARAM, LPARAM))
-{
-    LRESULT result = 0;
-    RunGuarded([&] { result = dispatch(object, message, wParam, lParam); });
-    return result;
-}
-
 LRESULT CALLBACK TWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     TWindow* object = TWindow::FromHandle(window);
@@ -182,8 +172,10 @@ LRESULT CALLBACK TWindowProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     }
     if (!object)
         return DefWindowProcW(window, message, wParam, lParam);
-    LRESULT result = GuardedDispatch(object, message, wParam, lParam,
-                                     [](TWindow* o, UINT m, WPARAM w, LPARAM l) { return o->Dispatch(m, w, l); });
+    // Nothing may escape into the system's code: failures go to the
+    // standard error box.
+    LRESULT result = 0;
+    RunGuarded([&] { result = object->Dispatch(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         object->Unbind();
         RunGuarded([object] { object->HandleDestroyed(); });
@@ -201,6 +193,7 @@ LRESULT CALLBACK TSystemClassProcedure(HWND window, UINT message, WPARAM wParam,
         RunGuarded([object] { object->HandleDestroyed(); });
         return result;
     }
-    return GuardedDispatch(object, message, wParam, lParam,
-                           [](TWindow* o, UINT m, WPARAM w, LPARAM l) { return o->Dispatch(m, w, l); });
+    LRESULT result = 0;
+    RunGuarded([&] { result = object->Dispatch(message, wParam, lParam); });
+    return result;
 }

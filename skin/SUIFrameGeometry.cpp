@@ -61,14 +61,14 @@ TsuiRegionShape WindowRegionShape(int W, int H, int R)
 }
 
 TsuiTitleLayout LayoutTitleBar(int barWidth, int buttonTop, int leftOffset, int rightOffset, int interval,
-                               bool drawAppIcon, const std::vector<TsuiTitleButtonSpec>& buttons)
+                               bool drawAppIcon, const std::vector<TsuiTitleButtonShape>& buttons)
 {
     TsuiTitleLayout layout;
     layout.buttons.resize(buttons.size(), TsuiRect{0, 0, 0, 0});
     int x = barWidth + 1 + rightOffset;
     int controlBox = -1;
     for (size_t i = 0; i < buttons.size(); ++i) {
-        const TsuiTitleButtonSpec& b = buttons[i];
+        const TsuiTitleButtonShape& b = buttons[i];
         if (!b.visible)
             continue;
         if (b.controlBox) {
@@ -80,7 +80,7 @@ TsuiTitleLayout LayoutTitleBar(int barWidth, int buttonTop, int leftOffset, int 
     }
     int x2 = leftOffset;
     if (controlBox >= 0) {
-        const TsuiTitleButtonSpec& box = buttons[controlBox];
+        const TsuiTitleButtonShape& box = buttons[controlBox];
         if (drawAppIcon) {
             layout.buttons[controlBox] = {x2 + 3, buttonTop, x2 + 3 + 16, buttonTop + 16};
             x2 += 21;

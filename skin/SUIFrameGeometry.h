@@ -41,7 +41,7 @@ TsuiRegionShape WindowRegionShape(int W, int H, int R);
 
 // Where the title bar's buttons go. Buttons are given in collection order;
 // hidden ones are neither placed nor hit.
-struct TsuiTitleButtonSpec {
+struct TsuiTitleButtonShape {
     bool visible;
     bool controlBox;
     int width;
@@ -53,7 +53,7 @@ struct TsuiTitleLayout {
     int captionRoom;               // from captionLeft to the leftmost right-hand button
 };
 TsuiTitleLayout LayoutTitleBar(int barWidth, int buttonTop, int leftOffset, int rightOffset, int interval,
-                               bool drawAppIcon, const std::vector<TsuiTitleButtonSpec>& buttons);
+                               bool drawAppIcon, const std::vector<TsuiTitleButtonShape>& buttons);
 
 // The caption as drawn in room pixels: itself when it fits, else the longest
 // beginning that fits followed by "..." ("..." alone when none does).

@@ -137,10 +137,9 @@ void TsuiPopupMenu::DrawFlatFrame(HDC dc) const
     FrameRect(desktop.Handle(), &outer, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     InflateRect(&outer, -1, -1);
     FrameRect(desktop.Handle(), &outer, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    const uint32_t face = fileTheme_ && ResolveUIStyle(fileTheme_, uiStyle_).useThemeFile
-                              ? fileTheme_->GetColor(SUI_THEME::FormBackgroundColor)
-                              : GetStyleColor(ResolveUIStyle(fileTheme_, uiStyle_).effectiveStyle,
-                                              SUI_THEME::FormBackgroundColor);
+    const TsuiResolvedStyle resolved = ResolveUIStyle(fileTheme_, uiStyle_);
+    const uint32_t face = resolved.useThemeFile ? fileTheme_->GetColor(SUI_THEME::FormBackgroundColor)
+                                                : GetStyleColor(resolved.effectiveStyle, SUI_THEME::FormBackgroundColor);
     TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(face)));
     TSelectObject selectedPen(desktop.Handle(), pen.Handle());
     POINT outline[] = {{r.left, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}, {r.right - 1, r.top - 1}};

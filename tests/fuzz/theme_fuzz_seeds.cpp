@@ -1,6 +1,6 @@
-// Writes the fuzzer's seed corpus into the folder given: small theme files
-// of every entry kind, made by the writer, so that fuzzing starts from files
-// the reader accepts.
+// Makes the theme reader fuzzer's first inputs: small theme files of every
+// entry kind, written by the writer into the folder named on the command
+// line, so that fuzzing starts from files the reader accepts.
 #include <cstdio>
 #include <filesystem>
 #include <string>

@@ -49,7 +49,7 @@ TEST(SkinFrame, TitleButtonsFromTheRightControlBoxAtTheLeft)
 {
     // MacOS on the program's window: control box visible, close and
     // minimise hidden, bar 174 wide, buttons 17 x 17 at 4 - 3 = 1.
-    std::vector<TsuiTitleButtonSpec> program = {{true, true, 17, 17}, {false, false, 17, 17}, {false, false, 17, 17}};
+    std::vector<TsuiTitleButtonShape> program = {{true, true, 17, 17}, {false, false, 17, 17}, {false, false, 17, 17}};
     TsuiTitleLayout layout = LayoutTitleBar(174, 1, 3, -2, 0, false, program);
     EXPECT_EQ(layout.buttons[0], (TsuiRect{3, 1, 20, 18}));
     EXPECT_EQ(layout.captionLeft, 25);
@@ -57,7 +57,7 @@ TEST(SkinFrame, TitleButtonsFromTheRightControlBoxAtTheLeft)
     EXPECT_EQ(layout.captionRoom, 174 + 1 - 2 - 25);
 
     // Right-hand buttons in collection order leftwards, with the interval.
-    std::vector<TsuiTitleButtonSpec> three = {{true, false, 17, 17}, {true, false, 17, 17}, {true, true, 17, 17}};
+    std::vector<TsuiTitleButtonShape> three = {{true, false, 17, 17}, {true, false, 17, 17}, {true, true, 17, 17}};
     layout = LayoutTitleBar(200, 1, 3, -2, 4, false, three);
     EXPECT_EQ(layout.buttons[0], (TsuiRect{177, 1, 194, 18})) << "x = 200 + 1 - 2 - (17 + 1 + 4)";
     EXPECT_EQ(layout.buttons[1], (TsuiRect{155, 1, 172, 18}));

@@ -35,21 +35,21 @@ uint8_t Blend(uint8_t top, uint8_t bottom, int alpha)
 // over what the picture will be drawn on, and with a key turns the nearly
 // transparent ones into exact magenta. A blended pixel that comes out
 // magenta by chance is moved off the key.
-Image Flatten(const Image& rendered, const BitmapSpec& spec, const std::map<std::string, Image>& done)
+Image Flatten(const Image& rendered, const BitmapEntry& entry, const std::map<std::string, Image>& done)
 {
     const Image* backdrop = nullptr;
-    if (!spec.overBitmap.empty()) {
-        backdrop = &done.at(spec.overBitmap);
-        if (spec.overRow < 0 || spec.overRow + spec.height > backdrop->height)
-            throw std::runtime_error(spec.name + ": over= rows lie outside " + spec.overBitmap);
+    if (!entry.overBitmap.empty()) {
+        backdrop = &done.at(entry.overBitmap);
+        if (entry.overRow < 0 || entry.overRow + entry.height > backdrop->height)
+            throw std::runtime_error(entry.name + ": over= rows lie outside " + entry.overBitmap);
     }
     Image out = rendered;
     for (int y = 0; y < out.height; ++y)
         for (int x = 0; x < out.width; ++x) {
             const Rgba p = rendered.At(x, y);
-            const Rgba under = backdrop ? backdrop->At(backdrop->width / 2, spec.overRow + y) : spec.overColour;
+            const Rgba under = backdrop ? backdrop->At(backdrop->width / 2, entry.overRow + y) : entry.overColour;
             Rgba& q = out.At(x, y);
-            if (spec.key && p.a <= kTransparentAlpha) {
+            if (entry.key && p.a <= kTransparentAlpha) {
                 q = kMagenta;
                 continue;
             }
@@ -87,16 +87,16 @@ void WriteIfChanged(const std::string& path, const std::string& content)
         throw std::runtime_error("cannot write " + path);
 }
 
-std::string ResourceScript(const std::vector<BitmapSpec>& specs)
+std::string ResourceScript(const std::vector<BitmapEntry>& entries)
 {
     std::ostringstream rc;
     rc << "// Skin bitmaps, generated from resources/skin/bitmaps.txt.\n";
-    for (const BitmapSpec& s : specs)
+    for (const BitmapEntry& s : entries)
         rc << s.name << " BITMAP \"skin/" << s.name << ".bmp\"\n";
     return rc.str();
 }
 
-std::string TestTable(const std::vector<BitmapSpec>& specs)
+std::string TestTable(const std::vector<BitmapEntry>& entries)
 {
     std::ostringstream h;
     h << "// Skin bitmaps, generated from resources/skin/bitmaps.txt.\n"
@@ -108,7 +108,7 @@ std::string TestTable(const std::vector<BitmapSpec>& specs)
          "    int bitsPerPixel;\n"
          "};\n\n"
          "inline const TSkinBitmapInfo kSkinBitmaps[] = {\n";
-    for (const BitmapSpec& s : specs)
+    for (const BitmapEntry& s : entries)
         h << "    {\"" << s.name << "\", " << s.width << ", " << s.height << ", " << s.bitsPerPixel << "},\n";
     h << "};\n";
     return h.str();
@@ -116,31 +116,31 @@ std::string TestTable(const std::vector<BitmapSpec>& specs)
 
 void Run(const std::string& manifest, const std::string& pngFolder, const std::string& outFolder)
 {
-    const std::vector<BitmapSpec> specs = ReadManifest(manifest);
+    const std::vector<BitmapEntry> entries = ReadManifest(manifest);
     std::filesystem::create_directories(outFolder + "/skin");
     std::map<std::string, Image> done;
-    for (const BitmapSpec& spec : specs) {
-        const Image rendered = ReadPng(pngFolder + "/" + spec.name + ".png");
-        if (rendered.width != spec.width || rendered.height != spec.height)
-            throw std::runtime_error(spec.name + ": rendered at " + std::to_string(rendered.width) + " x " +
+    for (const BitmapEntry& entry : entries) {
+        const Image rendered = ReadPng(pngFolder + "/" + entry.name + ".png");
+        if (rendered.width != entry.width || rendered.height != entry.height)
+            throw std::runtime_error(entry.name + ": rendered at " + std::to_string(rendered.width) + " x " +
                                      std::to_string(rendered.height) + ", listed as " +
-                                     std::to_string(spec.width) + " x " + std::to_string(spec.height));
-        const Image flat = Flatten(rendered, spec, done);
+                                     std::to_string(entry.width) + " x " + std::to_string(entry.height));
+        const Image flat = Flatten(rendered, entry, done);
         std::vector<uint8_t> bmp;
-        if (spec.bitsPerPixel == 24) {
+        if (entry.bitsPerPixel == 24) {
             bmp = EncodeBmp24(flat);
-            done[spec.name] = flat;
+            done[entry.name] = flat;
         } else {
             std::vector<Rgba> pinned{kMagenta};
-            pinned.insert(pinned.end(), spec.pinned.begin(), spec.pinned.end());
-            const IndexedImage indexed = Reduce(flat, 1 << spec.bitsPerPixel, pinned);
-            bmp = EncodeBmpIndexed(indexed, spec.bitsPerPixel);
-            done[spec.name] = Expand(indexed);
+            pinned.insert(pinned.end(), entry.pinned.begin(), entry.pinned.end());
+            const IndexedImage indexed = Reduce(flat, 1 << entry.bitsPerPixel, pinned);
+            bmp = EncodeBmpIndexed(indexed, entry.bitsPerPixel);
+            done[entry.name] = Expand(indexed);
         }
-        WriteIfChanged(outFolder + "/skin/" + spec.name + ".bmp", std::string(bmp.begin(), bmp.end()));
+        WriteIfChanged(outFolder + "/skin/" + entry.name + ".bmp", std::string(bmp.begin(), bmp.end()));
     }
-    WriteIfChanged(outFolder + "/skin.rc", ResourceScript(specs));
-    WriteIfChanged(outFolder + "/SkinBitmaps.h", TestTable(specs));
+    WriteIfChanged(outFolder + "/skin.rc", ResourceScript(entries));
+    WriteIfChanged(outFolder + "/SkinBitmaps.h", TestTable(entries));
 }
 
 } // namespace

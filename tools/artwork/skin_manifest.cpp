@@ -16,55 +16,55 @@ uint32_t ParseHex(const std::string& text)
     return uint32_t(std::stoul(text, nullptr, 16));
 }
 
-void ParseOption(BitmapSpec& spec, const std::string& option)
+void ParseOption(BitmapEntry& entry, const std::string& option)
 {
     if (option == "key") {
-        spec.key = true;
+        entry.key = true;
     } else if (option.rfind("over=", 0) == 0) {
         const std::string value = option.substr(5);
         const size_t at = value.find('@');
         if (at == std::string::npos) {
-            spec.overColour = FromHex(ParseHex(value));
+            entry.overColour = FromHex(ParseHex(value));
         } else {
-            spec.overBitmap = value.substr(0, at);
-            spec.overRow = std::stoi(value.substr(at + 1));
+            entry.overBitmap = value.substr(0, at);
+            entry.overRow = std::stoi(value.substr(at + 1));
         }
     } else if (option.rfind("pin=", 0) == 0) {
         std::istringstream list(option.substr(4));
         std::string colour;
         while (std::getline(list, colour, ','))
-            spec.pinned.push_back(FromHex(ParseHex(colour)));
+            entry.pinned.push_back(FromHex(ParseHex(colour)));
     } else {
         throw std::runtime_error("unknown option " + option);
     }
 }
 
-BitmapSpec ParseLine(const std::string& line)
+BitmapEntry ParseLine(const std::string& line)
 {
     std::istringstream in(line);
-    BitmapSpec spec;
-    if (!(in >> spec.name >> spec.width >> spec.height >> spec.bitsPerPixel >> spec.frames >> spec.source))
+    BitmapEntry entry;
+    if (!(in >> entry.name >> entry.width >> entry.height >> entry.bitsPerPixel >> entry.frames >> entry.source))
         throw std::runtime_error("expected NAME WIDTH HEIGHT BITS FRAMES SOURCE");
-    if (spec.width <= 0 || spec.height <= 0)
+    if (entry.width <= 0 || entry.height <= 0)
         throw std::runtime_error("size must be positive");
-    if (spec.bitsPerPixel != 4 && spec.bitsPerPixel != 8 && spec.bitsPerPixel != 24)
+    if (entry.bitsPerPixel != 4 && entry.bitsPerPixel != 8 && entry.bitsPerPixel != 24)
         throw std::runtime_error("bits per pixel must be 4, 8 or 24");
-    if (spec.frames <= 0 || spec.width % spec.frames != 0)
+    if (entry.frames <= 0 || entry.width % entry.frames != 0)
         throw std::runtime_error("width must be a multiple of the frame count");
     std::string option;
     while (in >> option)
-        ParseOption(spec, option);
-    return spec;
+        ParseOption(entry, option);
+    return entry;
 }
 
 } // namespace
 
-std::vector<BitmapSpec> ReadManifest(const std::string& path)
+std::vector<BitmapEntry> ReadManifest(const std::string& path)
 {
     std::ifstream file(path);
     if (!file)
         throw std::runtime_error("cannot open " + path);
-    std::vector<BitmapSpec> specs;
+    std::vector<BitmapEntry> entries;
     std::set<std::string> names;
     std::string line;
     for (int number = 1; std::getline(file, line); ++number) {
@@ -74,17 +74,17 @@ std::vector<BitmapSpec> ReadManifest(const std::string& path)
         if (line.find_first_not_of(" \t\r") == std::string::npos)
             continue;
         try {
-            BitmapSpec spec = ParseLine(line);
-            if (!names.insert(spec.name).second)
-                throw std::runtime_error("listed twice: " + spec.name);
-            if (!spec.overBitmap.empty() && !names.count(spec.overBitmap))
-                throw std::runtime_error("over= names a bitmap not listed before: " + spec.overBitmap);
-            specs.push_back(spec);
+            BitmapEntry entry = ParseLine(line);
+            if (!names.insert(entry.name).second)
+                throw std::runtime_error("listed twice: " + entry.name);
+            if (!entry.overBitmap.empty() && !names.count(entry.overBitmap))
+                throw std::runtime_error("over= names a bitmap not listed before: " + entry.overBitmap);
+            entries.push_back(entry);
         } catch (const std::exception& e) {
             throw std::runtime_error(path + ":" + std::to_string(number) + ": " + e.what());
         }
     }
-    return specs;
+    return entries;
 }
 
 } // namespace skinart

@@ -17,7 +17,7 @@
 
 namespace skinart {
 
-struct BitmapSpec {
+struct BitmapEntry {
     std::string name;
     int width = 0;
     int height = 0;
@@ -32,6 +32,6 @@ struct BitmapSpec {
 };
 
 // Throws std::runtime_error naming the file and line of a malformed entry.
-std::vector<BitmapSpec> ReadManifest(const std::string& path);
+std::vector<BitmapEntry> ReadManifest(const std::string& path);
 
 } // namespace skinart
