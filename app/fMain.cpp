@@ -36,9 +36,11 @@ TfmMain::TfmMain()
 {
     fmMain = this;
     RECT outer{0, 0, layout::kClientWidth, layout::kClientHeight};
-    const DWORD style = WS_POPUP | WS_DLGFRAME | WS_SYSMENU | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
-    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    // A dialog frame; the skinned frame takes the caption away, which
+    // leaves the 3-pixel frame on every side.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_TOPMOST | WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+    AdjustWindowRectEx(&outer, style & ~WS_CAPTION, FALSE, exStyle);
     CreateForm({"Snapquill",
                 {layout::kLeft, layout::kTop, outer.right - outer.left, outer.bottom - outer.top},
                 style,
@@ -48,8 +50,9 @@ TfmMain::TfmMain()
     Application.SetMainForm(this);
     OnClose = [this](TCloseAction& action) { FormClose(action); };
     OnDestroy = [this] { FormDestroy(); };
-    CreatePanel();
     CreateMenu();
+    CreateSkinFrame();
+    CreatePanel();
     // The guard runs before the icon appears, so that a refused copy shows
     // nothing at all.
     InstanceControl.SetEnabled(true);
@@ -78,26 +81,52 @@ TfmMain::~TfmMain()
         Application.SetMainForm(nullptr);
 }
 
+void TfmMain::CreateSkinFrame()
+{
+    sknForm.Create(*this);
+    sknForm.SetUIStyle(MacOS);
+    sknForm.SetBorderColor(0x7F7F7F);
+    sknForm.SetBorderWidth(1);
+    sknForm.SetColor(0xE7E7E7);
+    sknForm.SetCaption("Snapquill");
+    sknForm.SetFontSpec({"Tahoma", -11, true, 0});
+    sknForm.SetTitleBarDrawAppIcon(false);
+    TsuiTitleBar& bar = sknForm.TitleBar();
+    bar.ClearButtons();
+    TsuiTitleBarButton& controlBox = bar.AddButton();
+    controlBox.SetButtonType(suiControlBox);
+    controlBox.SetControlBoxMenu(&Popup);
+    TsuiTitleBarButton& close = bar.AddButton();
+    close.SetButtonType(suiClose);
+    close.SetVisible(false);
+    TsuiTitleBarButton& minimize = bar.AddButton();
+    minimize.SetButtonType(suiMin);
+    minimize.SetVisible(false);
+    sknForm.SetMenuBarColor(0xE7E7E7);
+    sknForm.SetMenuBarHeight(22);
+    sknForm.SetRoundCorner(0);
+}
+
 void TfmMain::CreatePanel()
 {
     labelFont_ = TGdiObject(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                         DEFAULT_PITCH | FF_DONTCARE, L"Trebuchet MS"));
     HFONT labelFont = static_cast<HFONT>(labelFont_.Handle());
-    lblPath.Create(*this, layout::lblPath, "Images Folder:", labelFont);
-    edPath.Create(*this, layout::edPath, "", true, nullptr);
-    btnBrowse.Create(*this, layout::btnBrowse, "...", nullptr);
+    lblPath.Create(sknForm, layout::lblPath, "Images Folder:", labelFont);
+    edPath.Create(sknForm, layout::edPath, "", true, nullptr);
+    btnBrowse.Create(sknForm, layout::btnBrowse, "...", nullptr);
     btnBrowse.OnClick = [this] { BrowseFolders(); };
-    lblFormat.Create(*this, layout::lblFormat, "File Format:", labelFont);
-    cbType.Create(*this, layout::cbType, {"BMP Format", "JPG Format", "PNG Format"}, 0, layout::kComboItemHeight,
+    lblFormat.Create(sknForm, layout::lblFormat, "File Format:", labelFont);
+    cbType.Create(sknForm, layout::cbType, {"BMP Format", "JPG Format", "PNG Format"}, 0, layout::kComboItemHeight,
                   nullptr);
-    lblFile.Create(*this, layout::lblFile, "Filename:", labelFont);
-    edFile.Create(*this, layout::edFile, "shot", false, labelFont);
-    ckTaskbar.Create(*this, layout::ckTaskbar, "Include Taskbar", true, nullptr);
-    chkNotify.Create(*this, layout::chkNotify, "Display Notification", false, nullptr);
-    lblQuality.Create(*this, layout::lblQuality, "JPG Quality: ", labelFont);
+    lblFile.Create(sknForm, layout::lblFile, "Filename:", labelFont);
+    edFile.Create(sknForm, layout::edFile, "shot", false, labelFont);
+    ckTaskbar.Create(sknForm, layout::ckTaskbar, "Include Taskbar", true, nullptr);
+    chkNotify.Create(sknForm, layout::chkNotify, "Display Notification", false, nullptr);
+    lblQuality.Create(sknForm, layout::lblQuality, "JPG Quality: ", labelFont);
     cbType.OnSelect = [this] { TypeChange(); };
-    tbQuality.Create(*this, layout::tbQuality, 1, 3, 2, 2, 1);
+    tbQuality.Create(sknForm, layout::tbQuality, 1, 3, 2, 2, 1);
     tbQuality.OnChange = [this] { tbQualityChange(); };
     SetTabOrder({&edPath, &cbType, &btnBrowse, &ckTaskbar, &chkNotify, &tbQuality, &edFile});
 }
@@ -417,53 +446,12 @@ void TfmMain::mnuExitClick()
 
 void TfmMain::FormClose(TCloseAction&) {}
 
-void TfmMain::PaintTitleBar(HDC dc)
-{
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    RECT bar{0, 0, layout::kClientWidth, layout::kTitleBarHeight};
-    FillRect(dc, &bar, GetSysColorBrush(COLOR_ACTIVECAPTION));
-    HGDIOBJ oldFont = SelectObject(dc, Font());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
-    DrawTextW(dc, L"Snapquill", -1, &bar, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
-}
-
-bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&)
 {
     switch (message) {
     case WM_HOTKEY:
         WMHotKey(static_cast<int>(wParam));
         return true;
-    case WM_PAINT:
-        // A control showing what lies beneath it passes its own context.
-        if (wParam) {
-            PaintTitleBar(reinterpret_cast<HDC>(wParam));
-        } else {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(Handle(), &ps);
-            PaintTitleBar(dc);
-            EndPaint(Handle(), &ps);
-        }
-        return true;
-    case WM_NCHITTEST: {
-        // The title bar moves the window.
-        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        ScreenToClient(Handle(), &p);
-        if (p.y >= 0 && p.y < layout::kTitleBarHeight) {
-            result = HTCAPTION;
-            return true;
-        }
-        return false;
-    }
-    case WM_NCRBUTTONUP:
-        if (wParam == HTCAPTION) {
-            Popup.Popup(Handle(), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return true;
-        }
-        return false;
     }
     return false;
 }

@@ -11,6 +11,7 @@
 #include "framework/Label.h"
 #include "framework/Menus.h"
 #include "shell/SxTrayIcon.h"
+#include "skin/SUIForm.h"
 #include "skin/SUIPopupMenu.h"
 #include "shell/adpInstanceControl.h"
 
@@ -61,6 +62,9 @@ public:
     // Fonts first: they outlive the controls that draw with them.
     TGdiObject labelFont_;
 
+    // The skinned frame; the panel's controls are placed on it.
+    TsuiForm sknForm;
+
     // The panel.
     TLabel lblPath;
     TEdit edPath;
@@ -87,12 +91,12 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    void CreateSkinFrame();
     void CreatePanel();
     void CreateMenu();
     void SetUpTrayIcon();
     void FormCreate();
     void FormDestroy();
-    void PaintTitleBar(HDC dc);
     void AddControlTips();
     TSettings PanelSettings() const;
     void ApplySettings(const TSettings& settings);

@@ -1,5 +1,6 @@
 // The main window's fixed layout: positions in pixels from the client
-// area's corner; the title bar takes the first 24 pixels.
+// area's corner, on the skinned frame whose title bar lies above the first
+// control.
 #pragma once
 
 #include "framework/Form.h"
@@ -10,7 +11,6 @@ constexpr int kClientWidth = 174;
 constexpr int kClientHeight = 224;
 constexpr int kLeft = 246;
 constexpr int kTop = 140;
-constexpr int kTitleBarHeight = 22;
 constexpr int kTallHeight = 230;  // outer height with the slider row
 constexpr int kShortHeight = 190; // outer height without it
 

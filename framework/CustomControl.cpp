@@ -77,6 +77,8 @@ LRESULT TCustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             } end{Handle(), &ps};
             PaintBuffered(dc);
         }
+        if (!wParam)
+            Painted();
         return 0;
     case WM_MOUSEMOVE:
         if (!mouseInside_) {

@@ -26,6 +26,9 @@ protected:
     // Draws the control on dc, which is the off-screen bitmap (with the
     // parent's background already on it when Transparent).
     virtual void Paint(HDC dc, const RECT& client) = 0;
+    // After the control has been painted on the screen (not when it drew
+    // itself as another control's background).
+    virtual void Painted() {}
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
     virtual void FocusChanged(bool /*focused*/) { Invalidate(); }

@@ -262,6 +262,13 @@ LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (OnDestroy)
             OnDestroy();
         break;
+    case WM_GETMINMAXINFO: {
+        result = DefaultProc(message, wParam, lParam);
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, minWidth_);
+        info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, minHeight_);
+        return result;
+    }
     }
     return DefaultProc(message, wParam, lParam);
 }

@@ -82,6 +82,11 @@ public:
     // from there.
     void AnimateHeight(int target);
     TBounds BoundsRect() const;
+    // The smallest outer size the user can give the form.
+    void SetMinWidth(int value) { minWidth_ = value; }
+    void SetMinHeight(int value) { minHeight_ = value; }
+    int MinWidth() const { return minWidth_; }
+    int MinHeight() const { return minHeight_; }
     int ClientWidth() const;
     int ClientHeight() const;
 
@@ -105,4 +110,6 @@ private:
     int modalResult_ = mrNone;
     bool modal_ = false;
     bool keyPreview_ = false;
+    int minWidth_ = 0;
+    int minHeight_ = 0;
 };

@@ -167,10 +167,15 @@ HMENU TPopupMenu::Build(const TMenuItem& parent, std::vector<TMenuItem*>& comman
 
 void TPopupMenu::Popup(HWND owner, int x, int y)
 {
+    PopupSubItems(root_, owner, x, y);
+}
+
+void TPopupMenu::PopupSubItems(const TMenuItem& parent, HWND owner, int x, int y)
+{
     if (OnPopup)
         OnPopup();
     std::vector<TMenuItem*> commands;
-    HMENU menu = Build(root_, commands);
+    HMENU menu = Build(parent, commands);
     struct Destroy {
         HMENU menu;
         HMENU& shown;

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/Input.h"
+
 class TPopupMenu;
 
 class TMenuItem {
@@ -35,6 +37,15 @@ public:
     // The shortcut key in words ("Ctrl+C"); shown right-aligned.
     const std::string& ShortCutText() const { return shortCutText_; }
     void SetShortCutText(const std::string& text) { shortCutText_ = text; }
+    // The key that chooses the item without opening the menu (0: none),
+    // with the modifiers it needs.
+    WORD ShortCutKey() const { return shortCutKey_; }
+    TShiftState ShortCutShift() const { return shortCutShift_; }
+    void SetShortCut(WORD key, TShiftState shift)
+    {
+        shortCutKey_ = key;
+        shortCutShift_ = shift;
+    }
     // Index into the menu's image list; -1 for none.
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int value) { imageIndex_ = value; }
@@ -66,6 +77,8 @@ private:
     bool checked_ = false;
     bool default_ = false;
     std::string shortCutText_;
+    WORD shortCutKey_ = 0;
+    TShiftState shortCutShift_;
     int imageIndex_ = -1;
     std::vector<std::unique_ptr<TMenuItem>> items_;
     TMenuItem* parent_ = nullptr;
@@ -106,6 +119,9 @@ public:
     // Shows the menu at (x, y) in screen pixels for owner, waits for the
     // choice and runs the item's handler.
     void Popup(HWND owner, int x, int y);
+    // The same with the sub-items of one of the menu's items (a drop-down
+    // of a menu bar).
+    void PopupSubItems(const TMenuItem& parent, HWND owner, int x, int y);
     // The system menu while it is shown, else nullptr.
     HMENU Handle() const { return shown_; }
 

@@ -17,6 +17,46 @@ TsuiResolvedStyle ResolveUIStyle(const TsuiFileTheme* theme, TsuiUIStyle style)
     return {useThemeFile, effective};
 }
 
+TsuiStyleSource::TsuiStyleSource(const TsuiFileTheme* theme, TsuiUIStyle style)
+    : theme_(theme), resolved_(ResolveUIStyle(theme, style))
+{
+}
+
+uint32_t TsuiStyleSource::Color(int key) const
+{
+    return UsesThemeFile() ? theme_->GetColor(key) : GetStyleColor(Effective(), key);
+}
+
+int32_t TsuiStyleSource::Int(int key) const
+{
+    return UsesThemeFile() ? theme_->GetInt(key) : GetStyleInt(Effective(), key);
+}
+
+bool TsuiStyleSource::Bool(int key) const
+{
+    return UsesThemeFile() ? theme_->GetBool(key) : GetStyleBool(Effective(), key);
+}
+
+TGdiObject TsuiStyleSource::Image(int key) const
+{
+    TGdiObject image;
+    if (UsesThemeFile())
+        theme_->GetBitmap(key, image);
+    else
+        GetStyleImage(Effective(), key, image);
+    return image;
+}
+
+TGdiObject TsuiStyleSource::ImageFrame(int key, int frameCount, int frameIndex) const
+{
+    TGdiObject image;
+    if (UsesThemeFile())
+        theme_->GetBitmap(key, image, frameCount, frameIndex);
+    else
+        GetStyleImageFrame(Effective(), key, image, frameCount, frameIndex);
+    return image;
+}
+
 // The program's objects among the direct children of a window, in z-order.
 static void ForEachDirectChild(const TWindow& container, const std::function<bool(IsuiStyled&)>& visit)
 {
@@ -51,6 +91,20 @@ void ApplyUIStyleToChildren(const TWindow& container, TsuiUIStyle style, TsuiFil
         child->SetFileTheme(theme);
         child->SetUIStyle(style);
     }
+}
+
+TGdiObject MakeFont(const TsuiFontSpec& spec)
+{
+    HFONT font = CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, Utf8ToWide(spec.name).c_str());
+    return TGdiObject(font);
+}
+
+void ShowSkinError(const std::string& message)
+{
+    MessageBoxW(GetActiveWindow(), Utf8ToWide(message).c_str(), Utf8ToWide(Application.Title()).c_str(),
+                MB_OK | MB_ICONERROR);
 }
 
 COLORREF ColorToRGB(uint32_t color)

@@ -39,6 +39,25 @@ struct TsuiResolvedStyle {
 // FromThemeFile with a loaded theme: the file; without: DeepBlue.
 TsuiResolvedStyle ResolveUIStyle(const TsuiFileTheme* theme, TsuiUIStyle style);
 
+// The values a component reads for its style: from the theme file when the
+// style resolves to it, else from the built-in table of the effective style.
+class TsuiStyleSource {
+public:
+    TsuiStyleSource(const TsuiFileTheme* theme, TsuiUIStyle style);
+    bool UsesThemeFile() const { return resolved_.useThemeFile; }
+    TsuiUIStyle Effective() const { return resolved_.effectiveStyle; }
+    uint32_t Color(int key) const;
+    int32_t Int(int key) const;
+    bool Bool(int key) const;
+    // Empty when the style has no such picture.
+    TGdiObject Image(int key) const;
+    TGdiObject ImageFrame(int key, int frameCount, int frameIndex) const;
+
+private:
+    const TsuiFileTheme* theme_;
+    TsuiResolvedStyle resolved_;
+};
+
 // The style of the first skinned form frame among the direct children of
 // owner when it is a form; DeepBlue otherwise.
 TsuiUIStyle OwnerFormUIStyle(const TWindow* owner);
@@ -46,6 +65,20 @@ TsuiUIStyle OwnerFormUIStyle(const TWindow* owner);
 // Gives every skinned direct child of container the theme file, then the
 // style.
 void ApplyUIStyleToChildren(const TWindow& container, TsuiUIStyle style, TsuiFileTheme* theme);
+
+// A font as the skinned components keep it: what it is made of (height in
+// pixels, negative for the character height as usual) and its colour.
+struct TsuiFontSpec {
+    std::string name = "Tahoma";
+    int height = -11;
+    bool bold = false;
+    uint32_t color = 0;
+    bool operator==(const TsuiFontSpec&) const = default;
+};
+// The font of a spec; empty when it cannot be made.
+TGdiObject MakeFont(const TsuiFontSpec& spec);
+// Shows a skin error in a message box captioned with the program's title.
+void ShowSkinError(const std::string& message);
 
 // A colour given as a system colour reference (top byte 0xFF) as RGB.
 COLORREF ColorToRGB(uint32_t color);

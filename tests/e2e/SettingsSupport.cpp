@@ -252,7 +252,7 @@ void MoveSlider(const Snapquill& program, int position)
     HWND slider = QualitySlider(program);
     ASSERT_NE(slider, nullptr) << "no quality slider";
     SendMessageW(slider, TBM_SETPOS, TRUE, position);
-    SendMessageW(program.MainWindow(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+    SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
                  reinterpret_cast<LPARAM>(slider));
     ASSERT_EQ(SliderPosition(slider), position);
 }
@@ -313,7 +313,7 @@ HWND OpenFolderPicker(const Snapquill& program, DWORD timeoutMs)
     HWND button = BrowseButton(program);
     if (!button)
         return nullptr;
-    PostMessageW(program.MainWindow(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
     HWND dialog = nullptr;
     WaitUntil(

@@ -394,7 +394,7 @@ void Snapquill::SelectFormat(int index) const
     ASSERT_NE(combo, nullptr) << "no file format list";
     SendMessageW(combo, CB_SETCURSEL, index, 0);
     // A user's choice also tells the window about the change.
-    SendMessageW(MainWindow(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
     ASSERT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), index);
 }

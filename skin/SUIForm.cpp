@@ -1,0 +1,445 @@
+#include "skin/SUIForm.h"
+
+#include "framework/Application.h"
+#include "skin/SUIFileTheme.h"
+#include "skin/SUIFrameGeometry.h"
+
+TsuiForm::TsuiForm() = default;
+
+TsuiForm::~TsuiForm()
+{
+    if (applicationHook_)
+        Application.RemoveMessageHook(applicationHook_);
+    if (form_ && form_->Handle()) {
+        HWND window = form_->Handle();
+        hook_.reset();
+        SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_CAPTION);
+        SetWindowRgn(window, nullptr, TRUE);
+        SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    hook_.reset();
+    DestroyHandle();
+    if (fileTheme_)
+        fileTheme_->RemoveUser(this);
+}
+
+static bool HoldsSkinForm(const TForm& form)
+{
+    for (HWND child = GetWindow(form.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (dynamic_cast<TsuiForm*>(TWindow::FromHandle(child)))
+            return true;
+    return false;
+}
+
+void TsuiForm::Create(TWindow& owner)
+{
+    auto* form = dynamic_cast<TForm*>(&owner);
+    const bool takesOver = form && !HoldsSkinForm(*form);
+    RECT client{};
+    GetClientRect(owner.Handle(), &client);
+    CreateCustom(owner, L"TsuiForm", {0, 0, client.right, client.bottom}, " ", WS_CLIPCHILDREN);
+    // Tab and arrow keys reach the controls placed on it.
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, GetWindowLongPtrW(Handle(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    if (takesOver)
+        SetUp(*form);
+    else
+        SetUIStyle(DeepBlue);
+}
+
+void TsuiForm::SetUp(TForm& form)
+{
+    form_ = &form;
+    HWND window = form.Handle();
+    form.SetMinHeight(50);
+    form.SetMinWidth(125);
+    const TBounds bounds = form.BoundsRect();
+    createdBounds_ = bounds;
+    createdMaximized_ = IsZoomed(window) != FALSE;
+
+    titleBar_.Create(*this, true);
+    titleBar_.OnResize = [this] { Realign(); };
+    menuBarColor_ = color_;
+    menuBarHeight_ = 22;
+    SetUIStyle(DeepBlue);
+    autoUpdateSub_ = false;
+    SetCaption(form.Caption());
+    SetTitleBarVisible(true);
+
+    // A frame that cannot be sized becomes a dialog frame: 3 pixels on
+    // every side once the caption is gone.
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    if (!(style & WS_THICKFRAME))
+        exStyle = (exStyle | WS_EX_DLGMODALFRAME) & ~WS_EX_TOOLWINDOW;
+    SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
+    SetWindowLongPtrW(window, GWL_STYLE, style & ~WS_CAPTION);
+
+    hook_ = std::make_unique<TWindowHook>(window, [this](UINT message, WPARAM wParam, LPARAM lParam) {
+        return FormMessage(message, wParam, lParam);
+    });
+    if (!Application.HasMessageHooks())
+        applicationHook_ = Application.AddMessageHook([this](MSG& msg) { return ApplicationMessage(msg); });
+    SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FormResized();
+}
+
+LRESULT TsuiForm::FormMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = form_->Handle();
+    if (message == WM_NCPAINT) {
+        if (IsIconic(window))
+            return hook_->CallPrevious(message, wParam, lParam);
+        PaintFrame();
+        return 0;
+    }
+    const LRESULT result = hook_->CallPrevious(message, wParam, lParam);
+    switch (message) {
+    case WM_ACTIVATE:
+        titleBar_.SetFormActive(LOWORD(wParam) != WA_INACTIVE);
+        break;
+    case WM_NCACTIVATE:
+        // The system repaints its own frame on activation; ours goes back
+        // over it at once.
+        PaintFrame();
+        break;
+    case WM_KEYDOWN:
+        if (TryShortCut(static_cast<WORD>(wParam)))
+            return 0;
+        break;
+    case WM_SIZE:
+        FormResized();
+        break;
+    }
+    return result;
+}
+
+bool TsuiForm::ApplicationMessage(MSG& msg)
+{
+    if (!form_ || !form_->Handle())
+        return false;
+    if (msg.message == WM_SYSCHAR && msg.wParam == VK_SPACE) {
+        TForm* main = Application.MainForm() ? Application.MainForm() : form_;
+        RECT outer{};
+        GetWindowRect(main->Handle(), &outer);
+        POINT below{0, titleBar_.Handle() ? titleBar_.Height() : 0};
+        if (titleBar_.Handle())
+            ClientToScreen(titleBar_.Handle(), &below);
+        titleBar_.PopupMenu().Popup(form_->Handle(), outer.left, below.y);
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN)
+        return TryShortCut(static_cast<WORD>(msg.wParam));
+    return false;
+}
+
+bool TsuiForm::TryShortCut(WORD key)
+{
+    if (!menu_ || !form_ || GetActiveWindow() != form_->Handle())
+        return false;
+    return menu_->IsShortCut(key, TShiftState::Current());
+}
+
+void TsuiForm::FormResized()
+{
+    HWND window = form_->Handle();
+    if (IsIconic(window))
+        return;
+    if (IsZoomed(window)) {
+        // Never the whole screen: the bottom pixel row stays free.
+        const RECT area = GetWorkAreaRect();
+        RECT now{};
+        GetWindowRect(window, &now);
+        if (now.left != area.left || now.top != area.top || now.right != area.right ||
+            now.bottom != area.bottom - 1)
+            SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top - 1,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT client{};
+    GetClientRect(window, &client);
+    SetBounds({0, 0, client.right, client.bottom});
+    PaintFrame();
+    titleBar_.RefreshMaxButtons();
+    ApplyRegion();
+    if (createdMaximized_ && !IsZoomed(window)) {
+        createdMaximized_ = false;
+        SetWindowPos(window, nullptr, createdBounds_.left, createdBounds_.top, createdBounds_.width,
+                     createdBounds_.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TsuiForm::ApplyRegion()
+{
+    if (!form_ || !form_->Handle())
+        return;
+    RECT outer{};
+    GetWindowRect(form_->Handle(), &outer);
+    const TsuiRegionShape shape =
+        WindowRegionShape(outer.right - outer.left, outer.bottom - outer.top, roundCorner_);
+    const TsuiRect& r = shape.roundRect;
+    HRGN region = CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, shape.ellipse, shape.ellipse);
+    if (shape.ellipse > 0) {
+        for (const TsuiRect& square : {shape.bottomLeft, shape.bottomRight}) {
+            TGdiObject part(CreateRectRgn(square.left, square.top, square.right, square.bottom));
+            CombineRgn(region, region, static_cast<HRGN>(part.Handle()), RGN_OR);
+        }
+    }
+    // The window owns the region from here on.
+    if (!SetWindowRgn(form_->Handle(), region, TRUE))
+        DeleteObject(region);
+}
+
+int TsuiForm::TitleHeight() const
+{
+    return titleBarVisible_ && titleBar_.Handle() ? titleBar_.Height() : 0;
+}
+
+void TsuiForm::Realign()
+{
+    if (!Handle())
+        return;
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    int y = 0;
+    if (titleBar_.Handle() && titleBarVisible_) {
+        titleBar_.SetBounds({0, 0, client.right, titleBar_.Height()});
+        y = titleBar_.Height();
+    }
+    if (menuBar_) {
+        menuBar_->SetBounds({0, y, client.right, menuBarHeight_});
+        y += menuBarHeight_;
+    }
+    if (formPanel_)
+        formPanel_->SetBounds({0, y, client.right, std::max(0, static_cast<int>(client.bottom) - y)});
+    PaintFrame();
+}
+
+bool TsuiForm::ControlMessage(UINT message, WPARAM, LPARAM, LRESULT&)
+{
+    if (message == WM_SIZE)
+        Realign();
+    return false;
+}
+
+void TsuiForm::Paint(HDC dc, const RECT& client)
+{
+    if (backgroundBrush_) {
+        FillRect(dc, &client, static_cast<HBRUSH>(backgroundBrush_.Handle()));
+    } else {
+        TGdiObject brush(CreateSolidBrush(ColorToRGB(color_)));
+        FillRect(dc, &client, static_cast<HBRUSH>(brush.Handle()));
+    }
+}
+
+static void FillAll(HDC dc, const std::vector<TsuiRect>& rects, uint32_t color)
+{
+    TGdiObject brush(CreateSolidBrush(ColorToRGB(color)));
+    for (const TsuiRect& r : rects) {
+        const RECT area{r.left, r.top, r.right, r.bottom};
+        FillRect(dc, &area, static_cast<HBRUSH>(brush.Handle()));
+    }
+}
+
+void TsuiForm::PaintFrame()
+{
+    if (!form_ || !form_->Handle() || IsIconic(form_->Handle()))
+        return;
+    HWND window = form_->Handle();
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const int W = outer.right - outer.left, H = outer.bottom - outer.top, B = borderWidth_;
+    const int T = TitleHeight();
+    TWindowDC dc(window, true);
+
+    // 1. and 2. The border on three sides, the inner band, the menu bar's
+    // ends.
+    const TsuiFrameFills fills = FrameFills(W, H, B, T, MenuBarShown() ? menuBarHeight_ : 0);
+    FillAll(dc.Handle(), fills.border, borderColor_);
+    FillAll(dc.Handle(), fills.face, color_);
+    FillAll(dc.Handle(), fills.menuBar, menuBarColor_);
+
+    // 3. The title pictures continued into the frame.
+    if (T > 0 && B < 4 && titleBar_.SectionCount() == 3 && titleBar_.Section(0).Picture() &&
+        titleBar_.Section(1).Picture() && titleBar_.Section(2).Picture()) {
+        HGDIOBJ L = titleBar_.Section(0).Picture().Handle();
+        HGDIOBJ R = titleBar_.Section(1).Picture().Handle();
+        HGDIOBJ C = titleBar_.Section(2).Picture().Handle();
+        const SIZE l = BitmapSize(L), r = BitmapSize(R), c = BitmapSize(C);
+        const std::vector<TsuiBlit> strips = TitleStrips(W, B, l.cx, l.cy, r.cx, r.cy, c.cx, c.cy);
+        const HGDIOBJ pictures[] = {L, R, L, R, C};
+        SetStretchBltMode(dc.Handle(), COLORONCOLOR);
+        for (size_t i = 0; i < strips.size() && i < 5; ++i) {
+            const TsuiBlit& b = strips[i];
+            if (b.target.Width() <= 0 || b.target.Height() <= 0 || b.source.Width() <= 0 || b.source.Height() <= 0)
+                continue;
+            TMemoryDC source(dc.Handle(), pictures[i]);
+            StretchBlt(dc.Handle(), b.target.left, b.target.top, b.target.Width(), b.target.Height(),
+                       source.Handle(), b.source.left, b.source.top, b.source.Width(), b.source.Height(), SRCCOPY);
+        }
+    }
+
+    // 4. The rounded top corners' outline.
+    if (B == 1 && roundCorner_ == 11) {
+        const int R = 11;
+        TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(borderColor_)));
+        TSelectObject selected(dc.Handle(), pen.Handle());
+        SetArcDirection(dc.Handle(), AD_COUNTERCLOCKWISE);
+        Arc(dc.Handle(), W - 2 * R + 1, -1, W + 1, 2 * R - 1, W + 1, R - 1, W - R + 1, -1);
+        Arc(dc.Handle(), -1, -1, 2 * R - 1, 2 * R - 1, R - 1, -1, -1, R - 1);
+    }
+}
+
+void TsuiForm::SetUIStyle(TsuiUIStyle style)
+{
+    uiStyle_ = style;
+    const TsuiStyleSource source(fileTheme_, style);
+    borderColor_ = source.Color(SUI_THEME::FormBorderColor);
+    borderWidth_ = source.Int(SUI_THEME::FormBorderWidthInt);
+    color_ = source.Color(SUI_THEME::FormBackgroundColor);
+    if (!source.UsesThemeFile()) {
+        menuBarColor_ = color_;
+    } else if (menuBar_) {
+        const uint32_t look = source.Color(SUI_THEME::ControlFontColor);
+        menuBarColor_ = look == 0x20000 ? 11295547 : look == 0x30000 ? 10053427 : color_;
+    }
+    SetRoundCorner(source.Int(SUI_THEME::FormRoundCornerInt));
+
+    // The pinstripes of MacOS and Protein's tiles; a plain colour otherwise.
+    backgroundBrush_ = TGdiObject();
+    if (!source.UsesThemeFile() && (source.Effective() == MacOS || source.Effective() == Protein)) {
+        TGdiObject tile = LoadSkinBitmap(source.Effective() == MacOS ? "MACOS_FORM_BACKGROUND"
+                                                                      : "PROTEIN_FORM_BACKGROUND");
+        if (tile)
+            backgroundBrush_ = TGdiObject(CreatePatternBrush(static_cast<HBITMAP>(tile.Handle())));
+    }
+
+    if (titleBar_.Handle()) {
+        titleBar_.SetFileTheme(fileTheme_);
+        titleBar_.SetUIStyle(style);
+    }
+    if (menu_) {
+        menu_->SetFileTheme(fileTheme_);
+        menu_->SetUIStyle(style);
+    }
+    if (menuBar_)
+        menuBar_->SetColor(menuBarColor_);
+    if (autoUpdateSub_)
+        ApplyUIStyleToChildren(*this, style, fileTheme_);
+    Invalidate();
+    PaintFrame();
+}
+
+void TsuiForm::SetFileTheme(TsuiFileTheme* theme)
+{
+    if (fileTheme_ && fileTheme_ != theme)
+        fileTheme_->RemoveUser(this);
+    fileTheme_ = theme;
+    if (fileTheme_)
+        fileTheme_->AddUser(this);
+    SetUIStyle(uiStyle_);
+}
+
+void TsuiForm::FileThemeRemoved()
+{
+    fileTheme_ = nullptr;
+    ApplyUIStyleToChildren(*this, DeepBlue, nullptr);
+    SetUIStyle(DeepBlue);
+}
+
+void TsuiForm::SetBorderColor(uint32_t value)
+{
+    borderColor_ = value;
+    PaintFrame();
+}
+
+void TsuiForm::SetBorderWidth(int value)
+{
+    borderWidth_ = value;
+    PaintFrame();
+}
+
+void TsuiForm::SetColor(uint32_t value)
+{
+    color_ = value;
+    Invalidate();
+    PaintFrame();
+}
+
+void TsuiForm::SetRoundCorner(int value)
+{
+    roundCorner_ = value;
+    titleBar_.SetRoundCorner(value);
+    ApplyRegion();
+}
+
+void TsuiForm::SetCaption(const std::string& value)
+{
+    titleBar_.SetCaption(value);
+    if (form_)
+        form_->SetCaption(value);
+}
+
+void TsuiForm::SetTitleBarVisible(bool value)
+{
+    if (value == titleBarVisible_ && titleBar_.Handle() && titleBar_.Visible() == value)
+        return;
+    titleBarVisible_ = value;
+    if (titleBar_.Handle())
+        titleBar_.SetVisible(value);
+    Realign();
+}
+
+void TsuiForm::SetOnTitleBarCustomBtnsClick(TsuiTitleBarButtonClickEvent handler)
+{
+    titleBar_.OnCustomBtnsClick = std::move(handler);
+}
+
+void TsuiForm::SetOnTitleBarHelpBtnClick(TsuiTitleBarButtonClickEvent handler)
+{
+    titleBar_.OnHelpBtnClick = std::move(handler);
+}
+
+void TsuiForm::SetMenu(TsuiMainMenu* menu)
+{
+    menu_ = menu;
+    if (!menu_) {
+        menuBar_.reset();
+    } else {
+        if (!menuBar_) {
+            menuBar_ = std::make_unique<TsuiMenuBar>();
+            menuBar_->Create(*this, {0, TitleHeight(), Width(), menuBarHeight_});
+        }
+        menu_->SetFileTheme(fileTheme_);
+        menu_->SetUIStyle(uiStyle_);
+        menuBar_->SetMenu(menu_);
+        menuBar_->SetColor(menuBarColor_);
+    }
+    Realign();
+}
+
+void TsuiForm::SetMenuBarColor(uint32_t value)
+{
+    menuBarColor_ = value;
+    if (menuBar_)
+        menuBar_->SetColor(value);
+    PaintFrame();
+}
+
+void TsuiForm::SetMenuBarHeight(int value)
+{
+    menuBarHeight_ = value;
+    Realign();
+}
+
+void TsuiForm::SetFormPanel(TControl* panel)
+{
+    if (panel == this) {
+        ShowSkinError("Sorry, you can't select the Form assign to FormPanel property");
+        return;
+    }
+    formPanel_ = panel;
+    if (formPanel_)
+        formPanel_->SetText("");
+    Realign();
+}

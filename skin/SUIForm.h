@@ -1,0 +1,119 @@
+// The skinned form frame: put on a form, it takes over the form's whole
+// look. The system caption goes; the frame is painted by hand, the title bar
+// (SUITitleBar.h) sits at the top, an optional menu bar under it, and the
+// rest shows the style's background. The form's controls are placed on it.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "framework/CustomControl.h"
+#include "framework/Form.h"
+#include "framework/WindowHook.h"
+#include "skin/SUIMainMenu.h"
+#include "skin/SUIThemes.h"
+#include "skin/SUITitleBar.h"
+
+class TsuiForm : public TCustomControl, public IsuiStyled {
+public:
+    TsuiForm();
+    // Gives the form its caption and its own frame back.
+    ~TsuiForm() override;
+    // On a form that has no skinned frame yet: takes over its frame. On
+    // anything else: an inert panel filling its parent.
+    void Create(TWindow& owner);
+
+    TsuiUIStyle UIStyle() const override { return uiStyle_; }
+    void SetUIStyle(TsuiUIStyle style) override;
+    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
+    void SetFileTheme(TsuiFileTheme* theme) override;
+    void FileThemeRemoved() override;
+    bool IsSkinForm() const override { return true; }
+
+    // Passes the style on to the skinned controls placed on it.
+    bool UIStyleAutoUpdateSub() const { return autoUpdateSub_; }
+    void SetUIStyleAutoUpdateSub(bool value) { autoUpdateSub_ = value; }
+    uint32_t BorderColor() const { return borderColor_; }
+    void SetBorderColor(uint32_t value);
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int value);
+    // The background and the frame's inner band.
+    uint32_t Color() const { return color_; }
+    void SetColor(uint32_t value);
+    // The ellipse of the rounded top corners; 0: square.
+    int RoundCorner() const { return roundCorner_; }
+    void SetRoundCorner(int value);
+    std::string Caption() const { return titleBar_.Caption(); }
+    // Also the form's own caption (the taskbar shows it).
+    void SetCaption(const std::string& value);
+    const TsuiFontSpec& FontSpec() const { return titleBar_.FontSpec(); }
+    void SetFontSpec(const TsuiFontSpec& spec) { titleBar_.SetFontSpec(spec); }
+    bool TitleBarVisible() const { return titleBarVisible_; }
+    void SetTitleBarVisible(bool value);
+    bool TitleBarCustom() const { return titleBar_.Custom(); }
+    void SetTitleBarCustom(bool value) { titleBar_.SetCustom(value); }
+    bool TitleBarDrawAppIcon() const { return titleBar_.DrawAppIcon(); }
+    void SetTitleBarDrawAppIcon(bool value) { titleBar_.SetDrawAppIcon(value); }
+    // Its buttons and sections are the title bar's.
+    TsuiTitleBar& TitleBar() { return titleBar_; }
+    void SetOnTitleBarCustomBtnsClick(TsuiTitleBarButtonClickEvent handler);
+    void SetOnTitleBarHelpBtnClick(TsuiTitleBarButtonClickEvent handler);
+
+    TsuiMainMenu* Menu() const { return menu_; }
+    void SetMenu(TsuiMainMenu* menu);
+    uint32_t MenuBarColor() const { return menuBarColor_; }
+    void SetMenuBarColor(uint32_t value);
+    int MenuBarHeight() const { return menuBarHeight_; }
+    void SetMenuBarHeight(int value);
+    // A panel that fills what the title bar and the menu bar leave free; the
+    // frame itself is refused with an error box.
+    TControl* FormPanel() const { return formPanel_; }
+    void SetFormPanel(TControl* panel);
+    std::string Version() const { return "1.1"; }
+
+    // The form whose frame it took over; nullptr for an inert panel.
+    TForm* HostForm() const { return form_; }
+    // Paints the frame on the form's non-client area.
+    void PaintFrame();
+
+protected:
+    void Paint(HDC dc, const RECT& client) override;
+    void Painted() override { PaintFrame(); }
+    bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void SetUp(TForm& form);
+    LRESULT FormMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool ApplicationMessage(MSG& msg);
+    void FormResized();
+    void ApplyRegion();
+    void Realign();
+    bool TryShortCut(WORD key);
+    int TitleHeight() const;
+    bool MenuBarShown() const { return menuBar_ && menuBar_->Visible(); }
+
+    TsuiUIStyle uiStyle_ = DeepBlue;
+    TsuiFileTheme* fileTheme_ = nullptr;
+    bool autoUpdateSub_ = false;
+    uint32_t borderColor_ = 0;
+    int borderWidth_ = 1;
+    uint32_t color_ = 0;
+    int roundCorner_ = 0;
+    bool titleBarVisible_ = true;
+    TsuiMainMenu* menu_ = nullptr;
+    uint32_t menuBarColor_ = 0;
+    int menuBarHeight_ = 22;
+    TControl* formPanel_ = nullptr;
+
+    TForm* form_ = nullptr;
+    std::unique_ptr<TWindowHook> hook_;
+    TsuiTitleBar titleBar_;
+    std::unique_ptr<TsuiMenuBar> menuBar_;
+    int applicationHook_ = 0;
+    TGdiObject backgroundBrush_;
+    TBounds createdBounds_{};
+    bool createdMaximized_ = false;
+};

@@ -1,0 +1,560 @@
+#include "skin/SUITitleBar.h"
+
+#include <windowsx.h>
+
+#include "core/Unicode.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "skin/SUIFileTheme.h"
+
+// The frames of each button type in the style's strip of 18 pictures:
+// normal, mouse on, pressed.
+static int FirstFrame(TsuiTitleBarBtnType type, bool maximized)
+{
+    switch (type) {
+    case suiControlBox:
+        return 1;
+    case suiHelp:
+        return 4;
+    case suiMax:
+        return maximized ? 10 : 7;
+    case suiMin:
+        return 13;
+    case suiClose:
+        return 16;
+    default:
+        return 0;
+    }
+}
+
+static constexpr int kButtonFrames = 18;
+
+void TsuiTitleBarButton::SetVisible(bool value)
+{
+    visible_ = value;
+    bar_.Repaint();
+}
+
+void TsuiTitleBarButton::SetButtonType(TsuiTitleBarBtnType value)
+{
+    if (value == suiControlBox && buttonType_ != suiControlBox)
+        for (int i = 0; i < bar_.ButtonCount(); ++i)
+            if (&bar_.Button(i) != this && bar_.Button(i).ButtonType() == suiControlBox) {
+                ShowSkinError("Sorry, only one button's ButtonType property can be \"suiControlBox\"");
+                return;
+            }
+    buttonType_ = value;
+    SetUIStyle(uiStyle_, theme_);
+    bar_.Repaint();
+}
+
+void TsuiTitleBarButton::SetUIStyle(TsuiUIStyle style, TsuiFileTheme* theme)
+{
+    uiStyle_ = style;
+    theme_ = theme;
+    const int first = FirstFrame(buttonType_, bar_.FormMaximized());
+    if (first == 0)
+        return;
+    const TsuiStyleSource source(theme, style);
+    transparent_ = source.Bool(SUI_THEME::TitleBarButtonTransparentBool);
+    top_ = source.Int(SUI_THEME::TitleBarButtonTopInt);
+    PicNormal = source.ImageFrame(SUI_THEME::TitleBarButtonImage, kButtonFrames, first);
+    PicMouseOn = source.ImageFrame(SUI_THEME::TitleBarButtonImage, kButtonFrames, first + 1);
+    PicMouseDown = source.ImageFrame(SUI_THEME::TitleBarButtonImage, kButtonFrames, first + 2);
+}
+
+void TsuiTitleBarSection::SetWidth(int value)
+{
+    width_ = value;
+    bar_.Repaint();
+}
+
+void TsuiTitleBarSection::SetAlign(TsuiTitleBarAlign value)
+{
+    if (value == suiClient && align_ != suiClient)
+        for (int i = 0; i < bar_.SectionCount(); ++i)
+            if (&bar_.Section(i) != this && bar_.Section(i).Align() == suiClient) {
+                ShowSkinError("Sorry, only one section's Align property can be \"suiClient\"");
+                return;
+            }
+    align_ = value;
+    bar_.Repaint();
+}
+
+void TsuiTitleBarSection::SetPicture(TGdiObject picture)
+{
+    picture_ = std::move(picture);
+    SetAutoSize(autoSize_);
+}
+
+void TsuiTitleBarSection::SetAutoSize(bool value)
+{
+    autoSize_ = value;
+    if (autoSize_ && picture_)
+        width_ = BitmapSize(picture_.Handle()).cx;
+    bar_.Repaint();
+}
+
+TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(TsuiTitleBar& bar) : bar_(bar)
+{
+    Add("Mi&nimize", [this] { bar_.Minimize(); });
+    Add("Ma&ximize/Restore", [this] {
+        for (int i = 0; i < bar_.ButtonCount(); ++i)
+            if (bar_.Button(i).ButtonType() == suiMax)
+                bar_.ToggleMaximized();
+    });
+    Add("-");
+    Add("&Close", [this] { bar_.CloseForm(); });
+    // Hidden buttons count too: the menu offers what the bar was given.
+    OnPopup = [this] {
+        auto has = [this](TsuiTitleBarBtnType type) {
+            for (int i = 0; i < bar_.ButtonCount(); ++i)
+                if (bar_.Button(i).ButtonType() == type)
+                    return true;
+            return false;
+        };
+        Item(0).SetEnabled(has(suiMin));
+        Item(1).SetEnabled(has(suiMax));
+        Item(3).SetEnabled(has(suiClose));
+    };
+}
+
+TsuiTitleBar::TsuiTitleBar() : popup_(*this)
+{
+    font_ = MakeFont(fontSpec_);
+}
+
+TsuiTitleBar::~TsuiTitleBar()
+{
+    DestroyHandle();
+    if (fileTheme_)
+        fileTheme_->RemoveUser(this);
+}
+
+void TsuiTitleBar::Create(TWindow& parent, bool framed)
+{
+    framed_ = framed;
+    RECT client{};
+    GetClientRect(parent.Handle(), &client);
+    CreateCustom(parent, L"TsuiTitleBar", {0, 0, client.right, 21}, "");
+    AddButton().SetButtonType(suiControlBox);
+    AddButton().SetButtonType(suiClose);
+    AddButton().SetButtonType(suiMax);
+    AddButton().SetButtonType(suiMin);
+    SetUIStyle(DeepBlue);
+}
+
+TForm* TitleBarForm(const TsuiTitleBar& bar)
+{
+    return bar.Handle() ? TForm::FormOf(bar.Handle()) : nullptr;
+}
+
+void TsuiTitleBar::SetUIStyle(TsuiUIStyle style)
+{
+    uiStyle_ = style;
+    ApplyStyle(false);
+}
+
+void TsuiTitleBar::SetFileTheme(TsuiFileTheme* theme)
+{
+    if (fileTheme_ && fileTheme_ != theme)
+        fileTheme_->RemoveUser(this);
+    fileTheme_ = theme;
+    if (fileTheme_)
+        fileTheme_->AddUser(this);
+    ApplyStyle(true);
+}
+
+void TsuiTitleBar::FileThemeRemoved()
+{
+    fileTheme_ = nullptr;
+    SetUIStyle(DeepBlue);
+}
+
+void TsuiTitleBar::ApplyStyle(bool fromThemeChange)
+{
+    if (custom_)
+        return;
+    const TsuiStyleSource source(fileTheme_, uiStyle_);
+    ClearSections();
+    TsuiTitleBarSection& left = AddSection();
+    left.SetPicture(source.Image(SUI_THEME::TitleBarLeftImage));
+    left.SetAutoSize(true);
+    TsuiTitleBarSection& right = AddSection();
+    right.SetPicture(source.Image(SUI_THEME::TitleBarRightImage));
+    right.SetAutoSize(true);
+    right.SetAlign(suiRight);
+    TsuiTitleBarSection& middle = AddSection();
+    middle.SetPicture(source.Image(SUI_THEME::TitleBarClientImage));
+    middle.SetAlign(suiClient);
+
+    leftBtnXOffset_ = source.Int(SUI_THEME::TitleBarButtonLeftOffsetInt);
+    rightBtnXOffset_ = source.Int(SUI_THEME::TitleBarButtonRightOffsetInt);
+    frameColor_ = source.Color(SUI_THEME::FormBorderColor);
+    const TGdiObject buttonStrip = source.Image(SUI_THEME::TitleBarButtonImage);
+    buttonPicHeight_ = buttonStrip ? BitmapSize(buttonStrip.Handle()).cy : 0;
+    buttonTop_ = source.Int(SUI_THEME::TitleBarButtonTopInt) - (framed_ ? 3 : 0);
+    if (TForm* form = TitleBarForm(*this))
+        form->SetMinWidth(source.Int(SUI_THEME::FormMinWidthInt));
+    roundCorner_ = source.Int(SUI_THEME::FormRoundCornerInt);
+
+    for (auto& button : buttons_)
+        button->SetUIStyle(uiStyle_, fileTheme_);
+    popup_.SetFileTheme(fileTheme_);
+    popup_.SetUIStyle(uiStyle_);
+
+    if (!fromThemeChange) {
+        bool black = source.Effective() == MacOS;
+        if (source.UsesThemeFile()) {
+            const uint32_t look = source.Color(SUI_THEME::ControlFontColor);
+            black = look == 0x10000 || look == 0x30000 || look == 0x40000 || look == 0x50000;
+        }
+        TsuiFontSpec spec = fontSpec_;
+        spec.color = black ? 0 : 0xFFFFFF;
+        SetFontSpec(spec);
+    }
+    SetAutoSize(true);
+    Repaint();
+}
+
+void TsuiTitleBar::SetAutoSize(bool value)
+{
+    autoSize_ = value;
+    if (!autoSize_ || sections_.empty() || !sections_[0]->Picture())
+        return;
+    SetHeightTo(BitmapSize(sections_[0]->Picture().Handle()).cy - (framed_ ? 3 : 0));
+}
+
+void TsuiTitleBar::SetHeightTo(int height)
+{
+    if (!Handle() || height == Height())
+        return;
+    TBounds bounds = Bounds();
+    bounds.height = height;
+    SetBounds(bounds);
+    if (OnResize)
+        OnResize();
+}
+
+void TsuiTitleBar::SetButtonInterval(int value)
+{
+    buttonInterval_ = value;
+    Repaint();
+}
+
+void TsuiTitleBar::SetCaption(const std::string& value)
+{
+    caption_ = value;
+    Repaint();
+}
+
+void TsuiTitleBar::SetFontSpec(const TsuiFontSpec& spec)
+{
+    if (!(spec == fontSpec_) || !font_) {
+        fontSpec_ = spec;
+        font_ = MakeFont(fontSpec_);
+    }
+    Repaint();
+}
+
+void TsuiTitleBar::SetFormActive(bool value)
+{
+    formActive_ = value;
+    Repaint();
+}
+
+void TsuiTitleBar::SetLeftBtnXOffset(int value)
+{
+    leftBtnXOffset_ = value;
+    Repaint();
+}
+
+void TsuiTitleBar::SetRightBtnXOffset(int value)
+{
+    rightBtnXOffset_ = value;
+    Repaint();
+}
+
+void TsuiTitleBar::SetDrawAppIcon(bool value)
+{
+    drawAppIcon_ = value;
+    Repaint();
+}
+
+TsuiTitleBarButton& TsuiTitleBar::AddButton()
+{
+    buttons_.push_back(std::make_unique<TsuiTitleBarButton>(*this));
+    buttons_.back()->SetUIStyle(uiStyle_, fileTheme_);
+    Repaint();
+    return *buttons_.back();
+}
+
+void TsuiTitleBar::ClearButtons()
+{
+    buttons_.clear();
+    Repaint();
+}
+
+TsuiTitleBarSection& TsuiTitleBar::AddSection()
+{
+    sections_.push_back(std::make_unique<TsuiTitleBarSection>(*this));
+    return *sections_.back();
+}
+
+void TsuiTitleBar::ClearSections()
+{
+    sections_.clear();
+    Repaint();
+}
+
+void TsuiTitleBar::Repaint()
+{
+    Invalidate();
+}
+
+bool TsuiTitleBar::FormMaximized() const
+{
+    TForm* form = TitleBarForm(*this);
+    return form && IsZoomed(form->Handle());
+}
+
+const TsuiTitleBarButton* TsuiTitleBar::ControlBox() const
+{
+    for (auto& button : buttons_)
+        if (button->Visible() && button->ButtonType() == suiControlBox)
+            return button.get();
+    return nullptr;
+}
+
+TsuiTitleLayout TsuiTitleBar::Layout() const
+{
+    std::vector<TsuiTitleButtonShape> shapes;
+    for (auto& button : buttons_) {
+        const SIZE size = button->PicNormal ? BitmapSize(button->PicNormal.Handle()) : SIZE{0, 0};
+        shapes.push_back({button->Visible(), button->ButtonType() == suiControlBox, size.cx, size.cy});
+    }
+    RECT client{};
+    if (Handle())
+        GetClientRect(Handle(), &client);
+    return LayoutTitleBar(client.right, buttonTop_, leftBtnXOffset_, rightBtnXOffset_, buttonInterval_, drawAppIcon_,
+                          shapes);
+}
+
+int TsuiTitleBar::HitButton(POINT p) const
+{
+    const TsuiTitleLayout layout = Layout();
+    for (size_t i = 0; i < layout.buttons.size(); ++i) {
+        const TsuiRect& r = layout.buttons[i];
+        if (r.Width() > 0 && PointInRect(p, RECT{r.left, r.top, r.right, r.bottom}))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+static void DrawIfAny(HDC dc, const TGdiObject& picture, int x, int y, bool transparent)
+{
+    if (picture)
+        DrawBitmap(dc, picture.Handle(), x, y, transparent);
+}
+
+void TsuiTitleBar::Paint(HDC dc, const RECT& client)
+{
+    SetBkMode(dc, TRANSPARENT);
+    // 1. The sections: left, right, and the middle stretched between.
+    const int dx = framed_ ? -3 : 0, dy = framed_ ? -3 : 0;
+    const HGDIOBJ left = sections_.size() > 0 ? sections_[0]->Picture().Handle() : nullptr;
+    const HGDIOBJ right = sections_.size() > 1 ? sections_[1]->Picture().Handle() : nullptr;
+    const HGDIOBJ middle = sections_.size() > 2 ? sections_[2]->Picture().Handle() : nullptr;
+    const int leftWidth = left ? BitmapSize(left).cx : 0;
+    const int rightX = client.right - (right ? BitmapSize(right).cx : 0) - dx;
+    if (left)
+        DrawBitmap(dc, left, dx, dy);
+    if (right)
+        DrawBitmap(dc, right, rightX, dy);
+    if (middle)
+        StretchBitmap(dc, middle, RECT{dx + leftWidth, dy, rightX, dy + BitmapSize(middle).cy});
+
+    // 2. and 3. The buttons, with the one under the pointer lit.
+    hotButton_ = -1;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(Handle(), &cursor);
+    const TsuiTitleLayout layout = Layout();
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        const TsuiTitleBarButton& button = *buttons_[i];
+        const TsuiRect& r = layout.buttons[i];
+        if (r.Width() <= 0)
+            continue;
+        if (button.ButtonType() == suiControlBox && drawAppIcon_) {
+            HICON icon = reinterpret_cast<HICON>(SendMessageW(Application.Handle(), WM_GETICON, ICON_SMALL, 0));
+            if (!icon)
+                icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, 0));
+            if (icon)
+                DrawIconEx(dc, r.left, r.top, icon, 16, 16, 0, nullptr, DI_NORMAL);
+            continue;
+        }
+        const TGdiObject* picture = &button.PicNormal;
+        if (PointInRect(cursor, RECT{r.left, r.top, r.right, r.bottom})) {
+            hotButton_ = static_cast<int>(i);
+            picture = pressed_ ? &button.PicMouseDown : &button.PicMouseOn;
+        }
+        DrawIfAny(dc, *picture, r.left, r.top, button.Transparent());
+    }
+
+    // 4. The caption, shortened to its room.
+    HGDIOBJ oldFont = SelectObject(dc, font_ ? font_.Handle() : GetStockObject(DEFAULT_GUI_FONT));
+    SetTextColor(dc, formActive_ ? ColorToRGB(fontSpec_.color) : GetSysColor(COLOR_INACTIVECAPTION));
+    auto width = [dc](const std::string& text) {
+        const std::wstring wide = Utf8ToWide(text);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+        return static_cast<int>(size.cx);
+    };
+    const std::wstring shown = Utf8ToWide(ShortenCaption(caption_, layout.captionRoom, width));
+    SIZE text{};
+    GetTextExtentPoint32W(dc, L"W", 1, &text);
+    TextOutW(dc, layout.captionLeft, buttonTop_ + (buttonPicHeight_ - text.cy) / 2, shown.c_str(),
+             static_cast<int>(shown.size()));
+    SelectObject(dc, oldFont);
+}
+
+void TsuiTitleBar::MouseLeave()
+{
+    Repaint();
+}
+
+void TsuiTitleBar::Minimize()
+{
+    TForm* form = TitleBarForm(*this);
+    if (!form)
+        return;
+    if (form == Application.MainForm())
+        SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    else
+        ShowWindow(form->Handle(), SW_MINIMIZE);
+}
+
+void TsuiTitleBar::ToggleMaximized()
+{
+    TForm* form = TitleBarForm(*this);
+    if (!form)
+        return;
+    if (IsZoomed(form->Handle())) {
+        ShowWindow(form->Handle(), SW_RESTORE);
+    } else {
+        ShowWindow(form->Handle(), SW_MAXIMIZE);
+        // A skinned frame keeps the bottom pixel row free itself; a plain
+        // form is given the same bounds here.
+        if (!framed_) {
+            const RECT area = GetWorkAreaRect();
+            SetWindowPos(form->Handle(), nullptr, area.left, area.top, area.right - area.left,
+                         area.bottom - area.top - 1, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    RefreshMaxButtons();
+}
+
+void TsuiTitleBar::RefreshMaxButtons()
+{
+    for (auto& button : buttons_)
+        if (button->ButtonType() == suiMax)
+            button->SetUIStyle(button->UIStyle(), button->theme_);
+    Repaint();
+}
+
+void TsuiTitleBar::CloseForm()
+{
+    if (TForm* form = TitleBarForm(*this))
+        form->Close();
+}
+
+void TsuiTitleBar::PopupAtBottomLeft(TPopupMenu& menu)
+{
+    POINT corner{0, Height()};
+    ClientToScreen(Handle(), &corner);
+    TForm* form = TitleBarForm(*this);
+    menu.Popup(form ? form->Handle() : Handle(), corner.x, corner.y);
+}
+
+void TsuiTitleBar::ButtonUp(int index)
+{
+    TsuiTitleBarButton& button = *buttons_[index];
+    switch (button.ButtonType()) {
+    case suiControlBox:
+        PopupAtBottomLeft(button.ControlBoxMenu() ? *button.ControlBoxMenu() : popup_);
+        break;
+    case suiMax:
+        ToggleMaximized();
+        break;
+    case suiMin:
+        Minimize();
+        break;
+    case suiClose:
+        CloseForm();
+        break;
+    case suiCustom:
+        if (OnCustomBtnsClick)
+            OnCustomBtnsClick(*this, index);
+        break;
+    case suiHelp:
+        if (OnHelpBtnClick)
+            OnHelpBtnClick(*this, index);
+        break;
+    }
+}
+
+bool TsuiTitleBar::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+    case WM_MOUSEMOVE:
+        Repaint();
+        return false;
+    case WM_LBUTTONDOWN: {
+        pressed_ = true;
+        Repaint();
+        TForm* form = TitleBarForm(*this);
+        if (HitButton(at) < 0 && form && !FormMaximized()) {
+            // The system's move loop, as if the form's caption was pressed.
+            ReleaseCapture();
+            POINT screen = at;
+            ClientToScreen(Handle(), &screen);
+            pressed_ = false;
+            SendMessageW(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+        }
+        result = 0;
+        return true;
+    }
+    case WM_LBUTTONUP: {
+        const int hit = HitButton(at);
+        const bool wasPressed = pressed_;
+        pressed_ = false;
+        Repaint();
+        if (wasPressed && hit >= 0)
+            ButtonUp(hit);
+        result = 0;
+        return true;
+    }
+    case WM_LBUTTONDBLCLK: {
+        const int hit = HitButton(at);
+        if (hit < 0) {
+            for (auto& button : buttons_)
+                if (button->ButtonType() == suiMax) {
+                    ToggleMaximized();
+                    break;
+                }
+        } else if (buttons_[hit]->ButtonType() == suiControlBox) {
+            CloseForm();
+        }
+        result = 0;
+        return true;
+    }
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCMOUSEMOVE:
+        if (TForm* form = TitleBarForm(*this))
+            result = SendMessageW(form->Handle(), message, wParam, lParam);
+        return true;
+    }
+    return false;
+}
