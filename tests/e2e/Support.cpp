@@ -399,6 +399,11 @@ void Snapquill::SelectFormat(int index) const
     ASSERT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), index);
 }
 
+HWND Snapquill::TitleBar() const
+{
+    return Child([](HWND child) { return SameClass(child, L"TsuiTitleBar"); });
+}
+
 void Snapquill::Click(const std::wstring& caption) const
 {
     HWND box = CheckBox(caption);

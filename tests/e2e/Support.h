@@ -150,6 +150,7 @@ public:
     HWND PrefixEdit() const; // the file name prefix
     HWND FormatCombo() const;
     HWND CheckBox(const std::wstring& caption) const;
+    HWND TitleBar() const;   // the skinned frame's title bar
     // Any visible window of the program (the main window, the application
     // window, message boxes).
     bool ShowsAnyWindow() const;

@@ -211,6 +211,22 @@ protected:
 
 // --- Reading and writing the stored settings ----------------------------------------
 
+TEST_F(SettingsStore, DoubleClickOnTheControlBoxEndsTheProgramAndSavesTheSettings)
+{
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NE(program.WaitUntilReady(), nullptr);
+    program.Click(L"Display Notification");
+    HWND bar = program.TitleBar();
+    ASSERT_NE(bar, nullptr);
+    // The control box sits at (3, 1) of the title bar, 17 pixels square.
+    PostMessageW(bar, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(11, 9));
+    DWORD exitCode = 0xFFFFFFFF;
+    ASSERT_TRUE(program.WaitForExit(kPatience, exitCode)) << "the double click did not end the program";
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(StoresNumber(L"NotifyShots", 1));
+}
+
 TEST_F(SettingsStore, FirstStartShowsTheDefaultsAndStoresAllSevenValues)
 {
     Snapquill program(folder_.Path(), L"", StoredSettings::Keep);

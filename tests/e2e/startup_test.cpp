@@ -69,6 +69,30 @@ TEST(Startup, TheWindowComesUpWithItsPanel)
     EXPECT_EQ(rect.left, 246);
     EXPECT_EQ(rect.top, 140);
     EXPECT_EQ(rect.right - rect.left, 180);
+    EXPECT_EQ(rect.bottom - rect.top, 190) << "BMP needs no slider row";
+    EXPECT_EQ(GetWindowLongW(main, GWL_STYLE) & WS_CAPTION, 0) << "the system caption is gone";
+
+    // The skinned frame: a 1-pixel grey border, the face colour inside it,
+    // the title bar 20 high across the top of the client area.
+    HWND bar = program.TitleBar();
+    ASSERT_NE(bar, nullptr);
+    RECT barRect{};
+    GetWindowRect(bar, &barRect);
+    EXPECT_EQ(barRect.left - rect.left, 3);
+    EXPECT_EQ(barRect.top - rect.top, 3);
+    EXPECT_EQ(barRect.right - barRect.left, 174);
+    EXPECT_EQ(barRect.bottom - barRect.top, 20);
+    {
+        HDC screen = GetDC(nullptr);
+        const int bottom = rect.bottom - 1, right = rect.right - 1, middle = rect.top + 100;
+        EXPECT_EQ(GetPixel(screen, rect.left, middle), RGB(0x7F, 0x7F, 0x7F));
+        EXPECT_EQ(GetPixel(screen, right, middle), RGB(0x7F, 0x7F, 0x7F));
+        EXPECT_EQ(GetPixel(screen, rect.left + 90, bottom), RGB(0x7F, 0x7F, 0x7F));
+        EXPECT_EQ(GetPixel(screen, rect.left + 1, middle), RGB(0xE7, 0xE7, 0xE7));
+        EXPECT_EQ(GetPixel(screen, rect.left + 2, middle), RGB(0xE7, 0xE7, 0xE7));
+        EXPECT_EQ(GetPixel(screen, rect.left + 90, bottom - 2), RGB(0xE7, 0xE7, 0xE7));
+        ReleaseDC(nullptr, screen);
+    }
 
     EXPECT_EQ(Narrow(TextOf(program.PathEdit())), Narrow(folder.Text()));
     EXPECT_EQ(Narrow(TextOf(program.PrefixEdit())), "shot");
