@@ -115,18 +115,26 @@ void TfmMain::CreatePanel()
     HFONT labelFont = static_cast<HFONT>(labelFont_.Handle());
     lblPath.Create(sknForm, layout::lblPath, "Images Folder:", labelFont);
     edPath.Create(sknForm, layout::edPath, "", true, nullptr);
+    edPath.SetBorderColor(0x7F7F7F);
     btnBrowse.Create(sknForm, layout::btnBrowse, "...", nullptr);
     btnBrowse.OnClick = [this] { BrowseFolders(); };
     lblFormat.Create(sknForm, layout::lblFormat, "File Format:", labelFont);
     cbType.Create(sknForm, layout::cbType, {"BMP Format", "JPG Format", "PNG Format"}, 0, layout::kComboItemHeight,
                   nullptr);
+    cbType.SetBorderColor(0x7F7F7F);
+    cbType.SetArrowColor(0);
+    cbType.SetButtonColor(0xE7E7E7);
     lblFile.Create(sknForm, layout::lblFile, "Filename:", labelFont);
     edFile.Create(sknForm, layout::edFile, "shot", false, labelFont);
+    edFile.SetBorderColor(0x7F7F7F);
     ckTaskbar.Create(sknForm, layout::ckTaskbar, "Include Taskbar", true, nullptr);
     chkNotify.Create(sknForm, layout::chkNotify, "Display Notification", false, nullptr);
+    ckTaskbar.SetTransparent(true);
+    chkNotify.SetTransparent(true);
     lblQuality.Create(sknForm, layout::lblQuality, "JPG Quality: ", labelFont);
     cbType.OnSelect = [this] { TypeChange(); };
     tbQuality.Create(sknForm, layout::tbQuality, 1, 3, 2, 2, 1);
+    tbQuality.SetShowTick(false);
     tbQuality.OnChange = [this] { tbQualityChange(); };
     SetTabOrder({&edPath, &cbType, &btnBrowse, &ckTaskbar, &chkNotify, &tbQuality, &edFile});
 }

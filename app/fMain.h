@@ -11,8 +11,12 @@
 #include "framework/Label.h"
 #include "framework/Menus.h"
 #include "shell/SxTrayIcon.h"
+#include "skin/SUIButton.h"
+#include "skin/SUIComboBox.h"
+#include "skin/SUIEdit.h"
 #include "skin/SUIForm.h"
 #include "skin/SUIPopupMenu.h"
+#include "skin/SUITrackBar.h"
 #include "shell/adpInstanceControl.h"
 
 // Process-wide state of the program.
@@ -67,16 +71,16 @@ public:
 
     // The panel.
     TLabel lblPath;
-    TEdit edPath;
-    TButton btnBrowse;
+    TsuiEdit edPath;
+    TsuiButton btnBrowse;
     TLabel lblFormat;
-    TComboBox cbType;
+    TsuiComboBox cbType;
     TLabel lblFile;
-    TEdit edFile;
-    TCheckBox ckTaskbar;
-    TCheckBox chkNotify;
+    TsuiEdit edFile;
+    TsuiCheckBox ckTaskbar;
+    TsuiCheckBox chkNotify;
     TLabel lblQuality;
-    TTrackBar tbQuality;
+    TsuiTrackBar tbQuality;
 
     TsuiPopupMenu Popup;
     int mnuHide = -1;

@@ -144,3 +144,35 @@ int PositionAtPoint(const TsuiTrackRange& range, int x, int controlWidth, int sl
     const int64_t value = range.min + DivideRoundingHalfToEven(numerator, 2 * int64_t(track));
     return static_cast<int>(std::clamp<int64_t>(value, range.min, range.max));
 }
+
+// The face's middle band along one side of length s: from s/2 to s - s/2,
+// and at least one row or column wide, so that a face of even size still
+// covers the button between its corners.
+static void MiddleBand(int s, int& from, int& to)
+{
+    from = s / 2;
+    to = std::min(s, std::max(s - s / 2, from + 1));
+}
+
+void ButtonEdgePieces(int sW, int sH, int dW, int dH, TsuiFaceStretch strips[5])
+{
+    TsuiFacePiece corners[4];
+    ButtonCornerPieces(sW, sH, dW, dH, corners);
+    // The corner pieces on each side have the same width (left, right) and
+    // height (top, bottom): together they make a grid of three columns and
+    // three rows on the button.
+    const int leftW = corners[TopLeft].source.Width();
+    const int rightW = corners[TopRight].source.Width();
+    const int topH = corners[TopLeft].source.Height();
+    const int bottomH = corners[BottomLeft].source.Height();
+    int midLeft, midRight, midTop, midBottom;
+    MiddleBand(sW, midLeft, midRight);
+    MiddleBand(sH, midTop, midBottom);
+    const int x1 = leftW, x2 = dW - rightW;
+    const int y1 = topH, y2 = dH - bottomH;
+    strips[EdgeTop] = {{midLeft, 0, midRight, topH}, {x1, 0, x2, topH}};
+    strips[EdgeBottom] = {{midLeft, sH - bottomH, midRight, sH}, {x1, y2, x2, dH}};
+    strips[EdgeLeft] = {{0, midTop, leftW, midBottom}, {0, y1, leftW, y2}};
+    strips[EdgeRight] = {{sW - rightW, midTop, sW, midBottom}, {x2, y1, dW, y2}};
+    strips[EdgeCentre] = {{midLeft, midTop, midRight, midBottom}, {x1, y1, x2, y2}};
+}

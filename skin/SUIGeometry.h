@@ -82,3 +82,15 @@ int SliderLeft(const TsuiTrackRange& range, int controlWidth, int sliderWidth);
 int SliderTop(int controlHeight, int sliderHeight);
 // The value under the pointer at x, halves rounded to even, kept in range.
 int PositionAtPoint(const TsuiTrackRange& range, int x, int controlWidth, int sliderWidth);
+
+// A band of a push-button face stretched over what the corner pieces leave
+// uncovered: the four edge strips between the corners and the centre. The
+// edges take the face's middle row (or column) band over the corners' own
+// columns (or rows); the centre takes the middle of both. Empty bands or
+// targets have a zero width or height.
+struct TsuiFaceStretch {
+    TsuiRect source;
+    TsuiRect target;
+};
+enum TsuiFaceEdge { EdgeTop = 0, EdgeBottom = 1, EdgeLeft = 2, EdgeRight = 3, EdgeCentre = 4 };
+void ButtonEdgePieces(int sW, int sH, int dW, int dH, TsuiFaceStretch strips[5]);

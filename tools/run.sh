@@ -3,7 +3,7 @@
 # Wine, with its shots going to build/run/shots.
 #
 # With a display ($DISPLAY set) Snapquill runs there until you exit it from
-# its menu (right click on its title bar) or close it. Without a display it
+# its menu (the round button at the left of its title bar) or close it. Without a display it
 # runs on a virtual one with a taskbar: PrintScreen and Alt+PrintScreen are
 # pressed as a user would, the files written are listed with their pixel
 # and file sizes, and the program is ended.

@@ -209,7 +209,7 @@ HWND WaitUntilShown(Snapquill& program, DWORD timeoutMs)
 
 HWND QualitySlider(const Snapquill& program)
 {
-    return ChildOfMain(program, [](HWND child) { return IsClass(child, TRACKBAR_CLASSW); });
+    return ChildOfMain(program, [](HWND child) { return IsClass(child, L"TsuiTrackBar"); });
 }
 
 HWND QualityLabel(const Snapquill& program)
@@ -229,7 +229,7 @@ HWND QualityLabel(const Snapquill& program)
 
 HWND BrowseButton(const Snapquill& program)
 {
-    return ChildOfMain(program, [](HWND child) { return IsClass(child, L"Button") && TextOf(child) == L"..."; });
+    return ChildOfMain(program, [](HWND child) { return IsClass(child, L"TsuiButton") && TextOf(child) == L"..."; });
 }
 
 int SliderPosition(HWND slider)
@@ -251,9 +251,14 @@ void MoveSlider(const Snapquill& program, int position)
 {
     HWND slider = QualitySlider(program);
     ASSERT_NE(slider, nullptr) << "no quality slider";
-    SendMessageW(slider, TBM_SETPOS, TRUE, position);
-    SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
-                 reinterpret_cast<LPARAM>(slider));
+    // With the keys, as a user would: Home, then Right a step at a time.
+    auto press = [slider](WPARAM key) {
+        SendMessageW(slider, WM_KEYDOWN, key, 1);
+        SendMessageW(slider, WM_KEYUP, key, 0xC0000001);
+    };
+    press(VK_HOME);
+    for (int steps = position - SliderMinimum(slider); steps > 0; --steps)
+        press(VK_RIGHT);
     ASSERT_EQ(SliderPosition(slider), position);
 }
 
@@ -313,8 +318,7 @@ HWND OpenFolderPicker(const Snapquill& program, DWORD timeoutMs)
     HWND button = BrowseButton(program);
     if (!button)
         return nullptr;
-    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
+    PostMessageW(button, BM_CLICK, 0, 0);
     HWND dialog = nullptr;
     WaitUntil(
         [&] {

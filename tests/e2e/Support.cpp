@@ -369,7 +369,7 @@ HWND Snapquill::FormatCombo() const
 
 HWND Snapquill::CheckBox(const std::wstring& caption) const
 {
-    return Child([&](HWND child) { return SameClass(child, L"Button") && TextOf(child) == caption; });
+    return Child([&](HWND child) { return SameClass(child, L"TsuiCheckBox") && TextOf(child) == caption; });
 }
 
 bool Snapquill::ShowsAnyWindow() const

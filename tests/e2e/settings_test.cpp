@@ -460,6 +460,28 @@ TEST_F(SettingsPanel, TheSliderRowComesAndGoesWithTheFormat)
     EXPECT_EQ(rect.right - rect.left, 180) << "the window's width changed";
 }
 
+TEST_F(SettingsPanel, TheMouseAndTheKeysOnTheSliderChangeTheStoredLevel)
+{
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NE(program.WaitUntilReady(), nullptr);
+    program.SelectFormat(kPng);
+    HWND slider = QualitySlider(program);
+    ASSERT_NE(slider, nullptr);
+    ASSERT_EQ(SliderPosition(slider), 7);
+    // A press on the track left of the slider pages down by 2, a Right key
+    // moves one step back up.
+    PostMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 10));
+    PostMessageW(slider, WM_LBUTTONUP, 0, MAKELPARAM(5, 10));
+    ASSERT_TRUE(program.WaitUntilSettled());
+    EXPECT_EQ(SliderPosition(slider), 5);
+    SendMessageW(slider, WM_KEYDOWN, VK_RIGHT, 1);
+    EXPECT_EQ(SliderPosition(slider), 6);
+    EXPECT_EQ(Narrow(TextOf(QualityLabel(program))), "PNG Compression: 6");
+    ASSERT_TRUE(CloseProgram(program));
+    EXPECT_TRUE(StoresNumber(L"PNG", 6));
+}
+
 TEST_F(SettingsPanel, ChangedSettingsAreUsedByTheNextShotAndSurviveARestart)
 {
     {
@@ -583,10 +605,8 @@ TEST_F(SettingsPanel, ControlsSitWhereDesignedWithTheirTipsAndTabOrder)
     DeleteObject(labelFont);
 
     const DesignedControl labels[] = {
-        {L"Button", L"...", {144, 37, 169, 62}},
-        {L"Button", L"Include Taskbar", {0, 136, 170, 158}},
-        {L"Button", L"Display Notification", {0, 160, 170, 182}},
-        {L"msctls_trackbar32", nullptr, {0, 200, 169, 220}},
+        {L"TsuiButton", L"...", {144, 37, 169, 62}},
+        {L"TsuiTrackBar", nullptr, {0, 200, 169, 220}},
     };
     for (const DesignedControl& c : labels) {
         HWND control = FindControl(main, c, 0);
@@ -594,6 +614,22 @@ TEST_F(SettingsPanel, ControlsSitWhereDesignedWithTheirTipsAndTabOrder)
         RECT r = ClientBounds(main, control);
         EXPECT_TRUE(EqualRect(&r, &c.bounds)) << Narrow(c.text ? c.text : c.className) << " at " << r.left << ","
                                               << r.top << "-" << r.right << "," << r.bottom;
+    }
+    // The check boxes keep their corner and fit their glyph (17 high, 4
+    // more around it) and caption, within the designed 170 x 22.
+    const DesignedControl boxes[] = {
+        {L"TsuiCheckBox", L"Include Taskbar", {0, 136, 170, 158}},
+        {L"TsuiCheckBox", L"Display Notification", {0, 160, 170, 182}},
+    };
+    for (const DesignedControl& c : boxes) {
+        HWND control = FindControl(main, c, 0);
+        ASSERT_NE(control, nullptr) << Narrow(c.text);
+        RECT r = ClientBounds(main, control);
+        EXPECT_EQ(r.left, c.bounds.left) << Narrow(c.text);
+        EXPECT_EQ(r.top, c.bounds.top) << Narrow(c.text);
+        EXPECT_EQ(r.bottom - r.top, 21) << Narrow(c.text);
+        EXPECT_GT(r.right, 60) << Narrow(c.text) << " is narrower than its caption";
+        EXPECT_LE(r.right, c.bounds.right) << Narrow(c.text);
     }
     RECT path = ClientBounds(main, program.PathEdit()), prefix = ClientBounds(main, program.PrefixEdit());
     const RECT designedPath{0, 42, 137, 61}, designedPrefix{56, 112, 169, 131};

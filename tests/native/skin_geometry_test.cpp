@@ -96,3 +96,51 @@ TEST(SkinGeometry, TrackBarPlacesAndValues)
     EXPECT_EQ(range.min, 3);
     EXPECT_EQ(range.position, 3);
 }
+
+#include <vector>
+
+TEST(SkinGeometry, ButtonFaceCoversTheButtonBetweenItsCorners)
+{
+    // The "..." button: the corners leave columns 12 and 13 and rows 11 to
+    // 14; the face's middle column 42 and row 11 are stretched over them.
+    TsuiFaceStretch strips[5];
+    ButtonEdgePieces(84, 23, 25, 25, strips);
+    EXPECT_EQ(strips[EdgeLeft].source, (TsuiRect{0, 11, 12, 12}));
+    EXPECT_EQ(strips[EdgeLeft].target, (TsuiRect{0, 11, 12, 15}));
+    EXPECT_EQ(strips[EdgeTop].source, (TsuiRect{42, 0, 43, 11}));
+    EXPECT_EQ(strips[EdgeTop].target, (TsuiRect{12, 0, 14, 11}));
+    EXPECT_EQ(strips[EdgeCentre].target, (TsuiRect{12, 11, 14, 15}));
+
+    // Every pixel of the button is drawn exactly once, by a corner or a
+    // strip, and every strip that draws has a band of the face to draw.
+    const int sizes[][4] = {{84, 23, 25, 25}, {84, 23, 75, 23}, {84, 23, 200, 40}, {84, 22, 25, 25},
+                            {83, 23, 25, 24}, {84, 23, 6, 4},   {84, 23, 1, 1},    {15, 10, 120, 9}};
+    for (const auto& s : sizes) {
+        const int sW = s[0], sH = s[1], dW = s[2], dH = s[3];
+        std::vector<int> drawn(size_t(dW) * dH, 0);
+        auto paint = [&](const TsuiRect& r) {
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) {
+                    ASSERT_TRUE(x >= 0 && x < dW && y >= 0 && y < dH) << x << "," << y;
+                    ++drawn[size_t(y) * dW + x];
+                }
+        };
+        TsuiFacePiece corners[4];
+        ButtonCornerPieces(sW, sH, dW, dH, corners);
+        for (const TsuiFacePiece& c : corners)
+            paint({c.x, c.y, c.x + c.source.Width(), c.y + c.source.Height()});
+        ButtonEdgePieces(sW, sH, dW, dH, strips);
+        for (const TsuiFaceStretch& strip : strips) {
+            paint(strip.target);
+            if (strip.target.Width() > 0 && strip.target.Height() > 0) {
+                EXPECT_GT(strip.source.Width(), 0) << sW << "x" << sH << " on " << dW << "x" << dH;
+                EXPECT_GT(strip.source.Height(), 0) << sW << "x" << sH << " on " << dW << "x" << dH;
+                EXPECT_TRUE(strip.source.left >= 0 && strip.source.right <= sW && strip.source.top >= 0 &&
+                            strip.source.bottom <= sH);
+            }
+        }
+        for (int i = 0; i < dW * dH; ++i)
+            ASSERT_EQ(drawn[i], 1) << "pixel " << i % dW << "," << i / dW << " of " << dW << "x" << dH
+                                   << " with a face of " << sW << "x" << sH;
+    }
+}

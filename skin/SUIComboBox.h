@@ -1,0 +1,91 @@
+// The system's drop-down list combo box in the skin's look: the system
+// draws the box, then the skin draws its frame, its button and its arrow
+// over it, in one block, before anything reaches the screen.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+#include "skin/SUIThemes.h"
+
+class TsuiCustomComboBox : public TControl, public IsuiStyled {
+public:
+    ~TsuiCustomComboBox() override;
+
+    TsuiUIStyle UIStyle() const override { return uiStyle_; }
+    // Takes BorderColor and ButtonColor from the style; ArrowColor becomes
+    // black.
+    void SetUIStyle(TsuiUIStyle style) override;
+    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
+    void SetFileTheme(TsuiFileTheme* theme) override;
+    void FileThemeRemoved() override;
+
+    uint32_t BorderColor() const { return borderColor_; }
+    void SetBorderColor(uint32_t value);
+    uint32_t ButtonColor() const { return buttonColor_; }
+    void SetButtonColor(uint32_t value);
+    uint32_t ArrowColor() const { return arrowColor_; }
+    void SetArrowColor(uint32_t value);
+    // The background of the box and its list, white unless set; also the
+    // inner frame line.
+    uint32_t Color() const { return color_; }
+    void SetColor(uint32_t value);
+
+    bool DroppedDown() const;
+
+protected:
+    // Creates the combo box of the given CBS_ kind; bounds.height is the
+    // closed box's height, which the selection field is fitted to, and the
+    // list opens listItems items high.
+    void CreateCombo(TWindow& parent, const TBounds& bounds, DWORD kind, int itemHeight, int listItems, HFONT font);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    friend LRESULT CALLBACK ComboListProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void Paint();
+    void DrawSkin(HDC dc) const;
+    void DrawButton(HDC dc, const RECT& button) const;
+    void DrawArrow(HDC dc, const RECT& button) const;
+    void Redraw() const;
+    LRESULT ColorMessage(HDC dc) const;
+
+    TsuiUIStyle uiStyle_ = DeepBlue;
+    TsuiFileTheme* fileTheme_ = nullptr;
+    bool useThemeFile_ = false;
+    TsuiUIStyle drawnStyle_ = DeepBlue;
+    uint32_t borderColor_ = 0;
+    uint32_t buttonColor_ = 0xE8E8E8;
+    uint32_t arrowColor_ = 0;
+    uint32_t color_ = 0xFFFFFF;
+    TGdiObject background_;
+    HWND list_ = nullptr;
+};
+
+// A drop-down list: the user picks one of the items and cannot type.
+class TsuiComboBox : public TsuiCustomComboBox {
+public:
+    // The style starts as the one of the form's skinned frame.
+    void Create(TWindow& parent, const TBounds& bounds, const std::vector<std::string>& items, int itemIndex,
+                int itemHeight, HFONT font);
+
+    std::vector<std::string> Items() const;
+    // Replaces the items; nothing is selected afterwards.
+    void SetItems(const std::vector<std::string>& items);
+    int ItemIndex() const;
+    // Selects an item (-1 or an index out of range: none). Does not fire
+    // OnChange or OnSelect.
+    void SetItemIndex(int index);
+
+    // The user picked an item (with the mouse or the keys); for a
+    // drop-down list both are fired, OnChange first.
+    std::function<void()> OnChange;
+    std::function<void()> OnSelect;
+
+protected:
+    bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+};
