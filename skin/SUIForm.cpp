@@ -94,14 +94,13 @@ LRESULT TsuiForm::FormMessage(UINT message, WPARAM wParam, LPARAM lParam)
         PaintFrame();
         return 0;
     }
-    const LRESULT result = hook_->CallPrevious(message, wParam, lParam);
+    // -1: the system does not repaint its own frame on activation.
+    const LRESULT result = hook_->CallPrevious(message, wParam, message == WM_NCACTIVATE ? -1 : lParam);
     switch (message) {
     case WM_ACTIVATE:
         titleBar_.SetFormActive(LOWORD(wParam) != WA_INACTIVE);
         break;
     case WM_NCACTIVATE:
-        // The system repaints its own frame on activation; ours goes back
-        // over it at once.
         PaintFrame();
         break;
     case WM_KEYDOWN:

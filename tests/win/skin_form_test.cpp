@@ -312,3 +312,43 @@ TEST(SkinFrame, LeavingGivesTheFormItsCaptionBack)
     form.holder.reset();
     EXPECT_EQ(GetWindowLongW(form.Handle(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
 }
+
+TEST(SkinFrame, AMenuShowsItsBarUnderTheTitleAndRunsItsShortcuts)
+{
+    FramedForm form;
+    TsuiMainMenu menu;
+    int runs = 0;
+    TMenuItem& file = menu.Items().Add("File");
+    file.Add("Keep", [&] { ++runs; }).SetShortCut('K', TShiftState{false, false, true});
+    form.frame.SetMenu(&menu);
+    form.frame.SetMenuBarColor(0x123456);
+    form.frame.SetMenuBarHeight(24);
+    FramedForm::Settle();
+
+    HWND bar = GetWindow(form.frame.Handle(), GW_CHILD);
+    HWND menuBar = nullptr;
+    for (; bar; bar = GetWindow(bar, GW_HWNDNEXT))
+        if (dynamic_cast<TsuiMenuBar*>(TWindow::FromHandle(bar)))
+            menuBar = bar;
+    ASSERT_NE(menuBar, nullptr);
+    RECT r{};
+    GetWindowRect(menuBar, &r);
+    MapWindowPoints(nullptr, form.frame.Handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.top, 20) << "right under the title bar";
+    EXPECT_EQ(r.bottom - r.top, 24);
+    // The frame's inner band beside the menu bar takes its colour.
+    {
+        const RECT outer = form.Outer();
+        TWindowDC desktop(nullptr);
+        EXPECT_EQ(GetPixel(desktop.Handle(), outer.left + 1, outer.top + 3 + 20 + 10), COLORREF(0x123456));
+        EXPECT_EQ(GetPixel(desktop.Handle(), outer.left + 1, outer.top + 3 + 20 + 30), RGB(0xE7, 0xE7, 0xE7));
+    }
+
+    keybd_event(VK_CONTROL, 0, 0, 0);
+    keybd_event('K', 0, 0, 0);
+    keybd_event('K', 0, KEYEVENTF_KEYUP, 0);
+    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    FramedForm::Settle();
+    EXPECT_EQ(runs, 1);
+    form.frame.SetMenu(nullptr);
+}
