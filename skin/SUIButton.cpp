@@ -102,11 +102,7 @@ void TsuiCustomButton::SetUIStyle(TsuiUIStyle style)
 
 void TsuiCustomButton::SetFileTheme(TsuiFileTheme* theme)
 {
-    if (fileTheme_ && fileTheme_ != theme)
-        fileTheme_->RemoveUser(this);
-    fileTheme_ = theme;
-    if (fileTheme_)
-        fileTheme_->AddUser(this);
+    SwitchFileTheme(fileTheme_, theme, this);
     SetUIStyle(uiStyle_);
 }
 
@@ -503,11 +499,7 @@ void TsuiCheckBox::SetUIStyle(TsuiUIStyle style)
 
 void TsuiCheckBox::SetFileTheme(TsuiFileTheme* theme)
 {
-    if (fileTheme_ && fileTheme_ != theme)
-        fileTheme_->RemoveUser(this);
-    fileTheme_ = theme;
-    if (fileTheme_)
-        fileTheme_->AddUser(this);
+    SwitchFileTheme(fileTheme_, theme, this);
     SetUIStyle(uiStyle_);
 }
 

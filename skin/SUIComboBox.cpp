@@ -66,11 +66,7 @@ void TsuiCustomComboBox::CreateCombo(TWindow& parent, const TBounds& bounds, DWO
 
 void TsuiCustomComboBox::SetFileTheme(TsuiFileTheme* theme)
 {
-    if (fileTheme_ && fileTheme_ != theme)
-        fileTheme_->RemoveUser(this);
-    fileTheme_ = theme;
-    if (fileTheme_)
-        fileTheme_->AddUser(this);
+    SwitchFileTheme(fileTheme_, theme, this);
     SetUIStyle(uiStyle_);
 }
 

@@ -26,11 +26,7 @@ void TsuiEdit::Create(TWindow& parent, const TBounds& bounds, const std::string&
 
 void TsuiEdit::SetFileTheme(TsuiFileTheme* theme)
 {
-    if (fileTheme_ && fileTheme_ != theme)
-        fileTheme_->RemoveUser(this);
-    fileTheme_ = theme;
-    if (fileTheme_)
-        fileTheme_->AddUser(this);
+    SwitchFileTheme(fileTheme_, theme, this);
     SetUIStyle(uiStyle_);
 }
 

@@ -120,3 +120,12 @@ void TsuiFileTheme::RemoveUser(IsuiStyled* user)
 {
     users_.erase(std::remove(users_.begin(), users_.end(), user), users_.end());
 }
+
+void SwitchFileTheme(TsuiFileTheme*& current, TsuiFileTheme* next, IsuiStyled* user)
+{
+    if (current && current != next)
+        current->RemoveUser(user);
+    current = next;
+    if (current)
+        current->AddUser(user);
+}

@@ -58,3 +58,7 @@ private:
     bool loaded_ = false;
     std::vector<IsuiStyled*> users_;
 };
+
+// Points a component's theme reference at another theme: signs the
+// component out of the old one and in with the new one.
+void SwitchFileTheme(TsuiFileTheme*& current, TsuiFileTheme* next, IsuiStyled* user);

@@ -331,11 +331,7 @@ void TsuiForm::SetUIStyle(TsuiUIStyle style)
 
 void TsuiForm::SetFileTheme(TsuiFileTheme* theme)
 {
-    if (fileTheme_ && fileTheme_ != theme)
-        fileTheme_->RemoveUser(this);
-    fileTheme_ = theme;
-    if (fileTheme_)
-        fileTheme_->AddUser(this);
+    SwitchFileTheme(fileTheme_, theme, this);
     SetUIStyle(uiStyle_);
 }
 

@@ -157,11 +157,7 @@ void TsuiTitleBar::SetUIStyle(TsuiUIStyle style)
 
 void TsuiTitleBar::SetFileTheme(TsuiFileTheme* theme)
 {
-    if (fileTheme_ && fileTheme_ != theme)
-        fileTheme_->RemoveUser(this);
-    fileTheme_ = theme;
-    if (fileTheme_)
-        fileTheme_->AddUser(this);
+    SwitchFileTheme(fileTheme_, theme, this);
     ApplyStyle(true);
 }
 
