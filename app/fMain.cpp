@@ -444,7 +444,19 @@ void TfmMain::mnuHideClick()
 
 void TfmMain::mnuAboutClick()
 {
-    MessageBoxW(Handle(), Utf8ToWide(kAboutText).c_str(), L"About...", MB_OK | MB_ICONINFORMATION);
+    TsuiMessageDialog about(this);
+    about.SetCaption("About...");
+    about.SetText(kAboutText);
+    TsuiFontSpec font = about.Font();
+    font.name = "Trebuchet MS";
+    font.height = -12; // 9 points
+    about.SetFont(font);
+    TsuiFontSpec captionFont = about.CaptionFont();
+    captionFont.name = "Trebuchet MS";
+    about.SetCaptionFont(captionFont);
+    about.SetIconType(TsuiIconType::suiInformation);
+    about.SetButtonCursor(0);
+    about.ShowModal();
 }
 
 void TfmMain::mnuExitClick()

@@ -13,6 +13,7 @@
 #include "shell/SxTrayIcon.h"
 #include "skin/SUIButton.h"
 #include "skin/SUIComboBox.h"
+#include "skin/SUIDlg.h"
 #include "skin/SUIEdit.h"
 #include "skin/SUIForm.h"
 #include "skin/SUIPopupMenu.h"

@@ -2,6 +2,10 @@
 
 #include "core/Unicode.h"
 
+// Lines break between words; a word longer than the width is broken where
+// it reaches the edge.
+static const UINT kWrapFlags = DT_WORDBREAK | DT_NOPREFIX;
+
 void TLabel::Create(TWindow& parent, const TBounds& bounds, const std::string& caption, HFONT font)
 {
     CreateCustom(parent, L"TLabel", bounds, caption, 0, font);
@@ -15,6 +19,13 @@ void TLabel::SetAutoSize(bool value)
     AdjustSize();
 }
 
+void TLabel::SetWordWrap(bool value)
+{
+    wordWrap_ = value;
+    AdjustSize();
+    Invalidate();
+}
+
 void TLabel::SetColor(COLORREF value)
 {
     color_ = value;
@@ -26,6 +37,11 @@ SIZE TLabel::TextExtent() const
     const std::wstring text = Utf8ToWide(Text());
     TWindowDC screen(nullptr);
     TSelectObject font(screen.Handle(), Font() ? Font() : GetStockObject(DEFAULT_GUI_FONT));
+    if (wordWrap_) {
+        RECT r{0, 0, Width(), 0};
+        DrawTextW(screen.Handle(), text.c_str(), -1, &r, DT_CALCRECT | kWrapFlags);
+        return {Width(), r.bottom};
+    }
     RECT r{0, 0, 0, 0};
     DrawTextW(screen.Handle(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     // The smoothed edge of the last glyph can reach one pixel past the
@@ -48,7 +64,7 @@ void TLabel::Paint(HDC dc, const RECT& client)
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, Enabled() ? color_ : GetSysColor(COLOR_GRAYTEXT));
     RECT r = client;
-    DrawTextW(dc, text.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, text.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_NOPREFIX | (wordWrap_ ? kWrapFlags : DT_SINGLELINE));
 }
 
 bool TLabel::ControlMessage(UINT message, WPARAM, LPARAM, LRESULT& result)

@@ -266,6 +266,28 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
     ChooseItem(program, 1); // Show
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "Show does not show the window";
 
+    // About: the skinned message box, 169 high; Enter is its OK button.
+    ASSERT_NE(OpenTrayMenu(program), nullptr);
+    ChooseItem(program, 2);
+    HWND aboutBox = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        for (HWND window : TopLevelWindowsOf(program.Id()))
+            if (IsWindowVisible(window) && TextOf(window) == L"About...")
+                aboutBox = window;
+        return aboutBox != nullptr;
+    })) << "About shows no box";
+    if (aboutBox) {
+        RECT box{};
+        GetWindowRect(aboutBox, &box);
+        EXPECT_EQ(box.bottom - box.top, 169);
+        EXPECT_EQ(GetWindowLongW(aboutBox, GWL_STYLE) & WS_CAPTION, 0) << "the frame is the skin's";
+        SetForegroundWindow(aboutBox);
+        PumpFor(300);
+        PressKey(VK_RETURN);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(aboutBox) || !IsWindowVisible(aboutBox); }))
+            << "Enter does not close the About box";
+    }
+
     ASSERT_NE(OpenTrayMenu(program), nullptr);
     ChooseItem(program, 3); // Exit, past the separator
     DWORD exitCode = 1;

@@ -1,0 +1,120 @@
+#include "skin/SUIDlg.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "skin/SUIDialogLayout.h"
+#include "skin/SUIFileTheme.h"
+
+// --- TsuiDialog ---------------------------------------------------------------
+
+TsuiDialog::TsuiDialog(const TWindow* owner) : owner_(owner)
+{
+    font_ = {"MS Sans Serif", -11, false, 0xFF000008}; // the window-text colour
+    captionFont_ = {"Tahoma", -11, true, 0xFFFFFF};
+    SetUIStyle(OwnerFormUIStyle(owner));
+}
+
+TsuiDialog::~TsuiDialog()
+{
+    if (fileTheme_)
+        fileTheme_->RemoveUser(this);
+}
+
+void TsuiDialog::SetUIStyle(TsuiUIStyle style)
+{
+    uiStyle_ = style;
+    // The MacOS title pictures are light: white text would not show.
+    if (style == MacOS)
+        captionFont_.color = 0;
+}
+
+void TsuiDialog::SetFileTheme(TsuiFileTheme* theme)
+{
+    if (fileTheme_ && fileTheme_ != theme)
+        fileTheme_->RemoveUser(this);
+    fileTheme_ = theme;
+    if (fileTheme_)
+        fileTheme_->AddUser(this);
+    SetUIStyle(uiStyle_);
+}
+
+void TsuiDialog::FileThemeRemoved()
+{
+    fileTheme_ = nullptr;
+    SetUIStyle(DeepBlue);
+}
+
+// --- TsuiMessageDialog ----------------------------------------------------------
+
+TsuiMessageDialog::TsuiMessageDialog(const TWindow* owner) : TsuiDialog(owner) {}
+
+void TsuiMessageDialog::SetButtonCount(int value)
+{
+    buttonCount_ = std::clamp(value, 1, 3);
+}
+
+void TsuiMessageDialog::Build(TfrmMsg& form)
+{
+    form.SetMessageFont(Font());
+    form.lbl.SetText(text_);
+
+    const bool picture = iconType_ != TsuiIconType::suiNone;
+    const TsuiDialogLayout layout =
+        MessageDialogLayout(form.lbl.Height(), picture, buttonCount_, form.BoundsRect().width);
+    const TBounds text = form.lbl.Bounds();
+    form.lbl.SetBounds({layout.textLeft, text.top, text.width, text.height});
+    if (picture) {
+        const TGdiObject strip = LoadSkinBitmap("MSGDLG");
+        if (strip)
+            form.Image1.SetPicture(CutFrame(strip.Handle(), 4, static_cast<int>(iconType_)));
+    } else {
+        form.Image1.SetVisible(false);
+    }
+    const TBounds outer = form.BoundsRect();
+    SetWindowPos(form.Handle(), nullptr, 0, 0, layout.windowWidth, outer.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    std::vector<TsuiButton*> byNumber(4, nullptr);
+    for (const TsuiDialogButtonPlace& place : layout.buttons) {
+        TsuiButton& button =
+            form.AddButton({place.left, place.top, kDialogButtonWidth, kDialogButtonHeight}, cursor_);
+        button.SetTabStop(true);
+        button.SetCaption(captions_[place.number - 1]);
+        const int result = results_[place.number - 1];
+        button.SetModalResult(result);
+        form.SetActiveControl(&button);
+        button.SetCancel(result == mrCancel);
+        button.SetDefault(result == mrOk);
+        byNumber[place.number] = &button;
+    }
+    std::vector<TControl*> tabOrder;
+    for (int number : layout.tabSequence)
+        tabOrder.push_back(byNumber[number]);
+    SetTabOrder(tabOrder);
+
+    const TBounds wide = form.BoundsRect();
+    SetWindowPos(form.Handle(), nullptr, 0, 0, wide.width, layout.windowHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window is placed where it is, not made again: the frame's hook,
+    // set once when the frame took the window over, stays on the window
+    // that is shown.
+    form.ApplyPosition(Position(), Owner());
+
+    form.suiForm1.SetCaption(Caption());
+    form.suiForm1.SetUIStyle(UIStyle());
+    form.suiForm1.SetFileTheme(FileTheme());
+    form.suiForm1.SetFontSpec(CaptionFont());
+}
+
+int TsuiMessageDialog::ShowModal()
+{
+    TfrmMsg form;
+    struct Running {
+        TfrmMsg*& window;
+        ~Running() { window = nullptr; }
+    } running{window_};
+    window_ = &form;
+    Build(form);
+    return form.RunModal();
+}
