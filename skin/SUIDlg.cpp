@@ -31,11 +31,7 @@ void TsuiDialog::SetUIStyle(TsuiUIStyle style)
 
 void TsuiDialog::SetFileTheme(TsuiFileTheme* theme)
 {
-    if (fileTheme_ && fileTheme_ != theme)
-        fileTheme_->RemoveUser(this);
-    fileTheme_ = theme;
-    if (fileTheme_)
-        fileTheme_->AddUser(this);
+    SwitchFileTheme(fileTheme_, theme, this);
     SetUIStyle(uiStyle_);
 }
 
