@@ -89,7 +89,7 @@ void TfmMain::CreateSkinFrame()
     sknForm.SetBorderWidth(1);
     sknForm.SetColor(0xE7E7E7);
     sknForm.SetCaption("Snapquill");
-    sknForm.SetFontSpec({"Tahoma", -11, true, 0});
+    sknForm.SetTitleFont({"Tahoma", -11, true, 0});
     sknForm.SetTitleBarDrawAppIcon(false);
     TsuiTitleBar& bar = sknForm.TitleBar();
     bar.ClearButtons();
@@ -447,11 +447,11 @@ void TfmMain::mnuAboutClick()
     TsuiMessageDialog about(this);
     about.SetCaption("About...");
     about.SetText(kAboutText);
-    TsuiFontSpec font = about.Font();
+    TsuiFont font = about.Font();
     font.name = "Trebuchet MS";
     font.height = -12; // 9 points
     about.SetFont(font);
-    TsuiFontSpec captionFont = about.CaptionFont();
+    TsuiFont captionFont = about.CaptionFont();
     captionFont.name = "Trebuchet MS";
     about.SetCaptionFont(captionFont);
     about.SetIconType(TsuiIconType::suiInformation);

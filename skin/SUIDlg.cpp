@@ -100,7 +100,7 @@ void TsuiMessageDialog::Build(TfrmMsg& form)
     form.suiForm1.SetCaption(Caption());
     form.suiForm1.SetUIStyle(UIStyle());
     form.suiForm1.SetFileTheme(FileTheme());
-    form.suiForm1.SetFontSpec(CaptionFont());
+    form.suiForm1.SetTitleFont(CaptionFont());
 }
 
 int TsuiMessageDialog::ShowModal()

@@ -36,11 +36,11 @@ public:
     // The message's font; its colour is the text's (a system colour
     // reference, 0xFF0000nn, or 0x00BBGGRR). Height in pixels: 9 points are
     // -12 on a screen of 96 dots per inch.
-    const TsuiFontSpec& Font() const { return font_; }
-    void SetFont(const TsuiFontSpec& value) { font_ = value; }
+    const TsuiFont& Font() const { return font_; }
+    void SetFont(const TsuiFont& value) { font_ = value; }
     // The title bar's font.
-    const TsuiFontSpec& CaptionFont() const { return captionFont_; }
-    void SetCaptionFont(const TsuiFontSpec& value) { captionFont_ = value; }
+    const TsuiFont& CaptionFont() const { return captionFont_; }
+    void SetCaptionFont(const TsuiFont& value) { captionFont_ = value; }
 
     // Builds the dialog's window, runs it modally, destroys it and returns
     // the modal result it closed with.
@@ -57,8 +57,8 @@ private:
     TPosition position_ = poScreenCenter;
     TsuiUIStyle uiStyle_ = DeepBlue;
     TsuiFileTheme* fileTheme_ = nullptr;
-    TsuiFontSpec font_;
-    TsuiFontSpec captionFont_;
+    TsuiFont font_;
+    TsuiFont captionFont_;
 };
 
 // Scoped: the title bar's button types have a suiHelp of their own.

@@ -49,8 +49,8 @@ public:
     std::string Caption() const { return titleBar_.Caption(); }
     // Also the form's own caption (the taskbar shows it).
     void SetCaption(const std::string& value);
-    const TsuiFontSpec& FontSpec() const { return titleBar_.FontSpec(); }
-    void SetFontSpec(const TsuiFontSpec& spec) { titleBar_.SetFontSpec(spec); }
+    const TsuiFont& TitleFont() const { return titleBar_.TitleFont(); }
+    void SetTitleFont(const TsuiFont& font) { titleBar_.SetTitleFont(font); }
     bool TitleBarVisible() const { return titleBarVisible_; }
     void SetTitleBarVisible(bool value);
     bool TitleBarCustom() const { return titleBar_.Custom(); }

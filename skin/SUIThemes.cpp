@@ -93,12 +93,12 @@ void ApplyUIStyleToChildren(const TWindow& container, TsuiUIStyle style, TsuiFil
     }
 }
 
-TGdiObject MakeFont(const TsuiFontSpec& spec)
+TGdiObject MakeFont(const TsuiFont& font)
 {
-    HFONT font = CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+    HFONT made = CreateFontW(font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, Utf8ToWide(spec.name).c_str());
-    return TGdiObject(font);
+                             DEFAULT_PITCH | FF_DONTCARE, Utf8ToWide(font.name).c_str());
+    return TGdiObject(made);
 }
 
 void ShowSkinError(const std::string& message)

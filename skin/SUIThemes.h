@@ -68,15 +68,15 @@ void ApplyUIStyleToChildren(const TWindow& container, TsuiUIStyle style, TsuiFil
 
 // A font as the skinned components keep it: what it is made of (height in
 // pixels, negative for the character height as usual) and its colour.
-struct TsuiFontSpec {
+struct TsuiFont {
     std::string name = "Tahoma";
     int height = -11;
     bool bold = false;
     uint32_t color = 0;
-    bool operator==(const TsuiFontSpec&) const = default;
+    bool operator==(const TsuiFont&) const = default;
 };
-// The font of a spec; empty when it cannot be made.
-TGdiObject MakeFont(const TsuiFontSpec& spec);
+// The system font made from it; empty when it cannot be made.
+TGdiObject MakeFont(const TsuiFont& font);
 // Shows a skin error in a message box captioned with the program's title.
 void ShowSkinError(const std::string& message);
 

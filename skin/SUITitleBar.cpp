@@ -121,7 +121,7 @@ TsuiTitleBarPopupMenu::TsuiTitleBarPopupMenu(TsuiTitleBar& bar) : bar_(bar)
 
 TsuiTitleBar::TsuiTitleBar() : popup_(*this)
 {
-    font_ = MakeFont(fontSpec_);
+    font_ = MakeFont(titleFont_);
 }
 
 TsuiTitleBar::~TsuiTitleBar()
@@ -205,9 +205,9 @@ void TsuiTitleBar::ApplyStyle(bool fromThemeChange)
             const uint32_t look = source.Color(SUI_THEME::ControlFontColor);
             black = look == 0x10000 || look == 0x30000 || look == 0x40000 || look == 0x50000;
         }
-        TsuiFontSpec spec = fontSpec_;
-        spec.color = black ? 0 : 0xFFFFFF;
-        SetFontSpec(spec);
+        TsuiFont font = titleFont_;
+        font.color = black ? 0 : 0xFFFFFF;
+        SetTitleFont(font);
     }
     SetAutoSize(true);
     Repaint();
@@ -244,11 +244,11 @@ void TsuiTitleBar::SetCaption(const std::string& value)
     Repaint();
 }
 
-void TsuiTitleBar::SetFontSpec(const TsuiFontSpec& spec)
+void TsuiTitleBar::SetTitleFont(const TsuiFont& font)
 {
-    if (!(spec == fontSpec_) || !font_) {
-        fontSpec_ = spec;
-        font_ = MakeFont(fontSpec_);
+    if (!(font == titleFont_) || !font_) {
+        titleFont_ = font;
+        font_ = MakeFont(titleFont_);
     }
     Repaint();
 }
@@ -399,7 +399,7 @@ void TsuiTitleBar::Paint(HDC dc, const RECT& client)
 
     // 4. The caption, shortened to its room.
     HGDIOBJ oldFont = SelectObject(dc, font_ ? font_.Handle() : GetStockObject(DEFAULT_GUI_FONT));
-    SetTextColor(dc, formActive_ ? ColorToRGB(fontSpec_.color) : GetSysColor(COLOR_INACTIVECAPTION));
+    SetTextColor(dc, formActive_ ? ColorToRGB(titleFont_.color) : GetSysColor(COLOR_INACTIVECAPTION));
     auto width = [dc](const std::string& text) {
         const std::wstring wide = Utf8ToWide(text);
         SIZE size{};

@@ -118,8 +118,8 @@ public:
     void SetButtonInterval(int value);
     std::string Caption() const { return caption_; }
     void SetCaption(const std::string& value);
-    const TsuiFontSpec& FontSpec() const { return fontSpec_; }
-    void SetFontSpec(const TsuiFontSpec& spec);
+    const TsuiFont& TitleFont() const { return titleFont_; }
+    void SetTitleFont(const TsuiFont& font);
     bool FormActive() const { return formActive_; }
     void SetFormActive(bool value);
     int LeftBtnXOffset() const { return leftBtnXOffset_; }
@@ -186,7 +186,7 @@ private:
     bool autoSize_ = false;
     int buttonInterval_ = 0;
     std::string caption_;
-    TsuiFontSpec fontSpec_{"Tahoma", -11, true, 0xFFFFFF};
+    TsuiFont titleFont_{"Tahoma", -11, true, 0xFFFFFF};
     TGdiObject font_;
     bool formActive_ = true;
     int leftBtnXOffset_ = 0;

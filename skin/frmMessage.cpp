@@ -122,7 +122,7 @@ TfrmMsg::TfrmMsg()
     suiForm1.SetRoundCorner(13);
     suiForm1.SetTitleBarDrawAppIcon(false);
     suiForm1.SetTitleBarCustom(false);
-    suiForm1.SetFontSpec({"Tahoma", -11, true, 0xFFFFFF});
+    suiForm1.SetTitleFont({"Tahoma", -11, true, 0xFFFFFF});
     TsuiTitleBar& bar = suiForm1.TitleBar();
     bar.ClearButtons();
     TsuiTitleBarButton& close = bar.AddButton();
@@ -144,7 +144,7 @@ TfrmMsg::~TfrmMsg()
     DestroyHandle();
 }
 
-void TfrmMsg::SetMessageFont(const TsuiFontSpec& face)
+void TfrmMsg::SetMessageFont(const TsuiFont& face)
 {
     TGdiObject font = MakeFont(face);
     if (!font)

@@ -57,7 +57,7 @@ public:
     TMessagePicture Image1;
 
     // The font of the message and the buttons; the form keeps its own copy.
-    void SetMessageFont(const TsuiFontSpec& face);
+    void SetMessageFont(const TsuiFont& face);
     HFONT MessageFont() const { return static_cast<HFONT>(messageFont_.Handle()); }
 
     // A button on the frame, with the message font; cursor: the pointer

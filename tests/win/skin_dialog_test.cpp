@@ -55,11 +55,11 @@ void ConfigureAboutBox(TsuiMessageDialog& dialog)
 {
     dialog.SetCaption("About...");
     dialog.SetText("Snapquill v1.1");
-    TsuiFontSpec font = dialog.Font();
+    TsuiFont font = dialog.Font();
     font.name = "Trebuchet MS";
     font.height = -12;
     dialog.SetFont(font);
-    TsuiFontSpec caption = dialog.CaptionFont();
+    TsuiFont caption = dialog.CaptionFont();
     caption.name = "Trebuchet MS";
     dialog.SetCaptionFont(caption);
     dialog.SetIconType(TsuiIconType::suiInformation);

@@ -39,7 +39,7 @@ public:
         frame.SetBorderColor(0x7F7F7F);
         frame.SetBorderWidth(1);
         frame.SetColor(0xE7E7E7);
-        frame.SetFontSpec({"Tahoma", -11, true, 0});
+        frame.SetTitleFont({"Tahoma", -11, true, 0});
         TsuiTitleBar& bar = frame.TitleBar();
         bar.ClearButtons();
         bar.AddButton().SetButtonType(suiControlBox);
