@@ -14,7 +14,12 @@ public:
     TCanvasBitmap(int width, int height) : width_(width), height_(height)
     {
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
         bitmap_ = TGdiObject(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
         dc_ = CreateCompatibleDC(nullptr);
         old_ = SelectObject(dc_, bitmap_.Handle());

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "CanvasBitmap.h"
+#include "SkinTestSupport.h"
 #include "framework/Application.h"
 #include "framework/Controls.h"
 #include "framework/Form.h"
@@ -16,53 +17,16 @@
 
 namespace {
 
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kRed = kStripeRed;
+const COLORREF kBlue = kStripeBlue;
 const COLORREF kMagenta = RGB(255, 0, 255);
 
-void EnsureApplication()
-{
-    static bool initialized = false;
-    if (!initialized) {
-        Application.Initialize(GetModuleHandleW(nullptr));
-        initialized = true;
-    }
-}
-
-// A form that paints one-pixel rows, red on odd rows and blue on even ones,
-// into whatever context it is given, so that a control showing the form
-// behind it shows rows of the form's own place.
-class StripedForm : public TForm {
+// The buttons' form: one-pixel rows, red on odd rows and blue on even ones,
+// so that a control showing the form behind it shows rows of the form's own
+// place.
+class ButtonForm : public StripedForm {
 public:
-    StripedForm()
-    {
-        EnsureApplication();
-        CreateForm({"buttons", {60, 60, 240, 120}, WS_POPUP | WS_VISIBLE, WS_EX_CONTROLPARENT, L"Trebuchet MS",
-                    12});
-    }
-    ~StripedForm() override { DestroyHandle(); }
-
-protected:
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override
-    {
-        if (message == WM_ERASEBKGND) {
-            result = 1;
-            return true;
-        }
-        if (message != WM_PAINT)
-            return false;
-        PAINTSTRUCT ps{};
-        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(Handle(), &ps);
-        for (int y = 0; y < 120; ++y) {
-            RECT row{0, y, 240, y + 1};
-            TGdiObject brush(CreateSolidBrush(y % 2 ? kRed : kBlue));
-            FillRect(dc, &row, static_cast<HBRUSH>(brush.Handle()));
-        }
-        if (!wParam)
-            EndPaint(Handle(), &ps);
-        result = 0;
-        return true;
-    }
+    ButtonForm() : StripedForm({60, 60, 240, 120}, WS_EX_CONTROLPARENT, L"Trebuchet MS", 12) {}
 };
 
 // The control's own picture, as it paints itself.
@@ -112,7 +76,7 @@ LPARAM At(int x, int y)
 
 TEST(SkinButton, BrowseButtonShowsTheFormInItsRoundedCornersAndIsCoveredBetweenThem)
 {
-    StripedForm form;
+    ButtonForm form;
     TsuiButton button;
     button.Create(form, {144, 37, 25, 25}, "...", form.Font());
     button.SetUIStyle(MacOS);
@@ -144,7 +108,7 @@ TEST(SkinButton, BrowseButtonShowsTheFormInItsRoundedCornersAndIsCoveredBetweenT
 
 TEST(SkinButton, FocusIsABoldCaptionInMacOSAndADottedRectangleInDeepBlue)
 {
-    StripedForm form;
+    ButtonForm form;
     TEdit other;
     other.Create(form, {0, 0, 40, 20}, "", false, nullptr);
     TsuiButton button;
@@ -183,7 +147,7 @@ TEST(SkinButton, FocusIsABoldCaptionInMacOSAndADottedRectangleInDeepBlue)
 
 TEST(SkinButton, HeldDownItRepeatsUntilReleasedAndItsClickSetsTheModalResult)
 {
-    StripedForm form;
+    ButtonForm form;
     TsuiButton button;
     button.Create(form, {20, 20, 75, 25}, "Hold", form.Font());
     button.SetModalResult(mrOk);
@@ -237,7 +201,7 @@ class ButtonDialog : public TForm {
 public:
     ButtonDialog()
     {
-        EnsureApplication();
+        InitializeTestApplication();
         CreateForm({"dialog", {200, 200, 240, 100}, WS_POPUP | WS_CAPTION, WS_EX_CONTROLPARENT, L"Tahoma", 11});
         edit.Create(*this, {8, 8, 150, 20}, "", false, nullptr);
         ok.Create(*this, {8, 40, 75, 25}, "OK", nullptr);
@@ -305,7 +269,7 @@ TEST(SkinButton, EnterAndEscapeClickDefaultAndCancelAndAFocusedButtonTakesEnterA
 
 TEST(SkinCheckBox, ShowsTheGlyphFrameOfItsStateAndTogglesBySpaceAndClick)
 {
-    StripedForm form;
+    ButtonForm form;
     TsuiCheckBox box;
     box.Create(form, {0, 30, 170, 22}, "Include Taskbar", false, form.Font());
     box.SetUIStyle(MacOS);
@@ -361,7 +325,7 @@ TEST(SkinCheckBox, ShowsTheGlyphFrameOfItsStateAndTogglesBySpaceAndClick)
 
 TEST(SkinControls, DrawDeepBlueOnceTheirThemeFileGoes)
 {
-    StripedForm form;
+    ButtonForm form;
     TsuiButton button;
     button.Create(form, {0, 0, 75, 25}, "OK", nullptr);
     TsuiCheckBox box;

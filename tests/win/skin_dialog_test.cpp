@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CanvasBitmap.h"
+#include "SkinTestSupport.h"
 #include "core/Unicode.h"
 #include "framework/Application.h"
 #include "framework/Clipboard.h"
@@ -27,12 +28,7 @@ namespace {
 
 void EnsureApplication()
 {
-    static bool initialized = false;
-    if (!initialized) {
-        Application.Initialize(GetModuleHandleW(nullptr));
-        Application.SetTitle("dialog test");
-        initialized = true;
-    }
+    InitializeTestApplication("dialog test");
 }
 
 // The program's main window as far as the dialog sees it: a form whose

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "CanvasBitmap.h"
+#include "SkinTestSupport.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "skin/SUIForm.h"
@@ -23,12 +24,7 @@ class FramedForm : public TForm {
 public:
     explicit FramedForm(bool withMaxButton = false)
     {
-        static bool initialized = false;
-        if (!initialized) {
-            Application.Initialize(GetModuleHandleW(nullptr));
-            Application.SetTitle("skin test");
-            initialized = true;
-        }
+        InitializeTestApplication("skin test");
         RECT outer{0, 0, 174, 224};
         const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
         AdjustWindowRectEx(&outer, style & ~WS_CAPTION, FALSE, WS_EX_DLGMODALFRAME);

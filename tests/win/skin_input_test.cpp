@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "CanvasBitmap.h"
+#include "SkinTestSupport.h"
 #include "framework/Application.h"
 #include "skin/SUIComboBox.h"
 #include "skin/SUIEdit.h"
@@ -28,11 +29,7 @@ class SkinInput : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        static bool initialized = false;
-        if (!initialized) {
-            Application.Initialize(GetModuleHandleW(nullptr));
-            initialized = true;
-        }
+        InitializeTestApplication();
     }
     // Lets every posted message, paint and timer due now be handled.
     void Pump()

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CanvasBitmap.h"
+#include "SkinTestSupport.h"
 #include "SkinBitmaps.h"
 #include "framework/Application.h"
 #include "framework/Label.h"
@@ -68,11 +69,7 @@ class SkinMenu : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        static bool initialized = false;
-        if (!initialized) {
-            Application.Initialize(GetModuleHandleW(nullptr));
-            initialized = true;
-        }
+        InitializeTestApplication();
     }
     SkinMenu()
     {
@@ -191,11 +188,7 @@ TEST_F(SkinMenu, OtherStylesFillAndFrameWithTheirColours)
 // thousands: painting more often than that finds a leak of one per paint.
 TEST(SkinPainting, RepaintingGivesBackEveryGdiObject)
 {
-    static bool initialized = false;
-    if (!initialized) {
-        Application.Initialize(GetModuleHandleW(nullptr));
-        initialized = true;
-    }
+    InitializeTestApplication();
     TsuiPopupMenu menu;
     menu.SetUIStyle(MacOS);
     TMenuItem& item = menu.Items().Add("Hide");
@@ -297,47 +290,10 @@ TEST(SkinThemeFile, LoadsBesideTheProgramRepointsItsUsersAndFallsBackToDeepBlue)
     EXPECT_EQ(ResolveUIStyle(&broken, FromThemeFile).effectiveStyle, DeepBlue);
 }
 
-namespace {
-
-// A form that paints horizontal stripes, one pixel each, red and blue,
-// into whatever context it is given.
-class StripedForm : public TForm {
-public:
-    StripedForm() { CreateForm({"stripes", {40, 40, 200, 80}, WS_POPUP | WS_VISIBLE, 0, L"Tahoma", 11}); }
-    ~StripedForm() override { DestroyHandle(); }
-
-protected:
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) override
-    {
-        if (message == WM_ERASEBKGND) {
-            result = 1;
-            return true;
-        }
-        if (message != WM_PAINT)
-            return false;
-        PAINTSTRUCT ps{};
-        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(Handle(), &ps);
-        for (int y = 0; y < 80; ++y) {
-            RECT row{0, y, 200, y + 1};
-            TGdiObject brush(CreateSolidBrush(y % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255)));
-            FillRect(dc, &row, static_cast<HBRUSH>(brush.Handle()));
-        }
-        if (!wParam)
-            EndPaint(Handle(), &ps);
-        result = 0;
-        return true;
-    }
-};
-
-} // namespace
 
 TEST(SkinPainting, LabelsShowThePatternBehindThemAndFitTheirText)
 {
-    static bool initialized = false;
-    if (!initialized) {
-        Application.Initialize(GetModuleHandleW(nullptr));
-        initialized = true;
-    }
+    InitializeTestApplication();
     StripedForm form;
     TLabel label;
     label.Create(form, {10, 11, 5, 5}, "Images Folder:", form.Font());
