@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "app/CaptureAreas.h"
 #include "imaging/Bitmap.h"
 
 struct TCaptureSettings {
@@ -21,13 +23,27 @@ struct TCaptureSettings {
 // Whether a file or a folder of that name exists: the test MakeFileName uses.
 bool FileOrFolderExists(const std::string& path);
 
-// The primary screen, or with includeTaskbar false only its work area, placed
-// at the bitmap's origin.
-void CaptureScreen(TBitmap& bitmap, bool includeTaskbar);
+// The monitors as the system lists them, and the virtual screen around them.
+std::vector<TMonitorArea> Monitors();
+TScreenRect VirtualScreen();
 
-// The whole window, frame and title bar included. Raises Exception when there
-// is no window or it has no area, and leaves the bitmap as it was.
+// The screen mode names (the primary screen, the one under the pointer, or
+// all of them), with includeTaskbar false only that monitor's work area,
+// placed at the bitmap's origin. Parts of the rectangle that no monitor
+// covers come out black.
+void CaptureScreen(TBitmap& bitmap, bool includeTaskbar, TCaptureScreens mode = TCaptureScreens::Primary);
+
+// The window as it is seen: its visible bounds (without the invisible resize
+// borders of Windows 10 and 11) where the system reports them, its whole
+// rectangle otherwise, clipped to the screens. Raises Exception when there is
+// no window, or it is minimised, hidden or has nothing on screen, and leaves
+// the bitmap as it was.
 void CaptureWindow(TBitmap& bitmap, HWND window);
+
+// Puts the bitmap on the clipboard as a device-independent bitmap (CF_DIB)
+// with the same pixels, replacing what was there. A clipboard that another
+// program holds is tried again for about a second; then Exception.
+void CopyToClipboard(HWND owner, const TBitmap& bitmap);
 
 // Writes bitmap in the format settings.formatIndex names to fileName, which is
 // created new. When that name has been taken meanwhile, the next free one from

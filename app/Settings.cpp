@@ -9,6 +9,8 @@ void ReadSettings(const TRegistryValues& values, TSettings& settings, const TReg
     settings.jpg = ReadIntegerValue(values, "JPG", messages);
     settings.includeTask = ReadBoolValue(values, "IncludeTask", messages);
     settings.notifyShots = ReadBoolValue(values, "NotifyShots", messages);
+    settings.captureScreens = ReadOptionalInteger(values, "CaptureScreens", 0, 0, 2);
+    settings.copyToClipboard = ReadOptionalInteger(values, "CopyToClipboard", 0, 0, 1) != 0;
 }
 
 void WriteSettings(TRegistryValues& values, const TSettings& settings, const TRegistryMessages& messages)
@@ -20,4 +22,6 @@ void WriteSettings(TRegistryValues& values, const TSettings& settings, const TRe
     WriteIntegerValue(values, "JPG", settings.jpg, messages);
     WriteIntegerValue(values, "IncludeTask", settings.includeTask ? 1 : 0, messages);
     WriteIntegerValue(values, "NotifyShots", settings.notifyShots ? 1 : 0, messages);
+    WriteIntegerValue(values, "CaptureScreens", settings.captureScreens, messages);
+    WriteIntegerValue(values, "CopyToClipboard", settings.copyToClipboard ? 1 : 0, messages);
 }

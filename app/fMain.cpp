@@ -4,10 +4,12 @@
 
 #include "app/Capture.h"
 #include "app/FileNaming.h"
+#include "app/HotKeyNotice.h"
 #include "app/fMainLayout.h"
 #include "core/Exception.h"
 #include "core/InstanceRules.h"
 #include "core/Text.h"
+#include "framework/Clipboard.h"
 #include "framework/Application.h"
 #include "framework/Files.h"
 #include "framework/Registry.h"
@@ -30,7 +32,21 @@ TfmMain* fmMain = nullptr;
 static const char kAboutText[] = "Snapquill v1.1\r\nby the Snapquill developers";
 static const char kTrayTip[] = "Snapquill - by the Snapquill developers";
 
-enum THotKeyId { hkScreen = 1, hkWindow = 2, hkTrayIcon = 3 };
+// Posted once at start when a hotkey could not be taken.
+constexpr UINT WM_HOTKEY_NOTICE = WM_APP + 1;
+constexpr unsigned kHotKeyRetryMs = 3000;
+
+// The "Capture" sub-menu: its items in order, the screens as radio items.
+struct TScreensItem {
+    const char* caption;
+    TCaptureScreens mode;
+};
+constexpr TScreensItem kScreensItems[] = {
+    {"Primary screen", TCaptureScreens::Primary},
+    {"Screen under the pointer", TCaptureScreens::UnderPointer},
+    {"All screens", TCaptureScreens::All},
+};
+constexpr int kCopyToClipboardItem = 4; // after the radio items and a line
 
 TfmMain::TfmMain()
 {
@@ -64,9 +80,10 @@ TfmMain::TfmMain()
     if (!InstanceControl.Refused())
         SetUpTrayIcon();
     RunGuarded([this] { FormCreate(); });
-    // Ended only now: a quit message posted earlier would close the error box.
-    if (hotkeysFailed_)
-        Application.Terminate();
+    // Posted only now: the panel's set-up processes messages, and the
+    // message belongs after the window has come up.
+    if (started_ && !hotKeys_.AllHeld())
+        PostMessageW(Handle(), WM_HOTKEY_NOTICE, 0, 0);
 }
 
 TfmMain::~TfmMain()
@@ -161,8 +178,42 @@ void TfmMain::CreateMenu()
     Popup.SetUseSystemFont(true);
     mnuHide = Popup.Add("Hide", [this] { mnuHideClick(); });
     mnuAbout = Popup.Add("About", [this] { mnuAboutClick(); });
+    CreateCaptureMenu();
     Separator = Popup.Add("-");
     mnuExit = Popup.Add("Exit", [this] { mnuExitClick(); });
+}
+
+void TfmMain::CreateCaptureMenu()
+{
+    mnuCapture = Popup.Add("Capture");
+    TMenuItem& capture = Popup.Item(mnuCapture);
+    for (const TScreensItem& item : kScreensItems) {
+        const TCaptureScreens mode = item.mode;
+        capture.Add(item.caption, [this, mode] { SetCaptureScreens(mode); }).SetRadioItem(true);
+    }
+    capture.Add("-");
+    capture.Add("Copy to clipboard too", [this] { mnuCopyToClipboardClick(); });
+    ShowCaptureChoices();
+}
+
+void TfmMain::ShowCaptureChoices()
+{
+    TMenuItem& capture = Popup.Item(mnuCapture);
+    for (int i = 0; i < 3; ++i)
+        capture.Items(i).SetChecked(kScreensItems[i].mode == captureScreens_);
+    capture.Items(kCopyToClipboardItem).SetChecked(copyToClipboard_);
+}
+
+void TfmMain::SetCaptureScreens(TCaptureScreens mode)
+{
+    captureScreens_ = mode;
+    ShowCaptureChoices();
+}
+
+void TfmMain::mnuCopyToClipboardClick()
+{
+    copyToClipboard_ = !copyToClipboard_;
+    ShowCaptureChoices();
 }
 
 void TfmMain::SetUpTrayIcon()
@@ -190,11 +241,12 @@ void TfmMain::FormCreate()
 {
     if (InstanceControl.Refused())
         return;
-    if (!RegisterHotKeys()) {
-        Hide();
-        hotkeysFailed_ = true;
-        throw Exception(LoadStr(IDS_HOTKEY_FAILED));
-    }
+    // A key another program holds costs only that key: the program starts
+    // fully, says so once it shows, and keeps trying.
+    hotKeys_.SetOwner(Handle());
+    hotKeyRetry_.SetInterval(kHotKeyRetryMs);
+    hotKeyRetry_.OnTimer = [this] { TakeMissingHotKeys(); };
+    TakeMissingHotKeys();
     started_ = true;
     edPath.SetText(CurrentDirectory());
     Application.OnMinimize = [this] { AppMinimize(); };
@@ -222,8 +274,9 @@ static TRegistryMessages RegistryMessages()
 
 TSettings TfmMain::PanelSettings() const
 {
-    return {edPath.Text(), edFile.Text(), cbType.ItemIndex(), PngLevel, JpgQuality, ckTaskbar.Checked(),
-            chkNotify.Checked()};
+    return {edPath.Text(),         edFile.Text(),           cbType.ItemIndex(),
+            PngLevel,              JpgQuality,              ckTaskbar.Checked(),
+            chkNotify.Checked(),   int32_t(captureScreens_), copyToClipboard_};
 }
 
 void TfmMain::ApplySettings(const TSettings& settings)
@@ -235,6 +288,9 @@ void TfmMain::ApplySettings(const TSettings& settings)
     JpgQuality = settings.jpg;
     ckTaskbar.SetChecked(settings.includeTask);
     chkNotify.SetChecked(settings.notifyShots);
+    captureScreens_ = static_cast<TCaptureScreens>(settings.captureScreens);
+    copyToClipboard_ = settings.copyToClipboard;
+    ShowCaptureChoices();
 }
 
 void TfmMain::LoadSettings()
@@ -353,16 +409,39 @@ void TfmMain::BrowseFolders()
 
 bool TfmMain::RegisterHotKeys()
 {
-    return RegisterHotKey(Handle(), hkScreen, 0, VK_SNAPSHOT) &&
-           RegisterHotKey(Handle(), hkWindow, MOD_ALT, VK_SNAPSHOT) &&
-           RegisterHotKey(Handle(), hkTrayIcon, MOD_CONTROL, VK_F12);
+    hotKeys_.TakeMissing();
+    return hotKeys_.AllHeld();
 }
 
 void TfmMain::UnregisterHotKeys()
 {
-    UnregisterHotKey(Handle(), hkScreen);
-    UnregisterHotKey(Handle(), hkWindow);
-    UnregisterHotKey(Handle(), hkTrayIcon);
+    hotKeyRetry_.SetEnabled(false);
+    hotKeys_.Release();
+}
+
+void TfmMain::TakeMissingHotKeys()
+{
+    RegisterHotKeys();
+    hotKeyRetry_.SetEnabled(!hotKeys_.AllHeld());
+    UpdateTrayTip();
+}
+
+void TfmMain::ShowHotKeyNotice()
+{
+    if (hotKeys_.AllHeld())
+        return;
+    const bool offerSwitch = !hotKeys_.PrintScreenHeld() && SnippingOwnsPrintScreen();
+    if (::ShowHotKeyNotice(this, hotKeys_.MissingNames(), offerSwitch) && TurnOffSnippingPrintScreen())
+        TakeMissingHotKeys();
+}
+
+void TfmMain::UpdateTrayTip()
+{
+    if (hotKeys_.AllHeld())
+        icoTray.SetTip(kTrayTip);
+    else
+        icoTray.SetTip(std::string(kTrayTip) + "\n" +
+                       FormatText(LoadStr(IDS_TIP_KEYS_MISSING), {KeyList(hotKeys_.MissingNames())}));
 }
 
 void TfmMain::WMHotKey(int id)
@@ -394,7 +473,7 @@ void TfmMain::CaptureAndSave(const std::string& fileName, bool windowMode)
             if (windowMode)
                 CaptureWindow(bitmap, GetForegroundWindow());
             else
-                CaptureScreen(bitmap, ckTaskbar.Checked());
+                CaptureScreen(bitmap, ckTaskbar.Checked(), captureScreens_);
             TCaptureSettings settings{edPath.Text(), edFile.Text(), cbType.ItemIndex(), ckTaskbar.Checked(),
                                       JpgQuality, PngLevel};
             std::string written = SaveCapture(bitmap, fileName, settings);
@@ -403,6 +482,8 @@ void TfmMain::CaptureAndSave(const std::string& fileName, bool windowMode)
                                                      bitmap.Height(), FileSizeKB(written)));
                 icoTray.ShowBalloon();
             }
+            if (copyToClipboard_)
+                CopyShotToClipboard(bitmap, written);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -412,6 +493,15 @@ void TfmMain::CaptureAndSave(const std::string& fileName, bool windowMode)
     Capturing = false;
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void TfmMain::CopyShotToClipboard(const TBitmap& bitmap, const std::string& fileName)
+{
+    try {
+        CopyToClipboard(Handle(), bitmap);
+    } catch (const Exception& error) {
+        throw Exception(FormatText(LoadStr(IDS_CLIPBOARD_FAILED), {fileName, error.Message()}));
+    }
 }
 
 void TfmMain::BalloonClick()
@@ -472,6 +562,13 @@ bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&)
     case WM_HOTKEY:
         WMHotKey(static_cast<int>(wParam));
         return true;
+    case WM_HOTKEY_NOTICE:
+        ShowHotKeyNotice();
+        return true;
+    case WM_SHOWWINDOW:
+        if (wParam && started_ && !hotKeys_.AllHeld())
+            TakeMissingHotKeys();
+        return false;
     }
     return false;
 }

@@ -5,11 +5,15 @@
 #include <cstdint>
 #include <string>
 
+#include "app/CaptureAreas.h"
+#include "app/HotKeys.h"
 #include "app/Settings.h"
 #include "framework/Controls.h"
 #include "framework/Form.h"
 #include "framework/Label.h"
 #include "framework/Menus.h"
+#include "framework/Timer.h"
+#include "imaging/Bitmap.h"
 #include "shell/SxTrayIcon.h"
 #include "skin/SUIButton.h"
 #include "skin/SUIComboBox.h"
@@ -33,7 +37,9 @@ public:
     TfmMain();
     ~TfmMain() override;
 
-    // Hotkeys: 1 PrintScreen, 2 Alt+PrintScreen, 3 Ctrl+F12.
+    // Hotkeys: 1 PrintScreen, 2 Alt+PrintScreen, 3 Ctrl+F12. Each is taken
+    // on its own; RegisterHotKeys tries those still missing and says whether
+    // all are held now.
     bool RegisterHotKeys();
     void UnregisterHotKeys();
     void WMHotKey(int id);
@@ -59,6 +65,8 @@ public:
     void mnuHideClick();
     void mnuAboutClick();
     void mnuExitClick();
+    void SetCaptureScreens(TCaptureScreens mode);
+    void mnuCopyToClipboardClick();
     void FormClose(TCloseAction& action);
 
     // A refused second copy brings the running one forward.
@@ -86,6 +94,7 @@ public:
     TsuiPopupMenu Popup;
     int mnuHide = -1;
     int mnuAbout = -1;
+    int mnuCapture = -1; // its sub-menu: the screens radio items, then "Copy to clipboard too"
     int Separator = -1;
     int mnuExit = -1;
 
@@ -99,6 +108,12 @@ private:
     void CreateSkinFrame();
     void CreatePanel();
     void CreateMenu();
+    void CreateCaptureMenu();
+    void ShowCaptureChoices();
+    void TakeMissingHotKeys();
+    void ShowHotKeyNotice();
+    void UpdateTrayTip();
+    void CopyShotToClipboard(const TBitmap& bitmap, const std::string& fileName);
     void SetUpTrayIcon();
     void FormCreate();
     void FormDestroy();
@@ -106,6 +121,9 @@ private:
     TSettings PanelSettings() const;
     void ApplySettings(const TSettings& settings);
 
-    bool started_ = false; // FormCreate got past the hotkeys
-    bool hotkeysFailed_ = false;
+    bool started_ = false; // FormCreate ran in a copy the guard let start
+    THotKeys hotKeys_;
+    TTimer hotKeyRetry_; // while a key is missing
+    TCaptureScreens captureScreens_ = TCaptureScreens::Primary;
+    bool copyToClipboard_ = false;
 };

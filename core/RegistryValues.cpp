@@ -30,6 +30,19 @@ int32_t ReadIntegerValue(const TRegistryValues& values, const std::string& name,
     return static_cast<int32_t>(result);
 }
 
+int32_t ReadOptionalInteger(const TRegistryValues& values, const std::string& name, int32_t fallback, int32_t low,
+                            int32_t high)
+{
+    TRegValue value = values.Read(name);
+    if (!value.exists || value.type != kRegDWord || value.data.size() != 4)
+        return fallback;
+    uint32_t bits = 0;
+    for (size_t i = 0; i < 4; ++i)
+        bits |= uint32_t(value.data[i]) << (8 * i);
+    const int32_t result = static_cast<int32_t>(bits);
+    return result < low || result > high ? fallback : result;
+}
+
 bool ReadBoolValue(const TRegistryValues& values, const std::string& name, const TRegistryMessages& messages)
 {
     return ReadIntegerValue(values, name, messages) != 0;

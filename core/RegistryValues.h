@@ -44,6 +44,11 @@ std::string ReadStringValue(const TRegistryValues& values, const std::string& na
 // A missing value, or one of more than 4 bytes, fails with getDataFailed;
 // one of another type that fits fails with invalidDataType.
 int32_t ReadIntegerValue(const TRegistryValues& values, const std::string& name, const TRegistryMessages& messages);
+// A value added in a later version: missing, of another type or size, or
+// outside [low, high], it silently gives fallback, so that a key written by
+// an earlier version reads without an error.
+int32_t ReadOptionalInteger(const TRegistryValues& values, const std::string& name, int32_t fallback, int32_t low,
+                            int32_t high);
 // True for any non-zero integer.
 bool ReadBoolValue(const TRegistryValues& values, const std::string& name, const TRegistryMessages& messages);
 

@@ -9,10 +9,10 @@ namespace {
 
 class TOpenClipboard {
 public:
-    explicit TOpenClipboard(HWND owner)
+    // Another program may hold it for a moment: tries every 10 ms.
+    explicit TOpenClipboard(HWND owner, int attempts = 10)
     {
-        // Another program may hold it for a moment.
-        for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
+        for (int attempt = 0; attempt < attempts && !open_; ++attempt) {
             open_ = OpenClipboard(owner) != FALSE;
             if (!open_)
                 Sleep(10);
@@ -28,12 +28,9 @@ private:
     bool open_ = false;
 };
 
-} // namespace
-
-void SetClipboardText(HWND owner, const std::string& text)
+// Movable global memory holding a copy of the bytes.
+HGLOBAL GlobalCopy(const void* data, size_t bytes)
 {
-    const std::wstring wide = Utf8ToWide(text);
-    const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (!memory)
         throw EOutOfResources("Out of memory");
@@ -42,18 +39,36 @@ void SetClipboardText(HWND owner, const std::string& text)
         GlobalFree(memory);
         throw EOutOfResources("Out of memory");
     }
-    std::memcpy(target, wide.c_str(), bytes);
+    std::memcpy(target, data, bytes);
     GlobalUnlock(memory);
+    return memory;
+}
+
+void PutOnClipboard(HWND owner, UINT format, HGLOBAL memory, int attempts)
+{
     try {
-        TOpenClipboard clipboard(owner);
+        TOpenClipboard clipboard(owner, attempts);
         EmptyClipboard();
-        if (!SetClipboardData(CF_UNICODETEXT, memory))
-            throw Exception("Cannot put the text on the clipboard");
+        if (!SetClipboardData(format, memory))
+            throw Exception("Cannot put the data on the clipboard");
         // The clipboard owns the memory now.
     } catch (...) {
         GlobalFree(memory);
         throw;
     }
+}
+
+} // namespace
+
+void SetClipboardText(HWND owner, const std::string& text)
+{
+    const std::wstring wide = Utf8ToWide(text);
+    PutOnClipboard(owner, CF_UNICODETEXT, GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)), 10);
+}
+
+void SetClipboardDib(HWND owner, const std::vector<uint8_t>& packedDib)
+{
+    PutOnClipboard(owner, CF_DIB, GlobalCopy(packedDib.data(), packedDib.size()), 100);
 }
 
 std::string ClipboardText()

@@ -145,6 +145,8 @@ HMENU TPopupMenu::Build(const TMenuItem& parent, std::vector<TMenuItem*>& comman
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
         info.fType = item.IsLine() ? MFT_SEPARATOR : MFT_STRING;
+        if (item.RadioItem())
+            info.fType |= MFT_RADIOCHECK;
         if (ownerDraw_)
             info.fType |= MFT_OWNERDRAW;
         if (!item.IsLine() && !ownerDraw_) {

@@ -32,6 +32,9 @@ public:
     void SetEnabled(bool value) { enabled_ = value; }
     bool Checked() const { return checked_; }
     void SetChecked(bool value) { checked_ = value; }
+    // A radio item shows a dot instead of a check mark when checked.
+    bool RadioItem() const { return radioItem_; }
+    void SetRadioItem(bool value) { radioItem_ = value; }
     bool Default() const { return default_; }
     void SetDefault(bool value) { default_ = value; }
     // The shortcut key in words ("Ctrl+C"); shown right-aligned.
@@ -75,6 +78,7 @@ private:
     std::string caption_;
     bool enabled_ = true;
     bool checked_ = false;
+    bool radioItem_ = false;
     bool default_ = false;
     std::string shortCutText_;
     WORD shortCutKey_ = 0;

@@ -78,6 +78,16 @@ HIMAGELIST TsuiPopupMenu::CheckMarkImages()
     return images;
 }
 
+// The mark of the checked radio item: a round dot centred in the 16 x 16
+// place of the check mark.
+void TsuiPopupMenu::DrawRadioDot(HDC dc, int x, int y, uint32_t color)
+{
+    TGdiObject brush(CreateSolidBrush(ColorToRGB(color)));
+    TSelectObject selectedBrush(dc, brush.Handle());
+    TSelectObject noPen(dc, GetStockObject(NULL_PEN));
+    Ellipse(dc, x + 5, y + 5, x + 12, y + 12);
+}
+
 TGdiObject TsuiPopupMenu::ItemFont(const TMenuItem& item) const
 {
     LOGFONTW font{};
@@ -206,7 +216,9 @@ void TsuiPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool sel
             RECT frame{L + 2, T + 1, L + 21, T + 20};
             FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
             Fill(dc, {L + 3, T + 2, L + 20, T + 19}, selectedColor_);
-        } else if (HIMAGELIST checks = CheckMarkImages()) {
+        } else if (item.RadioItem()) {
+            DrawRadioDot(dc, L + 4, T + 3, enabled ? fontColor_ : 0x808080);
+              } else if (HIMAGELIST checks = CheckMarkImages()) {
             ImageList_Draw(checks, 0, dc, L + 4, T + 3, greyed);
         }
     }

@@ -70,6 +70,7 @@ public:
 private:
     TGdiObject ItemFont(const TMenuItem& item) const;
     void DrawFlatFrame(HDC dc) const;
+    static void DrawRadioDot(HDC dc, int x, int y, uint32_t color);
     void DrawBackground(HDC dc, const RECT& rect, bool separator, bool selected) const;
 
     TsuiUIStyle uiStyle_ = DeepBlue;

@@ -23,7 +23,7 @@ packages=(
   zlib1g-dev libjpeg62-turbo-dev libpng-dev
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
   wine64 xvfb xdotool imagemagick x11-utils nasm dpkg-dev
-  librsvg2-bin clang fonts-wine fonts-liberation2 nsis zip
+  librsvg2-bin clang fonts-wine fonts-liberation2 nsis zip xserver-xephyr
 )
 
 missing=()

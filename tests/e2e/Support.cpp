@@ -332,8 +332,8 @@ HWND Snapquill::WaitUntilReady(bool shown, DWORD timeoutMs)
 HWND Snapquill::MainWindow() const
 {
     for (HWND window : TopLevelWindowsOf(id_))
-        if (SameClass(window, L"TSnapquillForm"))
-            return window;
+        if (SameClass(window, L"TSnapquillForm") && TextOf(window) == L"Snapquill")
+            return window; // not one of its dialogs, which are forms too
     return nullptr;
 }
 

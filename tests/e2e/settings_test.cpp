@@ -227,7 +227,7 @@ TEST_F(SettingsStore, DoubleClickOnTheControlBoxEndsTheProgramAndSavesTheSetting
     EXPECT_TRUE(StoresNumber(L"NotifyShots", 1));
 }
 
-TEST_F(SettingsStore, FirstStartShowsTheDefaultsAndStoresAllSevenValues)
+TEST_F(SettingsStore, FirstStartShowsTheDefaultsAndStoresAllValues)
 {
     Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
     ASSERT_TRUE(program.Started()) << program.StartError();
@@ -244,8 +244,11 @@ TEST_F(SettingsStore, FirstStartShowsTheDefaultsAndStoresAllSevenValues)
     EXPECT_TRUE(SortedValueNames().empty()) << "settings were stored before the end";
 
     ASSERT_TRUE(CloseProgram(program));
-    EXPECT_EQ(SortedValueNames(), (std::vector<std::wstring>{L"DefaultPath", L"FileFormat", L"Filename",
-                                                             L"IncludeTask", L"JPG", L"NotifyShots", L"PNG"}));
+    EXPECT_EQ(SortedValueNames(),
+              (std::vector<std::wstring>{L"CaptureScreens", L"CopyToClipboard", L"DefaultPath", L"FileFormat",
+                                         L"Filename", L"IncludeTask", L"JPG", L"NotifyShots", L"PNG"}));
+    EXPECT_TRUE(StoresNumber(L"CaptureScreens", 0));
+    EXPECT_TRUE(StoresNumber(L"CopyToClipboard", 0));
     EXPECT_TRUE(StoresString(L"DefaultPath", folder_.Text()));
     EXPECT_TRUE(StoresString(L"Filename", L"shot"));
     EXPECT_TRUE(StoresNumber(L"FileFormat", 0));
@@ -372,6 +375,19 @@ TEST_F(SettingsStore, AnUnknownFormatSelectsNothingAndShotsAreNotWritten)
     PressPrintScreen();
     EXPECT_TRUE(WaitForFile(folder_.Path() / L"shot1.bmp")) << "PrintScreen wrote no file with BMP picked";
     EXPECT_EQ(folder_.Entries(), std::vector<std::wstring>{L"shot1.bmp"});
+}
+
+TEST_F(SettingsStore, AKeyOfTheSevenValuesOfAnEarlierVersionStartsWithoutAnError)
+{
+    ASSERT_TRUE(StoreSettings(Defaults(folder_.Path())));
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NE(program.WaitUntilReady(), nullptr);
+    EXPECT_EQ(program.WaitForMessageBox(1000), nullptr) << "an error box for the values the key lacks";
+
+    ASSERT_TRUE(CloseProgram(program));
+    EXPECT_TRUE(StoresNumber(L"CaptureScreens", 0));
+    EXPECT_TRUE(StoresNumber(L"CopyToClipboard", 0));
 }
 
 TEST_F(SettingsStore, PngLevelZeroShowsAsOneAndIsStoredAsOne)

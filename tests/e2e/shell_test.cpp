@@ -253,10 +253,13 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
     const Band about = selectedBand(hide.bottom + 10);
     EXPECT_EQ(about.Height(), 20) << "About";
     EXPECT_EQ(about.top, hide.bottom + 1);
-    EXPECT_EQ(selectedBand(about.bottom + 6).Height(), 0) << "the separator is never selected";
-    const Band exit = selectedBand(about.bottom + 12 + 10);
+    // Capture is passed over: its sub-menu, opening to the left at the
+    // screen's edge, would cover the items.
+    const int captureBottom = about.bottom + 20;
+    EXPECT_EQ(selectedBand(captureBottom + 6).Height(), 0) << "the separator is never selected";
+    const Band exit = selectedBand(captureBottom + 12 + 10);
     EXPECT_EQ(exit.Height(), 20) << "Exit";
-    EXPECT_EQ(exit.top, about.bottom + 1 + 12) << "the separator is 12 high";
+    EXPECT_EQ(exit.top, captureBottom + 1 + 12) << "Capture is 20 high and the separator 12";
     SetCursorPos(0, 0);
     PumpFor(200);
 
@@ -289,7 +292,7 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
     }
 
     ASSERT_NE(OpenTrayMenu(program), nullptr);
-    ChooseItem(program, 3); // Exit, past the separator
+    ChooseItem(program, 4); // Exit, past Capture and the separator
     DWORD exitCode = 1;
     EXPECT_TRUE(program.WaitForExit(kPatience, exitCode)) << "Exit does not end the program";
     EXPECT_EQ(exitCode, 0u);

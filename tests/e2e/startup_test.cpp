@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
+
 #include "tests/e2e/Support.h"
 
 using namespace e2e;
@@ -50,6 +52,81 @@ public:
 private:
     HWND window_ = nullptr;
     bool held_ = false;
+};
+
+// The program's message about keys it could not take: its window, its text
+// and how many buttons it has.
+struct HotkeyNotice {
+    HWND window = nullptr;
+    std::string text;
+    int buttons = 0;
+};
+
+HotkeyNotice ReadNotice(HWND window)
+{
+    HotkeyNotice notice{window};
+    for (HWND child : ChildrenOf(window)) {
+        const std::string text = Narrow(TextOf(child));
+        if (ClassNameOf(child) == L"TsuiButton")
+            ++notice.buttons;
+        else if (text.rfind("Hotkey", 0) == 0)
+            notice.text = text;
+    }
+    return notice;
+}
+
+HotkeyNotice WaitForHotkeyNotice(const Snapquill& program, DWORD timeoutMs = kPatience)
+{
+    HotkeyNotice notice;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindowsOf(program.Id()))
+                if (IsWindowVisible(window) && TextOf(window) == L"Snapquill - Hotkeys")
+                    notice = ReadNotice(window);
+            return notice.window != nullptr;
+        },
+        timeoutMs);
+    return notice;
+}
+
+void PressEnterOn(HWND window)
+{
+    SetForegroundWindow(window);
+    PumpFor(300);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = VK_RETURN;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// Windows 11's switch that gives PrintScreen to its screen capture, set for
+// the test and removed again after it.
+class SnippingSetting {
+public:
+    explicit SnippingSetting(DWORD value)
+    {
+        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        RegSetValueExW(key_, kName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    }
+    ~SnippingSetting()
+    {
+        RegDeleteValueW(key_, kName);
+        RegCloseKey(key_);
+    }
+    SnippingSetting(const SnippingSetting&) = delete;
+    SnippingSetting& operator=(const SnippingSetting&) = delete;
+    DWORD Value() const
+    {
+        DWORD value = 0xFFFFFFFF, size = sizeof value;
+        RegQueryValueExW(key_, kName, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+        return value;
+    }
+
+private:
+    static constexpr const wchar_t* kKey = L"Control Panel\\Keyboard";
+    static constexpr const wchar_t* kName = L"PrintScreenKeyForSnippingEnabled";
+    HKEY key_ = nullptr;
 };
 
 } // namespace
@@ -136,26 +213,59 @@ TEST(Startup, HideInCapitalsIsNoSwitch)
     EXPECT_TRUE(IsWindowVisible(main));
 }
 
-TEST(Startup, PrintScreenHeldByAnotherProgramEndsItAfterTheError)
+TEST(Startup, AKeyHeldElsewhereIsNamedAndTakenOnceItIsFree)
 {
-    HotkeyHolder holder(0, VK_SNAPSHOT);
-    ASSERT_TRUE(holder.Held()) << "the test could not take PrintScreen for itself";
+    auto holder = std::make_unique<HotkeyHolder>(0, VK_SNAPSHOT);
+    ASSERT_TRUE(holder->Held()) << "the test could not take PrintScreen for itself";
     ScratchFolder folder;
     Snapquill program(folder.Path());
     ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NE(program.WaitUntilReady(), nullptr) << "the program did not start fully";
 
-    HWND box = program.WaitForMessageBox();
-    ASSERT_NE(box, nullptr) << "no error box";
-    EXPECT_EQ(Narrow(TextOf(box)), "Snapquill");
-    EXPECT_EQ(Narrow(MessageBoxText(box)), "Hotkey registering failed!\\r\\nPlease restart the application.");
-    HWND main = program.MainWindow();
-    EXPECT_FALSE(main && IsWindowVisible(main)) << "the main window shows behind the error";
+    const HotkeyNotice notice = WaitForHotkeyNotice(program);
+    ASSERT_NE(notice.window, nullptr) << "no message about the key";
+    EXPECT_EQ(notice.text.rfind("Hotkey registering failed!\\r\\nPrintScreen\\r\\n", 0), 0u) << notice.text;
+    EXPECT_NE(notice.text.find("Another program holds the key"), std::string::npos) << notice.text;
+    EXPECT_EQ(notice.buttons, 1);
+    PressEnterOn(notice.window);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(notice.window); })) << "OK does not close the message";
 
-    ASSERT_TRUE(DismissMessageBox(box));
-    DWORD exitCode = 0xFFFFFFFF;
-    ASSERT_TRUE(program.WaitForExit(kPatience, exitCode)) << "the program did not end after the error";
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(folder.Entries(), std::vector<std::wstring>{});
+    // Alt+PrintScreen was free and works at once; PrintScreen once let go.
+    PressAltPrintScreen();
+    ASSERT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp"));
+    ASSERT_TRUE(program.WaitUntilSettled());
+    holder.reset();
+    EXPECT_TRUE(WaitUntil([&] {
+        PressPrintScreen();
+        return WaitForFile(folder.Path() / L"shot2.bmp", 500);
+    })) << "PrintScreen is not taken once it is free";
+    EXPECT_TRUE(IsBmpOfTheScreen(folder.Path() / L"shot2.bmp"));
+    ASSERT_TRUE(program.WaitUntilSettled());
+    EXPECT_EQ(WaitForHotkeyNotice(program, 500).window, nullptr) << "the message came again";
+    EXPECT_TRUE(program.Close()) << "the program did not end when its window was closed";
+}
+
+TEST(Startup, WhenWindowsScreenCaptureHoldsTheKeyTheDefaultButtonTurnsItOff)
+{
+    SnippingSetting snipping(1);
+    auto holder = std::make_unique<HotkeyHolder>(MOD_ALT, VK_SNAPSHOT);
+    ASSERT_TRUE(holder->Held());
+    ScratchFolder folder;
+    Snapquill program(folder.Path(), L"-hide"); // as started at sign-in
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    const HotkeyNotice notice = WaitForHotkeyNotice(program);
+    ASSERT_NE(notice.window, nullptr) << "no message about the key while hidden";
+    EXPECT_EQ(notice.text.rfind("Hotkey registering failed!\\r\\nAlt+PrintScreen\\r\\n", 0), 0u) << notice.text;
+    EXPECT_NE(notice.text.find("\"Use the Print screen key to open screen capture\""), std::string::npos)
+        << notice.text;
+    EXPECT_EQ(notice.buttons, 2);
+    EXPECT_EQ(snipping.Value(), 1u) << "changed before the user chose";
+
+    holder.reset(); // as Windows lets go of the key once the setting is off
+    PressEnterOn(notice.window);
+    EXPECT_TRUE(WaitUntil([&] { return snipping.Value() == 0; })) << "the default button left the setting on";
+    PressAltPrintScreen();
+    EXPECT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp")) << "Alt+PrintScreen is not taken";
 }
 
 TEST(Startup, ClosingTheWindowEndsTheProgram)

@@ -164,13 +164,48 @@ TEST(SettingsRead, ShortIntegersAreZeroExtended)
     EXPECT_EQ(s.fileFormat, -1);
 }
 
-TEST(SettingsWrite, WritesAllSevenInOrderAndRoundTrips)
+TEST(SettingsRead, MenuValuesOfAnEarlierVersionOrDamagedTakeTheirDefaults)
+{
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> screens; // empty: no value
+        uint32_t screensType;
+        int32_t expectedScreens;
+        std::vector<uint8_t> clipboard;
+        bool expectedClipboard;
+    } cases[] = {
+        {"missing (a key of the seven only)", {}, kRegDWord, 0, {}, false},
+        {"in range", {2, 0, 0, 0}, kRegDWord, 2, {1, 0, 0, 0}, true},
+        {"out of range", {3, 0, 0, 0}, kRegDWord, 0, {2, 0, 0, 0}, false},
+        {"negative", {0xFF, 0xFF, 0xFF, 0xFF}, kRegDWord, 0, {0xFF, 0xFF, 0xFF, 0xFF}, false},
+        {"wrong type", {'1', 0}, kRegString, 0, {1, 0}, false},
+        {"short", {1}, kRegDWord, 0, {1}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemoryValues key = FullKey();
+        if (!c.screens.empty())
+            key.SetRaw("CaptureScreens", c.screensType, c.screens);
+        if (!c.clipboard.empty())
+            key.SetRaw("CopyToClipboard", c.screensType, c.clipboard);
+        TSettings s;
+        s.captureScreens = 1; // what the panel had: a bad value still gives the default
+        s.copyToClipboard = true;
+        EXPECT_EQ(FailureOf(key, s), "");
+        EXPECT_EQ(s.captureScreens, c.expectedScreens);
+        EXPECT_EQ(s.copyToClipboard, c.expectedClipboard);
+        EXPECT_EQ(s.jpg, 55) << "the seven read as before";
+    }
+}
+
+TEST(SettingsWrite, WritesAllInOrderAndRoundTrips)
 {
     MemoryValues key;
-    TSettings out{"D:\\写真", "", -1, 0, 100, false, true};
+    TSettings out{"D:\\写真", "", -1, 0, 100, false, true, 2, true};
     WriteSettings(key, out, kMessages);
     EXPECT_EQ(key.written, (std::vector<std::string>{"DefaultPath", "Filename", "FileFormat", "PNG", "JPG",
-                                                     "IncludeTask", "NotifyShots"}));
+                                                     "IncludeTask", "NotifyShots", "CaptureScreens",
+                                                     "CopyToClipboard"}));
     EXPECT_EQ(key.values["IncludeTask"].data, (std::vector<uint8_t>{0, 0, 0, 0}));
     EXPECT_EQ(key.values["NotifyShots"].data, (std::vector<uint8_t>{1, 0, 0, 0}));
     // Strings keep their terminating zero.
@@ -181,6 +216,8 @@ TEST(SettingsWrite, WritesAllSevenInOrderAndRoundTrips)
     EXPECT_EQ(in.fileFormat, -1);
     EXPECT_EQ(in.png, 0);
     EXPECT_EQ(in.jpg, 100);
+    EXPECT_EQ(in.captureScreens, 2);
+    EXPECT_TRUE(in.copyToClipboard);
 }
 
 TEST(SettingsWrite, FailingWriteStopsTheRest)

@@ -16,6 +16,7 @@
 #include "core/Stream.h"
 #include "imaging/ScreenBitmap.h"
 #include "core/Unicode.h"
+#include "tests/e2e/ImageFiles.h"
 #include "tests/native/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -359,9 +360,49 @@ TEST(CaptureWindow, NoWindowOrNoAreaRaisesBeforeAnyFileIsWritten)
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(shoot(empty), "The foreground window has no area to capture");
     DestroyWindow(empty);
-    EXPECT_EQ(shoot(empty), "The foreground window has no area to capture"); // no longer a window
+    EXPECT_EQ(shoot(empty), "There is no window in the foreground to capture"); // no longer a window
+
+    EXPECT_EQ(shoot(GetDesktopWindow()), "There is no window in the foreground to capture");
+    HWND hidden = CreateWindowExW(0, L"STATIC", L"hidden", WS_POPUP, 10, 10, 50, 50, nullptr, nullptr, nullptr,
+                                  nullptr);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_EQ(shoot(hidden), "The foreground window is minimised or hidden and cannot be captured");
+    ShowWindow(hidden, SW_SHOWMINNOACTIVE);
+    EXPECT_EQ(shoot(hidden), "The foreground window is minimised or hidden and cannot be captured");
+    DestroyWindow(hidden);
 
     EXPECT_TRUE(fs::is_empty(dir.Path()));
+}
+
+TEST_F(Capture, TheClipboardGetsExactlyThePixelsOfTheFile)
+{
+    TBitmap bitmap;
+    CaptureScreen(bitmap, true);
+    ScratchDir dir;
+    TCaptureSettings settings{Utf8(dir.Path()), "shot", 2, true, 90, 7};
+    const std::string name = SaveCapture(bitmap, Utf8(dir.Path() / "shot1.png"), settings);
+    e2e::Image file;
+    ASSERT_EQ(e2e::DecodePng(ReadFileBytes(PathOf(name)), file), "");
+    CopyToClipboard(nullptr, bitmap);
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HGLOBAL data = GetClipboardData(CF_DIB);
+    const auto* header = data ? static_cast<const BITMAPINFOHEADER*>(GlobalLock(data)) : nullptr;
+    ASSERT_NE(header, nullptr) << "no bitmap on the clipboard";
+    EXPECT_EQ(header->biWidth, file.width);
+    EXPECT_EQ(header->biHeight, file.height);
+    ASSERT_EQ(header->biBitCount, 24);
+    const auto* rows = reinterpret_cast<const uint8_t*>(header + 1);
+    const size_t stride = DibStride(file.width, 24);
+    int different = 0;
+    for (int y = 0; y < file.height; ++y)
+        for (int x = 0; x < file.width; ++x) {
+            const uint8_t* bgr = rows + (file.height - 1 - y) * stride + x * 3;
+            different += e2e::Rgb{bgr[2], bgr[1], bgr[0]} != file.At(x, y);
+        }
+    EXPECT_EQ(different, 0) << "pixels that differ from the file's";
+    GlobalUnlock(data);
+    CloseClipboard();
 }
 
 TEST(SaveCapture, EachFormatWithItsSignature)
