@@ -10,9 +10,10 @@ set_tests_properties(${SNAPQUILL_TEST_PREFIX}wine.start PROPERTIES FIXTURES_SETU
 set_tests_properties(${SNAPQUILL_TEST_PREFIX}wine.stop PROPERTIES FIXTURES_CLEANUP wine)
 
 # A Win32 test program. SCREEN16 also runs it on a 16-bit screen; DESKTOP
-# marks tests that send input or hold hotkeys, which must not overlap.
+# marks tests that send input or hold hotkeys, which must not overlap;
+# TWO_MONITORS runs it only on the display with two monitors.
 function(snapquill_wine_test name)
-  cmake_parse_arguments(T "SCREEN16;DESKTOP" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SCREEN16;DESKTOP;TWO_MONITORS" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
@@ -30,6 +31,9 @@ function(snapquill_wine_test name)
       ENVIRONMENT "SNAPQUILL_SCREEN_DEPTH=${depth}" TIMEOUT 300)
     if(T_DESKTOP)
       set_tests_properties(${test} PROPERTIES RESOURCE_LOCK desktop-${depth})
+    endif()
+    if(T_TWO_MONITORS)
+      set_tests_properties(${test} PROPERTIES ENVIRONMENT "SNAPQUILL_MONITORS=2" RESOURCE_LOCK two-monitors)
     endif()
   endforeach()
 endfunction()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of Snapquill on a virtual display: the main
-# window, and the window with the tray icon's menu open. Writes
-# docs/main-window.png and docs/menu.png (each enlarged 2x).
+# window, the window with the tray icon's menu open, and with its Capture
+# sub-menu open. Writes docs/main-window.png, docs/menu.png and
+# docs/capture-menu.png (each enlarged 2x).
 #
 #   tools/screenshots.sh
 set -euo pipefail
@@ -38,5 +39,6 @@ take() {
 # The window is at (246, 140), 180 x 230 at most; the menu opens right of it.
 take pose-window 188x238+242+136 "$root/docs/main-window.png"
 take pose-menu 330x238+242+136 "$root/docs/menu.png"
+take pose-capture-menu 492x238+242+136 "$root/docs/capture-menu.png"
 wait "$driver"
 wait "$program" || true

@@ -1,6 +1,7 @@
 // The program in the notification area: its icon follows Ctrl+F12, "-notray"
 // and Exit, a saved shot is announced in a balloon, and a second start only
 // brings the running copy forward.
+#include "tests/e2e/SettingsSupport.h"
 #include "tests/e2e/Support.h"
 
 #include <commctrl.h>
@@ -205,6 +206,43 @@ void ChooseItem(const Snapquill& program, int stepsDown)
     WaitUntil([&] { return OpenMenuOf(program) == nullptr; });
 }
 
+// Opens the sub-menu of the item stepsDown down and chooses its item
+// subStepsDown below the first.
+void ChooseSubItem(const Snapquill& program, int stepsDown, int subStepsDown)
+{
+    for (int i = 0; i < stepsDown; ++i) {
+        PressKey(VK_DOWN);
+        PumpFor(50);
+    }
+    PressKey(VK_RIGHT);
+    PumpFor(200);
+    ChooseItem(program, subStepsDown);
+}
+
+bool EmptyTheClipboard()
+{
+    if (!OpenClipboard(nullptr))
+        return false;
+    EmptyClipboard();
+    CloseClipboard();
+    return true;
+}
+
+// The size of the device-independent bitmap on the clipboard; 0 x 0 for none.
+SIZE ClipboardBitmapSize()
+{
+    SIZE size{};
+    if (!OpenClipboard(nullptr))
+        return size;
+    if (HGLOBAL data = GetClipboardData(CF_DIB))
+        if (const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data))) {
+            size = {header->biWidth, header->biHeight};
+            GlobalUnlock(data);
+        }
+    CloseClipboard();
+    return size;
+}
+
 } // namespace
 
 TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
@@ -291,9 +329,23 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
             << "Enter does not close the About box";
     }
 
+    // Capture: "All screens", then "Copy to clipboard too" (past a line).
+    ASSERT_NE(OpenTrayMenu(program), nullptr);
+    ChooseSubItem(program, 3, 2);
+    ASSERT_NE(OpenTrayMenu(program), nullptr);
+    ChooseSubItem(program, 3, 3);
+    ASSERT_TRUE(EmptyTheClipboard());
+    PressPrintScreen();
+    ASSERT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp"));
+    EXPECT_TRUE(WaitUntil([] { return ClipboardBitmapSize().cx == 1280; })) << "no copy on the clipboard";
+    EXPECT_EQ(ClipboardBitmapSize().cy, 800);
+    ASSERT_TRUE(program.WaitUntilSettled());
+
     ASSERT_NE(OpenTrayMenu(program), nullptr);
     ChooseItem(program, 4); // Exit, past Capture and the separator
     DWORD exitCode = 1;
     EXPECT_TRUE(program.WaitForExit(kPatience, exitCode)) << "Exit does not end the program";
     EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(StoresNumber(L"CaptureScreens", 2));
+    EXPECT_TRUE(StoresNumber(L"CopyToClipboard", 1));
 }

@@ -3,7 +3,7 @@
 // and Alt+PrintScreen, prints what was written, and closes the program.
 // With --pose it instead shows the window and then the tray menu for
 // pictures: it puts a marker file into FOLDER for each pose ("pose-window",
-// "pose-menu") and goes on once the picture taker has deleted it.
+// "pose-menu", "pose-capture-menu") and goes on once the picture taker has deleted it.
 //
 //   snapquill_demo.exe FOLDER [--pose]
 #include <windows.h>
@@ -111,6 +111,12 @@ static int ShowPoses(const fs::path& folder, HWND window)
     SetCursorPos(460, 200);
     Sleep(500);
     Pose(folder, "pose-menu");
+    // Resting on "Capture" opens its sub-menu.
+    SetCursorPos(460, 220);
+    Sleep(1200);
+    Pose(folder, "pose-capture-menu");
+    Press(VK_ESCAPE, false);
+    Sleep(200);
     Press(VK_ESCAPE, false);
     Sleep(300);
     CloseProgram(window);
