@@ -389,10 +389,16 @@ void TsuiTitleBar::Paint(HDC dc, const RECT& client)
                 DrawIconEx(dc, r.left, r.top, icon, 16, 16, 0, nullptr, DI_NORMAL);
             continue;
         }
+        // Lit under the pointer, pressed while held there; while one
+        // button is held the others stay as they are.
         const TGdiObject* picture = &button.PicNormal;
+        const int index = static_cast<int>(i);
         if (PointInRect(cursor, RECT{r.left, r.top, r.right, r.bottom})) {
-            hotButton_ = static_cast<int>(i);
-            picture = pressed_ ? &button.PicMouseDown : &button.PicMouseOn;
+            hotButton_ = index;
+            if (pressedButton_ == index)
+                picture = &button.PicMouseDown;
+            else if (pressedButton_ < 0)
+                picture = &button.PicMouseOn;
         }
         DrawIfAny(dc, *picture, r.left, r.top, button.Transparent());
     }
@@ -507,30 +513,41 @@ bool TsuiTitleBar::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         Repaint();
         return false;
     case WM_LBUTTONDOWN: {
-        pressed_ = true;
-        Repaint();
+        const int hit = HitButton(at);
         TForm* form = TitleBarForm(*this);
-        if (HitButton(at) < 0 && form && !FormMaximized()) {
+        if (hit >= 0) {
+            // Held like a standard button: the bar sees the pointer wherever
+            // it goes until the button goes up.
+            pressedButton_ = hit;
+            SetCapture(Handle());
+            Repaint();
+        } else if (form && !FormMaximized()) {
             // The system's move loop, as if the form's caption was pressed.
             ReleaseCapture();
             POINT screen = at;
             ClientToScreen(Handle(), &screen);
-            pressed_ = false;
             SendMessageW(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
         }
         result = 0;
         return true;
     }
     case WM_LBUTTONUP: {
-        const int hit = HitButton(at);
-        const bool wasPressed = pressed_;
-        pressed_ = false;
+        const int pressed = pressedButton_;
+        const bool onIt = pressed >= 0 && HitButton(at) == pressed;
+        if (GetCapture() == Handle())
+            ReleaseCapture(); // WM_CAPTURECHANGED lets go of the button
+        pressedButton_ = -1;
         Repaint();
-        if (wasPressed && hit >= 0)
-            ButtonUp(hit);
+        if (onIt)
+            ButtonUp(pressed);
         result = 0;
         return true;
     }
+    case WM_CAPTURECHANGED:
+        // Capture taken away (a menu, another window): nothing stays held.
+        pressedButton_ = -1;
+        Repaint();
+        return false;
     case WM_LBUTTONDBLCLK: {
         const int hit = HitButton(at);
         if (hit < 0) {

@@ -146,6 +146,8 @@ public:
     TsuiTitleBarPopupMenu& PopupMenu() { return popup_; }
     // The button under the pointer at the last paint, or -1.
     int HotButton() const { return hotButton_; }
+    // The button held down (the bar has the mouse captured), or -1.
+    int PressedButton() const { return pressedButton_; }
     // Where each button is now (empty rectangles for the hidden ones).
     TsuiTitleLayout Layout() const;
 
@@ -196,7 +198,9 @@ private:
     std::vector<std::unique_ptr<TsuiTitleBarSection>> sections_;
     std::vector<std::unique_ptr<TsuiTitleBarButton>> buttons_;
 
-    bool pressed_ = false;
+    // Held down with the mouse captured: it looks pressed while the pointer
+    // is over it and acts if the button goes up there.
+    int pressedButton_ = -1;
     int hotButton_ = -1;
     int buttonPicHeight_ = 0;
     int buttonTop_ = 0;

@@ -348,3 +348,91 @@ TEST(SkinFrame, AMenuShowsItsBarUnderTheTitleAndRunsItsShortcuts)
     EXPECT_EQ(runs, 1);
     form.frame.SetMenu(nullptr);
 }
+
+namespace {
+
+// Which of its pictures the title bar's button shows on the screen now:
+// 0 normal, 1 lit, 2 pressed, -1 none of them.
+int ShownPicture(const FramedForm& form, int index)
+{
+    const TsuiTitleBar& bar = form.frame.TitleBar();
+    const TsuiRect r = bar.Layout().buttons[index];
+    TCanvasBitmap shown(bar.Width(), bar.Height());
+    CopyWindowPixels(bar.Handle(), shown, bar.Width(), bar.Height());
+    const TsuiTitleBarButton& button = bar.Button(index);
+    const TGdiObject* pictures[3] = {&button.PicNormal, &button.PicMouseOn, &button.PicMouseDown};
+    for (int i = 0; i < 3; ++i) {
+        // The picture drawn over what is shown: unchanged where it is.
+        TCanvasBitmap expected(r.Width(), r.Height());
+        BitBlt(expected.DC(), 0, 0, r.Width(), r.Height(), shown.DC(), r.left, r.top, SRCCOPY);
+        DrawBitmap(expected.DC(), pictures[i]->Handle(), 0, 0, button.Transparent());
+        int differences = 0;
+        for (int y = 0; y < r.Height(); ++y)
+            for (int x = 0; x < r.Width(); ++x)
+                differences += expected.Pixel(x, y) != shown.Pixel(r.left + x, r.top + y);
+        if (differences == 0)
+            return i;
+    }
+    return -1;
+}
+
+// The pointer moved to p as by the user's hand, pressing or releasing the
+// left button there when asked.
+void Mouse(POINT p, DWORD button = 0)
+{
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    SetCursorPos(p.x, p.y);
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, (p.x * 65536 + w - 1) / w,
+                (p.y * 65536 + h - 1) / h, 0, 0);
+}
+
+// Wine delivers the hand's input a while later: the picture the button
+// shows once it has settled on the expected one, or after two seconds.
+int ShownPictureOnceSettled(const FramedForm& form, int index, int expected)
+{
+    int shown = -1;
+    for (int i = 0; i < 10 && shown != expected; ++i) {
+        FramedForm::Settle();
+        shown = ShownPicture(form, index);
+    }
+    return shown;
+}
+
+} // namespace
+
+TEST(SkinFrame, AHeldTitleButtonLooksPressedOnlyUnderThePointerAndActsOnlyWhenReleasedThere)
+{
+    FramedForm form(true);
+    const TsuiRect max = form.frame.TitleBar().Layout().buttons[2];
+    const POINT on = form.BarPoint((max.left + max.right) / 2, (max.top + max.bottom) / 2);
+    const POINT away{form.Outer().right + 60, form.Outer().bottom + 60};
+    // Where the pointer goes, what the maximise button then shows (0
+    // normal, 1 lit, 2 pressed) and why.
+    const struct {
+        POINT at;
+        DWORD button;
+        int shown;
+        const char* why;
+    } steps[] = {
+        {on, 0, 1, "lit under the pointer"},
+        {on, MOUSEEVENTF_LEFTDOWN, 2, "pressed"},
+        {away, 0, 0, "held, with the pointer outside the window"},
+        {on, 0, 2, "held, back over the button"},
+        {away, 0, 0, "held outside again"},
+        {away, MOUSEEVENTF_LEFTUP, 0, "released outside"},
+        {on, 0, 1, "back over it after the release: lit, no longer pressed"},
+    };
+    for (const auto& step : steps) {
+        Mouse(step.at, step.button);
+        EXPECT_EQ(ShownPictureOnceSettled(form, 2, step.shown), step.shown) << step.why;
+    }
+    EXPECT_FALSE(IsZoomed(form.Handle())) << "released outside: nothing done";
+    EXPECT_EQ(form.frame.TitleBar().PressedButton(), -1);
+    Mouse(on, MOUSEEVENTF_LEFTDOWN);
+    Mouse(on, MOUSEEVENTF_LEFTUP);
+    for (int i = 0; i < 10 && !IsZoomed(form.Handle()); ++i)
+        FramedForm::Settle();
+    EXPECT_TRUE(IsZoomed(form.Handle())) << "a click on it maximises";
+    Mouse(away);
+    FramedForm::Settle();
+}
