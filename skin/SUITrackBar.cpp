@@ -25,9 +25,40 @@ void TsuiTrackBarSlider::SetPicture(HGDIOBJ picture)
     Invalidate();
 }
 
-void TsuiTrackBarSlider::Paint(HDC dc, const RECT&)
+// The focus rectangle: one pixel in two along the edge of the track bar's
+// client area, drawn solid (not inverted), so that the slider can draw the
+// same dots again over its picture. offset moves the bar's corner on dc;
+// size is dc's.
+static void DrawFocusDots(HDC dc, const RECT& bar, POINT offset, SIZE size)
+{
+    const COLORREF dot = RGB(0, 0, 0);
+    auto put = [&](int x, int y) {
+        const int cx = x + offset.x, cy = y + offset.y;
+        if ((x + y) % 2 == 0 && cx >= 0 && cy >= 0 && cx < size.cx && cy < size.cy)
+            SetPixelV(dc, cx, cy, dot);
+    };
+    for (int x = bar.left; x < bar.right; ++x) {
+        put(x, bar.top);
+        put(x, bar.bottom - 1);
+    }
+    for (int y = bar.top + 1; y < bar.bottom - 1; ++y) {
+        put(bar.left, y);
+        put(bar.right - 1, y);
+    }
+}
+
+void TsuiTrackBarSlider::Paint(HDC dc, const RECT& client)
 {
     DrawBitmap(dc, picture_, 0, 0, true, kKeyColor);
+    // The track bar's focus rectangle runs over the slider too.
+    HWND bar = GetParent(Handle());
+    if (bar && GetFocus() == bar) {
+        RECT barClient{};
+        GetClientRect(bar, &barClient);
+        POINT corner{0, 0};
+        MapWindowPoints(bar, Handle(), &corner, 1);
+        DrawFocusDots(dc, barClient, corner, {client.right, client.bottom});
+    }
 }
 
 bool TsuiTrackBarSlider::ControlMessage(UINT message, WPARAM, LPARAM, LRESULT& result)
@@ -259,18 +290,15 @@ void TsuiTrackBar::Paint(HDC dc, const RECT& client)
         TGdiObject brush(CreateSolidBrush(ColorToRGB(color_)));
         FillRect(dc, &client, static_cast<HBRUSH>(brush.Handle()));
     }
-    // The focus rectangle goes beneath the bar: drawn over the bar's ends
-    // its inverted dots would show in odd colours.
-    if (Focused()) {
-        SetTextColor(dc, RGB(0, 0, 0));
-        SetBkColor(dc, RGB(255, 255, 255));
-        DrawFocusRect(dc, &client);
-    }
     const SIZE bar = BitmapSize(bar_.Handle());
     if (Vertical())
         DrawBitmap(dc, bar_.Handle(), (client.right - bar.cx) / 2, 0, true, kKeyColor);
     else
         DrawBitmap(dc, bar_.Handle(), 0, (client.bottom - bar.cy) / 2, true, kKeyColor);
+    // The focus rectangle last, whole over the bar (the slider draws its
+    // part over its picture).
+    if (Focused())
+        DrawFocusDots(dc, client, {0, 0}, {client.right, client.bottom});
 }
 
 void TsuiTrackBar::KeyDown(WPARAM key)

@@ -242,6 +242,29 @@ TEST_F(SkinTrackBar, DraggingTheSliderFollowsThePointerWithTheMouseCaptured)
     EXPECT_FALSE(bar_.Paging()) << "dragging starts no page timer";
 }
 
+TEST_F(SkinTrackBar, ItsFocusRectangleShowsWholeOverTheBarsEndsAndTheSlider)
+{
+    bar_.SetFocus();
+    auto screen = Screen();
+    // A dot on every other pixel of the control's edge, (0, 0) included.
+    int missing = 0;
+    auto dot = [&](int x, int y) {
+        if ((x + y) % 2 == 0)
+            missing += screen->Pixel(x, 100 + y) != RGB(0, 0, 0);
+    };
+    for (int x = 0; x < 169; ++x) {
+        dot(x, 0);
+        dot(x, 19);
+    }
+    for (int y = 0; y < 20; ++y) {
+        dot(0, y);
+        dot(168, y);
+    }
+    EXPECT_EQ(missing, 0) << "dots hidden by the bar's ends or the slider";
+    SetFocus(form_.Handle());
+    EXPECT_NE(Screen()->Pixel(0, 100), RGB(0, 0, 0)) << "no dots without the focus";
+}
+
 TEST_F(SkinTrackBar, HoldingTheTrackPagesTowardsThePointerUntilTheButtonGoesUp)
 {
     Mouse(WM_LBUTTONDOWN, 165, 10);
