@@ -1,5 +1,8 @@
 #include "framework/Label.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "core/Unicode.h"
 
 // Lines break between words; a word longer than the width is broken where
@@ -32,9 +35,48 @@ void TLabel::SetColor(COLORREF value)
     Invalidate();
 }
 
+// The right edge of the ink of a line of text drawn at x = 0 with the font
+// selected in dc: the last glyph may reach past the advance width
+// (a negative C width, or the smoothed edge of a glyph whose metrics are
+// rounded), so the text is drawn off-screen and looked at.
+static int InkRight(HDC dc, const std::wstring& text, SIZE extent)
+{
+    ABC abc{};
+    int room = extent.cy;
+    if (GetCharABCWidthsW(dc, text.back(), text.back(), &abc) && abc.abcC < 0)
+        room -= abc.abcC;
+    const int width = extent.cx + room, height = extent.cy;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    TGdiObject bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits)
+        return extent.cx;
+    TMemoryDC memory(dc, bitmap.Handle());
+    TSelectObject font(memory.Handle(), GetCurrentObject(dc, OBJ_FONT));
+    RECT all{0, 0, width, height};
+    FillRect(memory.Handle(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkMode(memory.Handle(), TRANSPARENT);
+    SetTextColor(memory.Handle(), RGB(0, 0, 0));
+    DrawTextW(memory.Handle(), text.c_str(), -1, &all, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    GdiFlush();
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    for (int x = width - 1; x >= extent.cx; --x)
+        for (int y = 0; y < height; ++y)
+            if ((pixels[size_t(y) * width + x] & 0xFFFFFF) != 0xFFFFFF)
+                return x + 1;
+    return extent.cx;
+}
+
 SIZE TLabel::TextExtent() const
 {
     const std::wstring text = Utf8ToWide(Text());
+    // Measured on a context with the label's font selected, as it paints.
     TWindowDC screen(nullptr);
     TSelectObject font(screen.Handle(), Font() ? Font() : GetStockObject(DEFAULT_GUI_FONT));
     if (wordWrap_) {
@@ -44,9 +86,11 @@ SIZE TLabel::TextExtent() const
     }
     RECT r{0, 0, 0, 0};
     DrawTextW(screen.Handle(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    // The smoothed edge of the last glyph can reach one pixel past the
-    // text's advance width: without that column a final ":" is lost.
-    return {r.right > 0 ? r.right + 1 : 0, r.bottom};
+    if (r.right <= 0 || text.empty())
+        return {0, r.bottom};
+    // At least one column past the advance width for a smoothed edge, more
+    // where the ink reaches further.
+    return {std::max(static_cast<int>(r.right) + 1, InkRight(screen.Handle(), text, {r.right, r.bottom})), r.bottom};
 }
 
 void TLabel::AdjustSize()

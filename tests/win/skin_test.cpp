@@ -313,3 +313,31 @@ TEST(SkinPainting, LabelsShowThePatternBehindThemAndFitTheirText)
         }
     EXPECT_GT(text, 20) << "the caption is drawn over the stripes";
 }
+
+TEST(SkinPainting, LabelsShowTheWholeOfTheirLastGlyph)
+{
+    InitializeTestApplication();
+    StripedForm form;
+    // The program's label font, and the texts its quality label shows.
+    TGdiObject font(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Trebuchet MS"));
+    for (const char* caption : {"PNG Compression: 3", "JPG Quality: 100", "Images Folder:", "f", "Wj"}) {
+        TLabel label;
+        label.Create(form, {10, 10, 5, 5}, caption, static_cast<HFONT>(font.Handle()));
+        // The text drawn where it has all the room it wants: its rightmost
+        // inked column must lie inside the label.
+        TCanvasBitmap free(label.Width() + 20, label.Height());
+        TSelectObject selected(free.DC(), font.Handle());
+        SetBkMode(free.DC(), TRANSPARENT);
+        const std::wstring text = Utf8ToWide(caption);
+        RECT r{0, 0, label.Width() + 20, label.Height()};
+        DrawTextW(free.DC(), text.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_NOPREFIX | DT_SINGLELINE);
+        int inked = 0;
+        for (int x = 0; x < label.Width() + 20; ++x)
+            for (int y = 0; y < label.Height(); ++y)
+                if (free.Pixel(x, y) != RGB(255, 255, 255))
+                    inked = x + 1;
+        EXPECT_LE(inked, label.Width()) << caption;
+        EXPECT_LE(label.Width(), inked + 2) << caption << ": no more than a little room to spare";
+    }
+}
