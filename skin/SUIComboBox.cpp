@@ -38,7 +38,9 @@ void TsuiCustomComboBox::CreateCombo(TWindow& parent, const TBounds& bounds, DWO
     // The height given to a combo box is that of the box with its list open.
     TBounds withList = bounds;
     withList.height = bounds.height + std::max(itemHeight, 16) * (listItems + 1);
-    CreateControl(parent, L"COMBOBOX", kind | WS_TABSTOP | WS_VSCROLL, withList, "", font);
+    itemHeight_ = itemHeight;
+    const DWORD ownerDraw = kind == CBS_DROPDOWNLIST ? CBS_OWNERDRAWFIXED | CBS_HASSTRINGS : 0;
+    CreateControl(parent, L"COMBOBOX", kind | ownerDraw | WS_TABSTOP | WS_VSCROLL, withList, "", font);
     if (itemHeight > 0)
         SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
     // The closed box as high as asked, when that gives the text more room
@@ -87,6 +89,8 @@ void TsuiCustomComboBox::SetUIStyle(TsuiUIStyle style)
     };
     borderColor_ = color(SUI_THEME::ControlBorderColor);
     buttonColor_ = color(SUI_THEME::FormBackgroundColor);
+    selectedColor_ = color(SUI_THEME::MenuSelectedBackgroundColor);
+    selectedFontColor_ = color(SUI_THEME::MenuSelectedFontColor);
     arrowColor_ = 0;
     Redraw();
 }
@@ -254,8 +258,51 @@ LRESULT TsuiCustomComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     return DefaultProc(message, wParam, lParam);
 }
 
-bool TsuiCustomComboBox::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+// An item of the list, or the closed box's field: the selected one in the
+// style's selection colours, the others on the box's colour, the text in the
+// control's font.
+void TsuiCustomComboBox::DrawItem(const DRAWITEMSTRUCT& item) const
 {
+    HDC dc = item.hDC;
+    const RECT r = item.rcItem;
+    const bool field = (item.itemState & ODS_COMBOBOXEDIT) != 0;
+    // The field shows the selection only while the box has the focus.
+    const bool selected = (item.itemState & ODS_SELECTED) && (!field || GetFocus() == Handle());
+    const bool enabled = IsWindowEnabled(Handle()) != FALSE;
+    TGdiObject fill(CreateSolidBrush(ColorToRGB(selected && enabled ? selectedColor_ : color_)));
+    FillRect(dc, &r, static_cast<HBRUSH>(fill.Handle()));
+    if (item.itemID == UINT(-1))
+        return;
+    const LRESULT length = SendMessageW(Handle(), CB_GETLBTEXTLEN, item.itemID, 0);
+    if (length == CB_ERR)
+        return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        SendMessageW(Handle(), CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()))));
+    TSelectObject font(dc, Font() ? Font() : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, !enabled ? GetSysColor(COLOR_GRAYTEXT)
+                              : selected ? ColorToRGB(selectedFontColor_) : GetSysColor(COLOR_WINDOWTEXT));
+    RECT textRect = r;
+    textRect.left += 2;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+bool TsuiCustomComboBox::Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == WM_MEASUREITEM && itemHeight_ > 0) {
+        auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (measure.CtlType == ODT_COMBOBOX && int(measure.itemID) != -1)
+            measure.itemHeight = itemHeight_;
+        result = TRUE;
+        return true;
+    }
+    if (message == WM_DRAWITEM) {
+        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        result = TRUE;
+        return true;
+    }
     if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORLISTBOX) {
         result = ColorMessage(reinterpret_cast<HDC>(wParam));
         return true;

@@ -36,11 +36,17 @@ public:
     void SetColor(uint32_t value);
 
     bool DroppedDown() const;
+    // The colours of the selected item in the list (the style's selection
+    // colours, as in its menus).
+    uint32_t SelectedColor() const { return selectedColor_; }
+    uint32_t SelectedFontColor() const { return selectedFontColor_; }
 
 protected:
     // Creates the combo box of the given CBS_ kind; bounds.height is the
     // closed box's height, which the selection field is fitted to, and the
-    // list opens listItems items high.
+    // list opens listItems items high. A drop-down list draws its items
+    // itself, itemHeight high (the system's list may ignore the height of
+    // items it draws).
     void CreateCombo(TWindow& parent, const TBounds& bounds, DWORD kind, int itemHeight, int listItems, HFONT font);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -53,6 +59,7 @@ private:
     void DrawArrow(HDC dc, const RECT& button) const;
     void Redraw() const;
     LRESULT ColorMessage(HDC dc) const;
+    void DrawItem(const DRAWITEMSTRUCT& item) const;
 
     TsuiUIStyle uiStyle_ = DeepBlue;
     TsuiFileTheme* fileTheme_ = nullptr;
@@ -62,6 +69,9 @@ private:
     uint32_t buttonColor_ = 0xE8E8E8;
     uint32_t arrowColor_ = 0;
     uint32_t color_ = 0xFFFFFF;
+    uint32_t selectedColor_ = 0xC47339;
+    uint32_t selectedFontColor_ = 0xFFFFFF;
+    int itemHeight_ = 0;
     TGdiObject background_;
     HWND list_ = nullptr;
 };

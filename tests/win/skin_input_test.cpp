@@ -155,6 +155,33 @@ TEST_F(SkinInput, ComboBoxDrawsFrameButtonPictureAndArrowOverTheSystemsLook)
     EXPECT_EQ(selects, 1);
 }
 
+TEST_F(SkinInput, ComboBoxDropsItsListInRowsOfItsItemHeightInTheStylesColours)
+{
+    TsuiComboBox combo;
+    combo.Create(form_, {10, 10, 169, 24}, {"BMP Format", "JPG Format", "PNG Format"}, 0, 16, form_.Font());
+    combo.SetUIStyle(MacOS);
+    SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+    Pump();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo.Handle(), &info));
+    ASSERT_TRUE(IsWindowVisible(info.hwndList));
+    EXPECT_EQ(SendMessageW(info.hwndList, LB_GETITEMHEIGHT, 0, 0), 16);
+    RECT client{};
+    GetClientRect(info.hwndList, &client);
+    EXPECT_EQ(client.bottom, 3 * 16) << "three rows of 16 pixels";
+    TCanvasBitmap list(client.right, client.bottom);
+    CopyWindowPixels(info.hwndList, list, client.right, client.bottom);
+    const COLORREF selected = ColorToRGB(combo.SelectedColor());
+    EXPECT_EQ(selected, RGB(0x39, 0x73, 0xC4)) << "MacOS's selection colour";
+    EXPECT_EQ(list.CountIn({0, 0, client.right, 16}, selected) * 2 > client.right * 16, true)
+        << "the selected first row in the selection colour";
+    EXPECT_EQ(list.Pixel(client.right - 3, 16 + 8), kWhite) << "the other rows on the box's colour";
+    EXPECT_GT(list.CountDark({0, 16, 60, 32}), 10) << "the second item's text";
+    SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    Pump();
+}
+
 namespace {
 
 // The program's quality slider: 1..3 at 2, 169 wide, MacOS.
