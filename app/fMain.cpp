@@ -390,7 +390,8 @@ void TfmMain::AddControlTips()
 {
     AddControlTip(edPath, 1, "Images Folder", L"Your screenshots will be saved in this folder");
     AddControlTip(btnBrowse, 1, "Browse Folders", L"Choose the path where your screenshots will be saved");
-    AddControlTip(cbType, 1, "File Type", L"Screenshots will be saved with this filetype");
+    // Kept off the format list while it is dropped.
+    cbType.AttachTip(AddControlTip(cbType, 1, "File Type", L"Screenshots will be saved with this filetype"));
     AddControlTip(edFile, 1, "Filename", L"Your screenshots will be saved with this name");
     AddControlTip(ckTaskbar, 1, "Include Taskbar", L"Include Taskbar in the screenshots");
     AddControlTip(chkNotify, 1, "Display Notify", L"Display information about your screenshot\r\nas soon as you take it");

@@ -128,6 +128,12 @@ bool TsuiCustomComboBox::DroppedDown() const
     return SendMessageW(Handle(), CB_GETDROPPEDSTATE, 0, 0) != FALSE;
 }
 
+void TsuiCustomComboBox::AttachTip(HWND tip)
+{
+    if (tip)
+        tips_.push_back(tip);
+}
+
 void TsuiCustomComboBox::Redraw() const
 {
     if (!Handle())
@@ -301,6 +307,18 @@ bool TsuiCustomComboBox::Reflected(UINT message, WPARAM wParam, LPARAM lParam, L
     if (message == WM_DRAWITEM) {
         DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         result = TRUE;
+        return true;
+    }
+    if (message == WM_COMMAND && (HIWORD(wParam) == CBN_DROPDOWN || HIWORD(wParam) == CBN_CLOSEUP)) {
+        // The tips step aside while the list is open.
+        const BOOL active = HIWORD(wParam) == CBN_CLOSEUP;
+        for (HWND tip : tips_)
+            if (IsWindow(tip)) {
+                if (!active)
+                    SendMessageW(tip, TTM_POP, 0, 0);
+                SendMessageW(tip, TTM_ACTIVATE, active, 0);
+            }
+        result = 0;
         return true;
     }
     if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORLISTBOX) {

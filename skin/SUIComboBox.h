@@ -36,6 +36,10 @@ public:
     void SetColor(uint32_t value);
 
     bool DroppedDown() const;
+    // A tooltip window with a tool on this control: while the list is
+    // dropped it is hidden and kept from showing, so that it never covers
+    // the list.
+    void AttachTip(HWND tip);
     // The colours of the selected item in the list (the style's selection
     // colours, as in its menus).
     uint32_t SelectedColor() const { return selectedColor_; }
@@ -74,6 +78,7 @@ private:
     int itemHeight_ = 0;
     TGdiObject background_;
     HWND list_ = nullptr;
+    std::vector<HWND> tips_;
 };
 
 // A drop-down list: the user picks one of the items and cannot type.

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 
 #include "CanvasBitmap.h"
@@ -179,6 +181,57 @@ TEST_F(SkinInput, ComboBoxDropsItsListInRowsOfItsItemHeightInTheStylesColours)
     EXPECT_EQ(list.Pixel(client.right - 3, 16 + 8), kWhite) << "the other rows on the box's colour";
     EXPECT_GT(list.CountDark({0, 16, 60, 32}), 10) << "the second item's text";
     SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    Pump();
+}
+
+namespace {
+
+// The pointer moved to p on the screen as by the user's hand.
+void PointerTo(POINT p)
+{
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    SetCursorPos(p.x, p.y);
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (p.x * 65536 + w - 1) / w, (p.y * 65536 + h - 1) / h, 0, 0);
+}
+
+} // namespace
+
+TEST_F(SkinInput, AComboBoxsTipStaysOffItsDroppedList)
+{
+    TsuiComboBox combo;
+    combo.Create(form_, {10, 10, 169, 24}, {"BMP Format", "JPG Format", "PNG Format"}, 0, 16, form_.Font());
+    // A tip as the program's window gives its controls.
+    HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                               combo.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(tip, nullptr);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS | TTF_TRANSPARENT;
+    tool.hwnd = combo.Handle();
+    GetClientRect(combo.Handle(), &tool.rect);
+    tool.lpszText = const_cast<wchar_t*>(L"Screenshots will be saved with this filetype");
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    combo.AttachTip(tip);
+    // The tip shows (or not) a while after the pointer came to rest.
+    auto tipAfterRest = [&](POINT at) {
+        PointerTo(at);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 2000 && !IsWindowVisible(tip);)
+            Pump();
+        return IsWindowVisible(tip) != FALSE;
+    };
+    POINT box{60, 12};
+    ClientToScreen(combo.Handle(), &box);
+    EXPECT_TRUE(tipAfterRest(box)) << "resting on the closed box shows its tip";
+    SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(tip)) << "dropping the list takes the tip away";
+    EXPECT_FALSE(tipAfterRest({box.x + 3, box.y})) << "and it stays away while the list is open";
+    SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    Pump();
+    PointerTo({box.x + 300, box.y + 300});
+    Pump();
+    EXPECT_TRUE(tipAfterRest(box)) << "the closed box has its tip again";
+    PointerTo({box.x + 300, box.y + 300});
     Pump();
 }
 
