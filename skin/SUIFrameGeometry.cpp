@@ -19,14 +19,17 @@ std::vector<TsuiBlit> TitleStrips(int W, int B, int wL, int hL, int wR, int hR, 
 {
     std::vector<TsuiBlit> strips;
     const int strip = 3 - B;
-    // Left: the first 3 - B columns of L at (B, 0).
-    strips.push_back({{0, 0, strip, hL}, {B, 0, B + strip, hL}});
-    // Right: R's column wR - 2 at the strip's first column, at (W - 3, 0);
-    // a picture narrower than 3 is stretched into the strip instead.
+    // The pictures lie where the title bar draws them, L's column 0 at x = 0
+    // and R's at x = W - wR, so that the frame beside the bar is the
+    // border's B columns and then the picture, as thick as below the bar.
+    // Left: L's columns B to 3 at (B, 0).
+    strips.push_back({{B, 0, B + strip, hL}, {B, 0, B + strip, hL}});
+    // Right: R's columns wR - 3 to wR - B at (W - 3, 0); a picture
+    // narrower than 3 is stretched into the strip instead.
     if (wR < 3)
         strips.push_back({{0, 0, wR, hR}, {W - 3, 0, W - 3 + strip, hR}});
     else
-        strips.push_back({{wR - 2, 0, wR - 2 + strip, hR}, {W - 3, 0, W - 3 + strip, hR}});
+        strips.push_back({{wR - 3, 0, wR - 3 + strip, hR}, {W - 3, 0, W - 3 + strip, hR}});
     // Top: W - 5 wide and 3 high at (2, 0): L from its column 2, R so that
     // its column 0 falls at strip x = W - 2 - wR, C stretched between.
     const int stripLeft = 2, stripRight = W - 3;

@@ -21,9 +21,9 @@ TEST(SkinFrame, TitlePicturesFormTheTopEdge)
 {
     const std::vector<TsuiBlit> s = TitleStrips(180, 1, 48, 23, 48, 23, 49, 23);
     ASSERT_EQ(s.size(), 5u);
-    EXPECT_EQ(s[0].source, (TsuiRect{0, 0, 2, 23})) << "left strip: L's first 3 - B columns";
+    EXPECT_EQ(s[0].source, (TsuiRect{1, 0, 3, 23})) << "left strip: L's columns B to 3, where the bar shows them";
     EXPECT_EQ(s[0].target, (TsuiRect{1, 0, 3, 23}));
-    EXPECT_EQ(s[1].source, (TsuiRect{46, 0, 48, 23})) << "right strip: R from its column wR - 2";
+    EXPECT_EQ(s[1].source, (TsuiRect{45, 0, 47, 23})) << "right strip: R's columns wR - 3 to wR - B";
     EXPECT_EQ(s[1].target, (TsuiRect{177, 0, 179, 23}));
     EXPECT_EQ(s[2].target, (TsuiRect{2, 0, 48, 3})) << "top strip: L from its column 2";
     EXPECT_EQ(s[2].source, (TsuiRect{2, 0, 48, 3}));

@@ -436,3 +436,31 @@ TEST(SkinFrame, AHeldTitleButtonLooksPressedOnlyUnderThePointerAndActsOnlyWhenRe
     Mouse(away);
     FramedForm::Settle();
 }
+
+TEST(SkinFrame, TheFrameBesideTheTitleIsAsThickAsBelowItInEveryStyle)
+{
+    FramedForm form;
+    for (TsuiUIStyle style : {MacOS, WinXP, DeepBlue, Protein, BlueGlass}) {
+        form.frame.SetUIStyle(style);
+        FramedForm::Settle();
+        const RECT outer = form.Outer();
+        const int W = outer.right - outer.left, H = outer.bottom - outer.top;
+        TCanvasBitmap screen(W, H);
+        {
+            TWindowDC desktop(nullptr);
+            BitBlt(screen.DC(), 0, 0, W, H, desktop.Handle(), outer.left, outer.top, SRCCOPY);
+        }
+        // How many columns from the edge inwards have the border's colour.
+        const COLORREF border = ColorToRGB(form.frame.BorderColor());
+        auto run = [&](int y, bool left) {
+            int n = 0;
+            while (n < 6 && screen.Pixel(left ? n : W - 1 - n, y) == border)
+                ++n;
+            return n;
+        };
+        const int title = 3 + form.frame.TitleBar().Height() / 2, below = H / 2;
+        EXPECT_GT(run(below, true), 0) << "style " << style;
+        EXPECT_EQ(run(title, true), run(below, true)) << "left, style " << style;
+        EXPECT_EQ(run(title, false), run(below, false)) << "right, style " << style;
+    }
+}
