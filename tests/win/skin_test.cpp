@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,63 @@ TEST(SkinPictures, EveryBitmapLoadsWithTheSizeAndDepthOfTheTable)
     TGdiObject frame18 = CutFrame(LoadSkinBitmap("MACOS_TITLEBTN").Handle(), 18, 18);
     EXPECT_EQ(BitmapSize(frame18.Handle()).cx, 17);
     EXPECT_EQ(BitmapSize(frame18.Handle()).cy, 17);
+}
+
+TEST(SkinPictures, TheMenuCheckMarkHasNoPaleEdgeToRingItOnAGreyBar)
+{
+    // White is the transparent colour; any other pixel shows, so none may
+    // be a pale blend of the tick and white.
+    int pale = 0, tick = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const COLORREF c = PictureColor("MENU_CHECKED", x, y);
+            if (c == RGB(255, 255, 255))
+                continue;
+            ++tick;
+            pale += GetRValue(c) + GetGValue(c) + GetBValue(c) > 3 * 0x90;
+        }
+    EXPECT_GT(tick, 20);
+    EXPECT_EQ(pale, 0);
+}
+
+namespace {
+
+int Luminance(COLORREF c)
+{
+    return (30 * GetRValue(c) + 59 * GetGValue(c) + 11 * GetBValue(c)) / 100;
+}
+
+} // namespace
+
+TEST(SkinPictures, TheMaximiseButtonShowsAWindowAndTheMacOSControlBoxATriangleThatReads)
+{
+    // Each style's title buttons: the middle of the maximise picture and a
+    // point on its left side, 3 pixels away.
+    const struct {
+        const char* strip;
+        int x, y;
+    } styles[] = {{"MACOS_TITLEBTN", 8, 8},    {"WINXP_TITLEBTN", 10, 10},    {"DEEPBLUE_TITLEBTN", 9, 10},
+                  {"PROTEIN_TITLEBTN", 9, 10}, {"BLUEGLASS_TITLEBTN", 9, 9}};
+    for (const auto& style : styles) {
+        TGdiObject strip = LoadSkinBitmap(style.strip);
+        ASSERT_TRUE(strip) << style.strip;
+        for (int frame = 7; frame <= 9; ++frame) {
+            TGdiObject picture = CutFrame(strip.Handle(), 18, frame);
+            const SIZE size = BitmapSize(picture.Handle());
+            TCanvasBitmap pixels(size.cx, size.cy);
+            DrawBitmap(pixels.DC(), picture.Handle(), 0, 0);
+            // A window is hollow, its side drawn; a "+" is drawn through its
+            // middle as on its arm.
+            EXPECT_GT(std::abs(Luminance(pixels.Pixel(style.x, style.y)) - Luminance(pixels.Pixel(style.x - 3, style.y))),
+                      40)
+                << style.strip << " frame " << frame;
+        }
+    }
+    TGdiObject box = CutFrame(LoadSkinBitmap("MACOS_TITLEBTN").Handle(), 18, 1);
+    TCanvasBitmap pixels(17, 17);
+    DrawBitmap(pixels.DC(), box.Handle(), 0, 0);
+    EXPECT_LT(2 * Luminance(pixels.Pixel(8, 8)), Luminance(pixels.Pixel(4, 8)))
+        << "the normal control box's triangle at most half as bright as the button beside it";
 }
 
 TEST(SkinPictures, RotateBitmapTurnsAQuarter)
