@@ -505,6 +505,37 @@ void TsuiTitleBar::ButtonUp(int index)
     }
 }
 
+void TsuiTitleBar::MouseDown(POINT at)
+{
+    const int hit = HitButton(at);
+    TForm* form = TitleBarForm(*this);
+    if (hit >= 0) {
+        // Held like a standard button: the bar sees the pointer wherever it
+        // goes until the button goes up.
+        pressedButton_ = hit;
+        SetCapture(Handle());
+        Repaint();
+    } else if (form && !FormMaximized()) {
+        // The system's move loop, as if the form's caption was pressed.
+        ReleaseCapture();
+        POINT screen = at;
+        ClientToScreen(Handle(), &screen);
+        SendMessageW(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+    }
+}
+
+void TsuiTitleBar::MouseUp(POINT at)
+{
+    const int pressed = pressedButton_;
+    const bool onIt = pressed >= 0 && HitButton(at) == pressed;
+    if (GetCapture() == Handle())
+        ReleaseCapture(); // its WM_CAPTURECHANGED lets go of the button
+    pressedButton_ = -1;
+    Repaint();
+    if (onIt)
+        ButtonUp(pressed);
+}
+
 bool TsuiTitleBar::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -512,37 +543,14 @@ bool TsuiTitleBar::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     case WM_MOUSEMOVE:
         Repaint();
         return false;
-    case WM_LBUTTONDOWN: {
-        const int hit = HitButton(at);
-        TForm* form = TitleBarForm(*this);
-        if (hit >= 0) {
-            // Held like a standard button: the bar sees the pointer wherever
-            // it goes until the button goes up.
-            pressedButton_ = hit;
-            SetCapture(Handle());
-            Repaint();
-        } else if (form && !FormMaximized()) {
-            // The system's move loop, as if the form's caption was pressed.
-            ReleaseCapture();
-            POINT screen = at;
-            ClientToScreen(Handle(), &screen);
-            SendMessageW(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
-        }
+    case WM_LBUTTONDOWN:
+        MouseDown(at);
         result = 0;
         return true;
-    }
-    case WM_LBUTTONUP: {
-        const int pressed = pressedButton_;
-        const bool onIt = pressed >= 0 && HitButton(at) == pressed;
-        if (GetCapture() == Handle())
-            ReleaseCapture(); // WM_CAPTURECHANGED lets go of the button
-        pressedButton_ = -1;
-        Repaint();
-        if (onIt)
-            ButtonUp(pressed);
+    case WM_LBUTTONUP:
+        MouseUp(at);
         result = 0;
         return true;
-    }
     case WM_CAPTURECHANGED:
         // Capture taken away (a menu, another window): nothing stays held.
         pressedButton_ = -1;

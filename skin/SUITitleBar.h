@@ -179,6 +179,8 @@ private:
     bool FormMaximized() const;
     int HitButton(POINT p) const;
     void ButtonUp(int index);
+    void MouseDown(POINT at);
+    void MouseUp(POINT at);
     void PopupAtBottomLeft(TPopupMenu& menu);
 
     TsuiUIStyle uiStyle_ = DeepBlue;

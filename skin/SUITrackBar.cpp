@@ -10,6 +10,7 @@
 
 static const COLORREF kKeyColor = RGB(255, 0, 255);
 static const unsigned kPageRepeatInterval = 100;
+static const COLORREF kFocusDotColor = RGB(0, 0, 0);
 
 void TsuiTrackBarSlider::Create(TWindow& parent)
 {
@@ -31,11 +32,10 @@ void TsuiTrackBarSlider::SetPicture(HGDIOBJ picture)
 // size is dc's.
 static void DrawFocusDots(HDC dc, const RECT& bar, POINT offset, SIZE size)
 {
-    const COLORREF dot = RGB(0, 0, 0);
     auto put = [&](int x, int y) {
         const int cx = x + offset.x, cy = y + offset.y;
         if ((x + y) % 2 == 0 && cx >= 0 && cy >= 0 && cx < size.cx && cy < size.cy)
-            SetPixelV(dc, cx, cy, dot);
+            SetPixelV(dc, cx, cy, kFocusDotColor);
     };
     for (int x = bar.left; x < bar.right; ++x) {
         put(x, bar.top);
