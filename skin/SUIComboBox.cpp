@@ -7,9 +7,14 @@
 #include "core/Unicode.h"
 #include "skin/SUIFileTheme.h"
 
+LRESULT CALLBACK ComboTipProcedure(HWND tip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR data);
+
 TsuiCustomComboBox::~TsuiCustomComboBox()
 {
     DestroyHandle();
+    for (HWND tip : tips_)
+        RemoveWindowSubclass(tip, ComboTipProcedure, 0);
     if (fileTheme_)
         fileTheme_->RemoveUser(this);
 }
@@ -29,6 +34,21 @@ LRESULT CALLBACK ComboListProcedure(HWND list, UINT message, WPARAM wParam, LPAR
     if (message == WM_NCPAINT || message == WM_PAINT || message == WM_SHOWWINDOW)
         FrameWindowBorder(list, combo->borderColor_, 0, false);
     return result;
+}
+
+// A tooltip of the combo box: while the list is open it is kept from
+// showing, whichever of its timers comes due.
+LRESULT CALLBACK ComboTipProcedure(HWND tip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR data)
+{
+    auto* combo = reinterpret_cast<TsuiCustomComboBox*>(data);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(tip, ComboTipProcedure, id);
+        std::erase(combo->tips_, tip);
+    } else if (message == WM_WINDOWPOSCHANGING && combo->listDropped_) {
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+    }
+    return DefSubclassProc(tip, message, wParam, lParam);
 }
 
 void TsuiCustomComboBox::CreateCombo(TWindow& parent, const TBounds& bounds, DWORD kind, int itemHeight,
@@ -130,8 +150,16 @@ bool TsuiCustomComboBox::DroppedDown() const
 
 void TsuiCustomComboBox::AttachTip(HWND tip)
 {
-    if (tip)
+    if (tip && SetWindowSubclass(tip, ComboTipProcedure, 0, reinterpret_cast<DWORD_PTR>(this)))
         tips_.push_back(tip);
+}
+
+void TsuiCustomComboBox::ListDropped(bool dropped)
+{
+    listDropped_ = dropped;
+    if (dropped)
+        for (HWND tip : tips_)
+            SendMessageW(tip, TTM_POP, 0, 0);
 }
 
 void TsuiCustomComboBox::Redraw() const
@@ -311,13 +339,7 @@ bool TsuiCustomComboBox::Reflected(UINT message, WPARAM wParam, LPARAM lParam, L
     }
     if (message == WM_COMMAND && (HIWORD(wParam) == CBN_DROPDOWN || HIWORD(wParam) == CBN_CLOSEUP)) {
         // The tips step aside while the list is open.
-        const BOOL active = HIWORD(wParam) == CBN_CLOSEUP;
-        for (HWND tip : tips_)
-            if (IsWindow(tip)) {
-                if (!active)
-                    SendMessageW(tip, TTM_POP, 0, 0);
-                SendMessageW(tip, TTM_ACTIVATE, active, 0);
-            }
+        ListDropped(HIWORD(wParam) == CBN_DROPDOWN);
         result = 0;
         return true;
     }

@@ -57,6 +57,8 @@ protected:
 
 private:
     friend LRESULT CALLBACK ComboListProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    friend LRESULT CALLBACK ComboTipProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void ListDropped(bool dropped);
     void Paint();
     void DrawSkin(HDC dc) const;
     void DrawButton(HDC dc, const RECT& button) const;
@@ -79,6 +81,7 @@ private:
     TGdiObject background_;
     HWND list_ = nullptr;
     std::vector<HWND> tips_;
+    bool listDropped_ = false;
 };
 
 // A drop-down list: the user picks one of the items and cannot type.

@@ -225,13 +225,30 @@ TEST_F(SkinInput, AComboBoxsTipStaysOffItsDroppedList)
     SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, TRUE, 0);
     Pump();
     EXPECT_FALSE(IsWindowVisible(tip)) << "dropping the list takes the tip away";
-    EXPECT_FALSE(tipAfterRest({box.x + 3, box.y})) << "and it stays away while the list is open";
     SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    const POINT away{box.x + 300, box.y + 300};
+    PointerTo(away);
     Pump();
-    PointerTo({box.x + 300, box.y + 300});
+    // Onto the box, a click that drops the list at once, and the pointer
+    // resting there: the tip's delay runs out while the list is open.
+    PointerTo({box.x + 3, box.y});
+    Pump();
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
+        mouse_event(button | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE, ((box.x + 3) * 65536 + w - 1) / w,
+                    (box.y * 65536 + h - 1) / h, 0, 0);
+    bool shown = false;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 2000;) {
+        Pump();
+        shown = shown || IsWindowVisible(tip);
+    }
+    EXPECT_TRUE(combo.DroppedDown()) << "the click dropped the list";
+    EXPECT_FALSE(shown) << "the tip stays away while the list is open";
+    SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    PointerTo(away);
     Pump();
     EXPECT_TRUE(tipAfterRest(box)) << "the closed box has its tip again";
-    PointerTo({box.x + 300, box.y + 300});
+    PointerTo(away);
     Pump();
 }
 
