@@ -3,7 +3,7 @@
 // control.
 #pragma once
 
-#include "framework/Form.h"
+#include "core/Bounds.h"
 
 namespace layout {
 

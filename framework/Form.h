@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "core/Bounds.h"
+
 #include <functional>
 #include <string>
 
@@ -13,12 +15,6 @@
 
 class TControl;
 
-struct TBounds {
-    int left;
-    int top;
-    int width;
-    int height;
-};
 
 // What a form looks like when it is created.
 struct TFormLayout {
