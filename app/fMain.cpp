@@ -218,8 +218,12 @@ void TfmMain::mnuCopyToClipboardClick()
 
 void TfmMain::SetUpTrayIcon()
 {
-    icoTray.SetIcon(LoadIconW(Application.Instance(), L"MAINICON") ? LoadIconW(Application.Instance(), L"MAINICON")
-                                                                  : LoadIconW(nullptr, IDI_APPLICATION));
+    // The image of the small icon size of the display scale, not the large
+    // one shrunk.
+    HICON icon = static_cast<HICON>(LoadImageW(Application.Instance(), L"MAINICON", IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                               LR_SHARED));
+    icoTray.SetIcon(icon ? icon : LoadIconW(nullptr, IDI_APPLICATION));
     icoTray.SetActive(true);
     icoTray.SetPopupMenu(&Popup);
     icoTray.SetTip(kTrayTip);

@@ -113,9 +113,10 @@ add_custom_target(contact_sheet
   DEPENDS ${SNAPQUILL_SKIN_BITMAPS}
   VERBATIM)
 
-# The program icon: resources/icon/snapquill.svg rendered at 16, 32, 48 and
-# 256 px and packed by tools/artwork/icon_pack.cpp into artwork/snapquill.ico,
-# the resource MAINICON of snapquill.rc.
+# The program icon: resources/icon/snapquill.svg rendered at 16, 20, 24, 32,
+# 40, 48 and 256 px (the small and large icon sizes of 100 to 250 per cent)
+# and packed by tools/artwork/icon_pack.cpp into artwork/snapquill.ico, the
+# resource MAINICON of snapquill.rc.
 set(SNAPQUILL_ICON_SVG ${PROJECT_SOURCE_DIR}/resources/icon/snapquill.svg)
 set(SNAPQUILL_ICON_TOOL ${SNAPQUILL_ARTWORK_DIR}/icon_pack)
 set(SNAPQUILL_ICON ${SNAPQUILL_ARTWORK_DIR}/snapquill.ico)
@@ -133,7 +134,7 @@ add_custom_command(
 
 set(_icon_render_commands)
 set(_icon_pngs)
-foreach(_size 16 32 48 256)
+foreach(_size 16 20 24 32 40 48 256)
   list(APPEND _icon_render_commands COMMAND ${SNAPQUILL_RSVG_CONVERT} -w ${_size} -h ${_size}
        ${SNAPQUILL_ICON_SVG} -o ${SNAPQUILL_ICON_PNG_DIR}/${_size}.png)
   list(APPEND _icon_pngs ${SNAPQUILL_ICON_PNG_DIR}/${_size}.png)

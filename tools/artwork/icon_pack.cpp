@@ -1,6 +1,6 @@
 // Packs renderings of the program icon into one .ico file:
 //
-//   icon_pack OUT.ico 16.png 32.png 48.png 256.png
+//   icon_pack OUT.ico 16.png 20.png 24.png 32.png 40.png 48.png 256.png
 //
 // Images up to 48 px are stored as 32-bit DIBs with an AND mask, which
 // every version of Windows reads; larger ones as the PNG file itself, as
