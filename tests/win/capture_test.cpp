@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "app/Capture.h"
 #include "app/FileNaming.h"
@@ -403,6 +404,31 @@ TEST_F(Capture, TheClipboardGetsExactlyThePixelsOfTheFile)
     EXPECT_EQ(different, 0) << "pixels that differ from the file's";
     GlobalUnlock(data);
     CloseClipboard();
+}
+
+TEST(CopyToClipboard, AClipboardHeldByAnotherProgramIsReportedAfterItsRetries)
+{
+    TBitmap bitmap = DetailedBitmap();
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        // Held as another program holds it: open for a window of its own.
+        HWND window = CreateWindowExW(0, L"STATIC", L"clipboard holder", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      nullptr, nullptr);
+        if (OpenClipboard(window)) {
+            SetEvent(opened);
+            WaitForSingleObject(release, 10000);
+            CloseClipboard();
+        }
+        DestroyWindow(window);
+    });
+    ASSERT_EQ(WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
+    EXPECT_THROW(CopyToClipboard(nullptr, bitmap), Exception);
+    SetEvent(release);
+    holder.join();
+    EXPECT_NO_THROW(CopyToClipboard(nullptr, bitmap)) << "a free clipboard takes the copy";
+    CloseHandle(opened);
+    CloseHandle(release);
 }
 
 TEST(SaveCapture, EachFormatWithItsSignature)
