@@ -254,6 +254,7 @@ void TfmMain::FormCreate()
     started_ = true;
     edPath.SetText(CurrentDirectory());
     Application.OnMinimize = [this] { AppMinimize(); };
+    Application.OnEndSession = [this] { SessionEnding(); };
     LoadSettings();
     TypeChange();
     AddControlTips();
@@ -261,8 +262,10 @@ void TfmMain::FormCreate()
 
 void TfmMain::FormDestroy()
 {
+    // Once only: the end of the session may have saved already.
     if (!started_)
         return;
+    started_ = false;
     // The hotkeys go even when the settings cannot be written.
     struct Unregister {
         TfmMain* form;
@@ -560,6 +563,13 @@ void TfmMain::mnuExitClick()
 }
 
 void TfmMain::FormClose(TCloseAction&) {}
+
+void TfmMain::SessionEnding()
+{
+    RunGuarded([this] { FormDestroy(); });
+    icoTray.SetActive(false);
+    Application.Terminate();
+}
 
 bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&)
 {

@@ -68,6 +68,9 @@ public:
     void SetCaptureScreens(TCaptureScreens mode);
     void mnuCopyToClipboardClick();
     void FormClose(TCloseAction& action);
+    // Windows ends the session: the settings are saved, the hotkeys and the
+    // icon released as at a normal exit, and the program ends.
+    void SessionEnding();
 
     // A refused second copy brings the running one forward.
     void MaxInstancesReached(uint32_t lastInstanceHandle);

@@ -63,6 +63,15 @@ void TApplication::Minimize()
         OnMinimize();
 }
 
+void TApplication::EndSession()
+{
+    if (sessionEnded_)
+        return;
+    sessionEnded_ = true;
+    if (OnEndSession)
+        RunGuarded(OnEndSession);
+}
+
 void TApplication::MainFormShown(bool shown)
 {
     if (Handle())
@@ -96,6 +105,12 @@ LRESULT TApplication::WindowMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_CLOSE:
         if (mainForm_)
             mainForm_->Close();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam)
+            EndSession();
         return 0;
     case kReleaseMessage:
         // The form may have gone meanwhile: only a window of the program

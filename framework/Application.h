@@ -39,6 +39,16 @@ public:
     std::function<void()> OnMinimize;
     void Minimize();
 
+    // Called once when Windows really ends the session (sign-out, restart,
+    // shut down). The process may be ended as soon as the handler returns,
+    // before any window is destroyed: what a normal exit would save must be
+    // saved here.
+    std::function<void()> OnEndSession;
+    // Runs OnEndSession the first time only; any window of the program that
+    // hears WM_ENDSESSION calls it.
+    void EndSession();
+    bool SessionEnded() const { return sessionEnded_; }
+
     // Shows the main form unless asked not to, then dispatches messages
     // until Terminate.
     void Run();
@@ -83,6 +93,7 @@ private:
     bool showMainForm_ = true;
     bool terminated_ = false;
     bool terminateRequested_ = false;
+    bool sessionEnded_ = false;
     TForm* mainForm_ = nullptr;
     THintWindow hint_;
     std::vector<THook> hooks_;

@@ -258,6 +258,10 @@ LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+    case WM_ENDSESSION:
+        if (wParam)
+            Application.EndSession();
+        return 0;
     case WM_DESTROY:
         if (OnDestroy)
             OnDestroy();

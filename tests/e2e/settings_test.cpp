@@ -195,6 +195,23 @@ private:
     return ::testing::AssertionSuccess();
 }
 
+// Ends the Windows session as signing out does: Wine's wineboot sends
+// WM_QUERYENDSESSION and WM_ENDSESSION to the programs of the prefix.
+::testing::AssertionResult EndTheSession()
+{
+    std::wstring commandLine = L"wineboot.exe --end-session --shutdown";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return ::testing::AssertionFailure() << "cannot start wineboot: error " << GetLastError();
+    OwnedHandle process(info.hProcess);
+    OwnedHandle thread(info.hThread);
+    if (!WaitUntil([&] { return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0; }))
+        return ::testing::AssertionFailure() << "wineboot did not end the session";
+    return ::testing::AssertionSuccess();
+}
+
 class SettingsStore : public ::testing::Test {
 protected:
     CleanSettings clean_;
@@ -225,6 +242,21 @@ TEST_F(SettingsStore, DoubleClickOnTheControlBoxEndsTheProgramAndSavesTheSetting
     ASSERT_TRUE(program.WaitForExit(kPatience, exitCode)) << "the double click did not end the program";
     EXPECT_EQ(exitCode, 0u);
     EXPECT_TRUE(StoresNumber(L"NotifyShots", 1));
+}
+
+TEST_F(SettingsStore, TheEndOfTheSessionSavesTheSettings)
+{
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NE(program.WaitUntilReady(), nullptr);
+    program.Click(L"Display Notification");
+    program.SelectFormat(kPng);
+    ASSERT_TRUE(EndTheSession());
+    DWORD exitCode = 0xFFFFFFFF;
+    EXPECT_TRUE(program.WaitForExit(kPatience, exitCode)) << "the program outlived the session";
+    EXPECT_TRUE(StoresNumber(L"NotifyShots", 1));
+    EXPECT_TRUE(StoresNumber(L"FileFormat", kPng));
+    EXPECT_TRUE(StoresString(L"DefaultPath", folder_.Text()));
 }
 
 TEST_F(SettingsStore, FirstStartShowsTheDefaultsAndStoresAllValues)

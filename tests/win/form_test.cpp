@@ -1,4 +1,5 @@
-// Forms of the framework: the animated height and the standard error box.
+// Forms of the framework: the animated height, the end of the session, modal
+// runs and dialog keys, hooks, timers and the clipboard.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -84,6 +85,25 @@ TEST(FormHeight, NestedAnimationRunsToItsTargetThenTheOuterOneGoesOn)
     ASSERT_NE(std::find(form.heights.begin(), form.heights.end(), 250), form.heights.end())
         << "the nested animation did not reach its own target";
     EXPECT_EQ(form.Height(), 190);
+}
+
+// --- The end of the session ---------------------------------------------------------
+
+TEST(SessionEnd, OnlyARealEndRunsTheHandlerAndOnlyOnce)
+{
+    TestForm form;
+    int ends = 0;
+    Application.OnEndSession = [&] { ++ends; };
+    EXPECT_EQ(SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE) << "the program never objects";
+    EXPECT_EQ(SendMessageW(Application.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(form.Handle(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(ends, 0) << "a session end that was called off";
+    // Windows tells every top-level window; the first one to hear it acts.
+    SendMessageW(Application.Handle(), WM_ENDSESSION, TRUE, 0);
+    SendMessageW(form.Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(ends, 1);
+    EXPECT_TRUE(Application.SessionEnded());
+    Application.OnEndSession = nullptr;
 }
 
 // --- Modal runs, dialog keys, reflection, hooks, timers, the clipboard ----------------
