@@ -222,6 +222,31 @@ int TForm::ClientHeight() const
     return r.bottom;
 }
 
+HWND TForm::FocusedControl() const
+{
+    const HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus))
+        return focus;
+    return focused_ && IsWindow(focused_) && IsChild(Handle(), focused_) ? focused_ : nullptr;
+}
+
+void TForm::RememberFocus()
+{
+    const HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus))
+        focused_ = focus;
+}
+
+// The control must still be there and able to take the focus.
+bool TForm::RestoreFocus()
+{
+    const HWND control = FocusedControl();
+    if (!control || !IsWindowVisible(control) || !IsWindowEnabled(control))
+        return false;
+    SetFocus(control);
+    return true;
+}
+
 TForm* TForm::FormOf(HWND window)
 {
     if (!window)
@@ -257,6 +282,14 @@ LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             Application.Minimize();
             return 0;
         }
+        break;
+    case WM_ACTIVATE:
+        // A minimised form takes no focus; otherwise the default would
+        // focus the form itself.
+        if (LOWORD(wParam) == WA_INACTIVE)
+            RememberFocus();
+        else if (!HIWORD(wParam) && RestoreFocus())
+            return 0;
         break;
     case WM_ENDSESSION:
         if (wParam)

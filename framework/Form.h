@@ -86,6 +86,11 @@ public:
     int ClientWidth() const;
     int ClientHeight() const;
 
+    // The control that has or last had the keyboard focus: remembered when
+    // the form is deactivated and given the focus back when it is activated
+    // again; nullptr when none of its controls had it.
+    HWND FocusedControl() const;
+
     std::function<void(TCloseAction& action)> OnClose;
     // Runs while the window is destroyed, its controls still there.
     std::function<void()> OnDestroy;
@@ -102,10 +107,14 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void RememberFocus();
+    bool RestoreFocus();
+
     TGdiObject font_;
     int modalResult_ = mrNone;
     bool modal_ = false;
     bool keyPreview_ = false;
     int minWidth_ = 0;
     int minHeight_ = 0;
+    HWND focused_ = nullptr;
 };

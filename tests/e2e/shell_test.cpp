@@ -349,3 +349,72 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
     EXPECT_TRUE(StoresNumber(L"CaptureScreens", 2));
     EXPECT_TRUE(StoresNumber(L"CopyToClipboard", 1));
 }
+
+namespace {
+
+// The window that has the keyboard focus in the program's GUI thread.
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+void ClickAt(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// Another window takes the foreground, then the given one gets it back.
+::testing::AssertionResult ActivateAgain(HWND window, const PatternWindow& other)
+{
+    if (!other.MakeForeground())
+        return ::testing::AssertionFailure() << "the other window does not come forward";
+    if (!WaitUntil([&] {
+            SetForegroundWindow(window);
+            return GetForegroundWindow() == window;
+        }))
+        return ::testing::AssertionFailure() << "the window does not come back to the foreground";
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+TEST(Keyboard, WindowsGiveTheFocusBackToTheirControlWhenActivatedAgain)
+{
+    ScratchFolder folder;
+    Snapquill program(folder.Path());
+    HWND main = program.WaitUntilReady();
+    ASSERT_NE(main, nullptr);
+    PatternWindow other({700, 300}, {120, 80}, WS_OVERLAPPEDWINDOW, 0);
+
+    HWND field = program.PrefixEdit();
+    ClickAt(field);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(main) == field; })) << "a click does not focus the field";
+    ASSERT_TRUE(ActivateAgain(main, other));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(main) == field; }, 3000)) << "the field lost its caret";
+
+    ASSERT_NE(OpenTrayMenu(program), nullptr);
+    ChooseItem(program, 2); // About
+    HWND aboutBox = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND window : TopLevelWindowsOf(program.Id()))
+            if (IsWindowVisible(window) && TextOf(window) == L"About...")
+                aboutBox = window;
+        return aboutBox != nullptr;
+    })) << "About shows no box";
+    ASSERT_TRUE(WaitUntil([&] { return IsChild(aboutBox, FocusOf(aboutBox)) != FALSE; })) << "OK has no focus";
+    ASSERT_TRUE(ActivateAgain(aboutBox, other));
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(aboutBox) || !IsWindowVisible(aboutBox); }))
+        << "Space does not press OK after the box was activated again";
+}

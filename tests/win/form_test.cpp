@@ -197,6 +197,37 @@ TEST(ModalForm, KeyPreviewSeesKeysBeforeTheControlWithoutTakingThem)
     EXPECT_EQ(previewed, (std::vector<WORD>{'C', VK_F2}));
 }
 
+// Makes the form the active window and waits until it is.
+static bool Activate(const TForm& form)
+{
+    for (int i = 0; i < 100 && GetActiveWindow() != form.Handle(); ++i) {
+        SetForegroundWindow(form.Handle());
+        PumpWait(10);
+    }
+    return GetActiveWindow() == form.Handle();
+}
+
+TEST(ModalForm, TheFocusedControlGetsTheFocusBackWhenTheFormIsActivatedAgain)
+{
+    EnsureApplication();
+    Dialog dialog;
+    TestForm other;
+    dialog.Show();
+    ASSERT_TRUE(Activate(dialog));
+    dialog.cancel.SetFocus();
+    ASSERT_TRUE(Activate(other));
+    EXPECT_EQ(dialog.FocusedControl(), dialog.cancel.Handle()) << "remembered while inactive";
+    ASSERT_TRUE(Activate(dialog));
+    EXPECT_EQ(GetFocus(), dialog.cancel.Handle());
+
+    // A control that can no longer take the focus is passed over.
+    dialog.edit.SetFocus();
+    ASSERT_TRUE(Activate(other));
+    EnableWindow(dialog.edit.Handle(), FALSE);
+    ASSERT_TRUE(Activate(dialog));
+    EXPECT_EQ(GetFocus(), dialog.Handle());
+}
+
 TEST(WindowHook, JoinsAndLeavesTheChainOfAWindowsProcedure)
 {
     EnsureApplication();
