@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "core/MenuKeys.h"
 #include "core/Unicode.h"
 #include "imaging/GdiHandles.h"
 
@@ -207,8 +208,47 @@ static TPopupMenu* MenuOfItem(ULONG_PTR data, TMenuItem*& item)
     return item ? item->Menu() : nullptr;
 }
 
-bool DispatchMenuOwnerDraw(UINT message, LPARAM lParam, LRESULT& result)
+// The captions of an open menu's items as the keys see them (empty for
+// separators and disabled items), and the highlighted item. False when the
+// menu holds none of the program's items.
+static bool KeyCaptions(HMENU menu, std::vector<std::string>& captions, int& selected)
 {
+    bool ours = false;
+    selected = -1;
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA | MIIM_STATE;
+        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        const TMenuItem* item = TMenuItem::FromItemData(info.dwItemData);
+        ours = ours || item;
+        const bool choosable = item && item->Enabled() && !item->IsLine();
+        captions.push_back(choosable ? item->Caption() : std::string());
+        if (info.fState & MFS_HILITE)
+            selected = i;
+    }
+    return ours;
+}
+
+static bool AnswerMenuChar(WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    std::vector<std::string> captions;
+    int selected = -1;
+    if (!KeyCaptions(reinterpret_cast<HMENU>(lParam), captions, selected))
+        return false;
+    const TMenuKeyAnswer answer = MenuKeyAnswer(captions, LOWORD(wParam), selected);
+    const WORD action = answer.action == TMenuKeyAction::Execute  ? MNC_EXECUTE
+                        : answer.action == TMenuKeyAction::Select ? MNC_SELECT
+                                                                  : MNC_IGNORE;
+    result = MAKELRESULT(answer.index < 0 ? 0 : answer.index, action);
+    return true;
+}
+
+bool DispatchMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == WM_MENUCHAR)
+        return AnswerMenuChar(wParam, lParam, result);
     TMenuItem* item = nullptr;
     if (message == WM_MEASUREITEM) {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);

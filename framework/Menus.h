@@ -141,5 +141,7 @@ private:
 };
 
 // Routes WM_MEASUREITEM and WM_DRAWITEM of owner-drawn menu items to their
-// menu, whichever window received them; true when the message was one.
-bool DispatchMenuOwnerDraw(UINT message, LPARAM lParam, LRESULT& result);
+// menu, whichever window received them, and answers WM_MENUCHAR for the
+// program's menus at any depth: owner-drawn items carry no text for the
+// system to find their letters in. True when the message was one of these.
+bool DispatchMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -153,9 +153,9 @@ LRESULT TWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     if (ReflectToChild(message, wParam, lParam, result))
         return result;
-    // Owner-drawn menu items are measured and drawn by their menu, whichever
-    // window popped it up.
-    if (DispatchMenuOwnerDraw(message, lParam, result))
+    // Owner-drawn menu items are measured and drawn by their menu, and its
+    // keys answered, whichever window popped it up.
+    if (DispatchMenuMessage(message, wParam, lParam, result))
         return result;
     return WindowProc(message, wParam, lParam);
 }

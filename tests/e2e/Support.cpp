@@ -229,6 +229,11 @@ void PressAltF4()
     Send({Key(VK_MENU, false), Key(VK_F4, false), Key(VK_F4, true), Key(VK_MENU, true)});
 }
 
+void PressAltSpace()
+{
+    Send({Key(VK_MENU, false), Key(VK_SPACE, false), Key(VK_SPACE, true), Key(VK_MENU, true)});
+}
+
 void PressPrintScreenTwice()
 {
     Send({Key(VK_SNAPSHOT, false), Key(VK_SNAPSHOT, true), Key(VK_SNAPSHOT, false), Key(VK_SNAPSHOT, true)});

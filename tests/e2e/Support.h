@@ -79,6 +79,8 @@ bool WaitForFile(const fs::path& file, DWORD timeoutMs = kPatience);
 void PressPrintScreen();
 void PressAltPrintScreen();
 void PressAltF4();
+// Alt+Space, which opens the window menu of the active window.
+void PressAltSpace();
 // PrintScreen twice in one go, faster than any shot can be taken.
 void PressPrintScreenTwice();
 

@@ -212,6 +212,36 @@ private:
     return ::testing::AssertionSuccess();
 }
 
+// Brings the main window forward, opens its window menu with Alt+Space and
+// types the letter into it.
+::testing::AssertionResult ChooseFromWindowMenu(const Snapquill& program, char letter)
+{
+    HWND main = program.MainWindow();
+    if (!WaitUntil([&] {
+            SetForegroundWindow(main);
+            return GetForegroundWindow() == main;
+        }))
+        return ::testing::AssertionFailure() << "the window does not come forward";
+    PressAltSpace();
+    const bool menuShown = WaitUntil([&] {
+        for (HWND window : TopLevelWindowsOf(program.Id()))
+            if (ClassNameOf(window) == L"#32768" && IsWindowVisible(window))
+                return true;
+        return false;
+    });
+    if (!menuShown)
+        return ::testing::AssertionFailure() << "Alt+Space opens no menu";
+    PumpFor(200);
+    INPUT inputs[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = static_cast<WORD>(VkKeyScanW(static_cast<wchar_t>(letter)) & 0xFF);
+        inputs[i].ki.dwFlags = i == 1 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(2, inputs, sizeof(INPUT));
+    return ::testing::AssertionSuccess();
+}
+
 class SettingsStore : public ::testing::Test {
 protected:
     CleanSettings clean_;
@@ -242,6 +272,30 @@ TEST_F(SettingsStore, DoubleClickOnTheControlBoxEndsTheProgramAndSavesTheSetting
     ASSERT_TRUE(program.WaitForExit(kPatience, exitCode)) << "the double click did not end the program";
     EXPECT_EQ(exitCode, 0u);
     EXPECT_TRUE(StoresNumber(L"NotifyShots", 1));
+}
+
+TEST_F(SettingsStore, AltSpaceThenCEndsTheProgramAndSavesTheSettings)
+{
+    Snapquill program(folder_.Path(), L"", StoredSettings::Keep);
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NE(program.WaitUntilReady(), nullptr);
+    program.Click(L"Display Notification");
+    ASSERT_TRUE(ChooseFromWindowMenu(program, 'c'));
+    DWORD exitCode = 0xFFFFFFFF;
+    ASSERT_TRUE(program.WaitForExit(kPatience, exitCode)) << "Close did not end the program";
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(StoresNumber(L"NotifyShots", 1));
+}
+
+TEST_F(SettingsStore, AltSpaceThenNHidesTheWindowAndTheProgramRunsOn)
+{
+    Snapquill program(folder_.Path());
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    HWND main = program.WaitUntilReady();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(ChooseFromWindowMenu(program, 'n'));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << "Minimize did not take the window away";
+    EXPECT_TRUE(program.Running());
 }
 
 TEST_F(SettingsStore, TheEndOfTheSessionSavesTheSettings)

@@ -7,13 +7,16 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <functional>
 #include <thread>
+#include <vector>
 
 #include "CanvasBitmap.h"
 #include "SkinTestSupport.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "skin/SUIForm.h"
+#include "skin/SUIPopupMenu.h"
 
 namespace {
 
@@ -274,6 +277,119 @@ TEST(SkinFrame, AltSpaceOpensTheTitleBarsMenuWithWhatTheButtonsOffer)
     EXPECT_FALSE(menu.Item(0).Enabled()) << "no minimise button";
     EXPECT_FALSE(menu.Item(1).Enabled()) << "no maximise button";
     EXPECT_TRUE(menu.Item(3).Enabled()) << "a close button, even a hidden one";
+}
+
+namespace {
+
+HWND OpenMenu()
+{
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+void PressKey(WORD key)
+{
+    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
+}
+
+// Runs open(), which shows a menu or asks for it, and handles messages
+// while another thread types the letters into the menu once it shows, as
+// a user would, and then runs whileOpen. A menu still open after that is
+// closed with Escape. Returns whether the menu closed by itself.
+bool TypeIntoMenu(const std::function<void()>& open, const std::string& letters,
+                  const std::function<void()>& whileOpen = nullptr)
+{
+    std::atomic<bool> closedByItself{false};
+    std::atomic<bool> done{false};
+    std::thread typist([&] {
+        for (int i = 0; i < 100 && !OpenMenu(); ++i)
+            Sleep(50);
+        for (char letter : letters) {
+            Sleep(150);
+            PressKey(static_cast<WORD>(VkKeyScanA(letter) & 0xFF));
+        }
+        Sleep(300);
+        if (whileOpen)
+            whileOpen();
+        closedByItself = !OpenMenu();
+        for (int i = 0; i < 3 && OpenMenu(); ++i) {
+            PressKey(VK_ESCAPE);
+            Sleep(150);
+        }
+        done = true;
+    });
+    open();
+    while (!done)
+        FramedForm::Settle();
+    typist.join();
+    FramedForm::Settle();
+    return closedByItself;
+}
+
+void AltSpace(FramedForm& form)
+{
+    SetForegroundWindow(form.Handle());
+    SetFocus(form.Handle());
+    keybd_event(VK_MENU, 0, 0, 0);
+    PressKey(VK_SPACE);
+    keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+}
+
+} // namespace
+
+TEST(SkinFrame, TheWindowMenuAnswersTheLettersOfItsItems)
+{
+    FramedForm form;
+    form.frame.TitleBar().AddButton().SetButtonType(suiMin);
+    FramedForm::Settle();
+    EXPECT_TRUE(TypeIntoMenu([&] { AltSpace(form); }, "n")) << "N does not choose Minimize";
+    EXPECT_TRUE(IsIconic(form.Handle()));
+    ShowWindow(form.Handle(), SW_RESTORE);
+    FramedForm::Settle();
+    EXPECT_TRUE(TypeIntoMenu([&] { AltSpace(form); }, "c")) << "C does not choose Close";
+    EXPECT_FALSE(form.Visible()) << "Close did not close the window";
+}
+
+TEST(SkinFrame, PopupMenusAnswerLettersAtAnyDepthAndVisitSharedLettersInTurn)
+{
+    FramedForm form;
+    TsuiPopupMenu menu(&form);
+    std::vector<std::string> chosen;
+    auto item = [&](const char* caption) { return [&chosen, caption] { chosen.push_back(caption); }; };
+    menu.Add("Hide", item("Hide"));
+    menu.Add("About", item("About"));
+    TMenuItem& capture = menu.Items().Add("Capture");
+    for (const char* caption : {"Primary screen", "Screen under the pointer", "All screens", "Copy to clipboard too"})
+        capture.Add(caption, item(caption));
+    menu.Add("-");
+    menu.Add("Save", item("Save"));
+    menu.Add("Select all", item("Select all"));
+    menu.Add("E&xit", item("Exit"));
+    const auto popup = [&] { menu.Popup(form.Handle(), 300, 200); };
+
+    EXPECT_TRUE(TypeIntoMenu(popup, "cs"));
+    EXPECT_TRUE(TypeIntoMenu(popup, "ca"));
+    EXPECT_TRUE(TypeIntoMenu(popup, "x"));
+    EXPECT_TRUE(TypeIntoMenu(popup, "h"));
+    EXPECT_EQ(chosen, (std::vector<std::string>{"Screen under the pointer", "All screens", "Exit", "Hide"}));
+
+    // Two items begin with S: the letter selects them in turn and chooses
+    // neither, whichever is highlighted.
+    std::vector<LRESULT> answers;
+    const auto askForS = [&] {
+        const WPARAM key = MAKEWPARAM('s', MF_POPUP);
+        const LPARAM handle = reinterpret_cast<LPARAM>(menu.Handle());
+        answers.push_back(SendMessageW(form.Handle(), WM_MENUCHAR, key, handle));
+        for (int i = 0; i < 3; ++i) // from the bottom up to Save
+            PressKey(VK_UP);
+        Sleep(300);
+        answers.push_back(SendMessageW(form.Handle(), WM_MENUCHAR, key, handle));
+    };
+    chosen.clear();
+    EXPECT_FALSE(TypeIntoMenu(popup, "", askForS));
+    EXPECT_TRUE(chosen.empty());
+    EXPECT_EQ(answers, (std::vector<LRESULT>{MAKELRESULT(4, MNC_SELECT), MAKELRESULT(5, MNC_SELECT)}));
 }
 
 TEST(SkinFrame, RefusedSettingsShowTheirErrorAndChangeNothing)
