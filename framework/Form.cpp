@@ -192,8 +192,23 @@ void TForm::SetHeight(int value)
 
 void TForm::AnimateHeight(int target)
 {
-    for (int height = Height(); height != target; height = Height()) {
-        int step = std::clamp(target - height, -5, 5);
+    heightTarget_ = target;
+    if (animatingHeight_)
+        return;
+    animatingHeight_ = true;
+    try {
+        StepHeightToTarget();
+    } catch (...) {
+        animatingHeight_ = false;
+        throw;
+    }
+    animatingHeight_ = false;
+}
+
+void TForm::StepHeightToTarget()
+{
+    for (int height = Height(); Handle() && height != heightTarget_; height = Height()) {
+        int step = std::clamp(heightTarget_ - height, -5, 5);
         SetHeight(height + step);
         if (Height() == height)
             return; // the window refuses the size

@@ -73,9 +73,9 @@ public:
     int Height() const;
     void SetHeight(int value);
     // Moves the outer height to target in steps of 5 pixels (the last one
-    // shorter if need be), processing messages between steps; an animation
-    // started meanwhile runs to its own target first, then this one goes on
-    // from there.
+    // shorter if need be), processing messages between steps. The last
+    // request wins: one made meanwhile (by a handler run between the steps)
+    // only turns the running animation toward its own target and returns.
     void AnimateHeight(int target);
     TBounds BoundsRect() const;
     // The smallest outer size the user can give the form.
@@ -109,6 +109,7 @@ protected:
 private:
     void RememberFocus();
     bool RestoreFocus();
+    void StepHeightToTarget();
 
     TGdiObject font_;
     int modalResult_ = mrNone;
@@ -117,4 +118,6 @@ private:
     int minWidth_ = 0;
     int minHeight_ = 0;
     HWND focused_ = nullptr;
+    int heightTarget_ = 0;
+    bool animatingHeight_ = false;
 };

@@ -562,6 +562,31 @@ TEST_F(SettingsPanel, TheSliderRowComesAndGoesWithTheFormat)
     EXPECT_EQ(rect.right - rect.left, 180) << "the window's width changed";
 }
 
+TEST_F(SettingsPanel, AFormatPickedWhileTheHeightMovesEndsAtItsOwnHeight)
+{
+    Snapquill program(folder_.Path());
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    HWND main = program.WaitUntilReady();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitForHeight(main, kShort)) << "the window is " << OuterHeight(main) << " high";
+    HWND combo = program.FormatCombo();
+    // Both keys wait in the queue together: the second is handled between
+    // the steps of the height animation the first one starts.
+    const auto pressTwice = [&](WORD first, WORD second) {
+        PostMessageW(combo, WM_KEYDOWN, first, 0);
+        PostMessageW(combo, WM_KEYDOWN, second, 0);
+    };
+    pressTwice(VK_DOWN, VK_UP);
+    EXPECT_TRUE(WaitUntil([&] { return SelectedFormat(program) == kBmp; }));
+    EXPECT_TRUE(WaitForHeight(main, kShort)) << "BMP left the window " << OuterHeight(main) << " high";
+
+    program.SelectFormat(kJpg);
+    ASSERT_TRUE(WaitForHeight(main, kTall));
+    pressTwice(VK_UP, VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return SelectedFormat(program) == kJpg; }));
+    EXPECT_TRUE(WaitForHeight(main, kTall)) << "JPG left the window " << OuterHeight(main) << " high";
+}
+
 TEST_F(SettingsPanel, TheMouseAndTheKeysOnTheSliderChangeTheStoredLevel)
 {
     Snapquill program(folder_.Path(), L"", StoredSettings::Keep);

@@ -75,16 +75,23 @@ TEST(FormHeight, EndsAtTheTargetFromAnyDistance)
         EXPECT_LE(form.heights[i - 1] - form.heights[i], 5);
 }
 
-TEST(FormHeight, NestedAnimationRunsToItsTargetThenTheOuterOneGoesOn)
+TEST(FormHeight, ARequestMadeDuringTheAnimationTurnsItToTheNewTarget)
 {
     TestForm form;
     form.triggerAt = 210;
-    form.onTrigger = [&form] { form.AnimateHeight(250); };
+    bool returnedAtOnce = false;
+    form.onTrigger = [&] {
+        form.AnimateHeight(250);
+        returnedAtOnce = form.Height() == 210;
+    };
     form.heights.clear();
     form.AnimateHeight(190);
-    ASSERT_NE(std::find(form.heights.begin(), form.heights.end(), 250), form.heights.end())
-        << "the nested animation did not reach its own target";
-    EXPECT_EQ(form.Height(), 190);
+    EXPECT_TRUE(returnedAtOnce) << "the later request ran an animation of its own";
+    EXPECT_EQ(form.heights, (std::vector<int>{225, 220, 215, 210, 215, 220, 225, 230, 235, 240, 245, 250}));
+    EXPECT_EQ(form.Height(), 250) << "the last request wins";
+    form.heights.clear();
+    form.AnimateHeight(190);
+    EXPECT_EQ(form.Height(), 190) << "a later animation runs as usual";
 }
 
 // --- The end of the session ---------------------------------------------------------
