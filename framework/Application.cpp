@@ -10,6 +10,8 @@ TApplication Application;
 static const wchar_t kApplicationClass[] = L"TApplication";
 // Posted to the application window: destroy the form in lParam's window.
 static const UINT kReleaseMessage = WM_APP + 0x51;
+// Posted to the application window: show the main form and bring it forward.
+static const UINT kShowMainFormMessage = WM_APP + 0x52;
 
 // The hidden application window.
 class TApplicationWindow : public TWindow {
@@ -74,8 +76,28 @@ void TApplication::EndSession()
 
 void TApplication::MainFormShown(bool shown)
 {
-    if (Handle())
-        ShowWindow(Handle(), shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (!Handle())
+        return;
+    showingButton_ = true;
+    ShowWindow(Handle(), shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+    showingButton_ = false;
+}
+
+// Another program (a second copy refused by the instance guard) shows the
+// application window: the user wants the main form, not a taskbar button
+// without a window.
+void TApplication::ShownFromOutside()
+{
+    if (!showingButton_ && mainForm_ && !mainForm_->Visible())
+        PostMessageW(Handle(), kShowMainFormMessage, 0, 0);
+}
+
+void TApplication::ShowMainFormNow()
+{
+    if (!mainForm_ || !mainForm_->Handle() || terminateRequested_)
+        return;
+    mainForm_->Show();
+    mainForm_->BringToFront();
 }
 
 LRESULT TApplication::WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -111,6 +133,13 @@ LRESULT TApplication::WindowMessage(HWND window, UINT message, WPARAM wParam, LP
     case WM_ENDSESSION:
         if (wParam)
             EndSession();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam && !lParam)
+            ShownFromOutside();
+        break;
+    case kShowMainFormMessage:
+        RunGuarded([this] { ShowMainFormNow(); });
         return 0;
     case kReleaseMessage:
         // The form may have gone meanwhile: only a window of the program

@@ -64,7 +64,10 @@ public:
     void ShowException(const std::exception& error);
     void ShowError(const std::string& message);
 
-    // Shows or hides the taskbar button with the main form.
+    // Shows or hides the taskbar button with the main form. When anyone
+    // else shows the application window (a second copy of the program
+    // bringing this one forward), the main form is shown and brought to the
+    // front instead, as the taskbar button alone would do nothing.
     void MainFormShown(bool shown);
 
     // An application-wide message hook sees every message the loop takes
@@ -82,6 +85,8 @@ private:
     LRESULT WindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool HandleMessage(MSG& msg);
     bool PreTranslate(MSG& msg);
+    void ShownFromOutside();
+    void ShowMainFormNow();
     struct THook {
         int id;
         TMessageHook hook;
@@ -94,6 +99,7 @@ private:
     bool terminated_ = false;
     bool terminateRequested_ = false;
     bool sessionEnded_ = false;
+    bool showingButton_ = false;
     TForm* mainForm_ = nullptr;
     THintWindow hint_;
     std::vector<THook> hooks_;

@@ -160,6 +160,25 @@ TEST(SingleInstance, SecondStartEndsAtOnceAndBringsTheFirstForward)
     EXPECT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp"));
 }
 
+TEST(SingleInstance, SecondStartShowsTheHiddenFirstCopysPanel)
+{
+    ScratchFolder folder;
+    Snapquill first(folder.Path(), L"-hide");
+    HWND main = first.WaitUntilReady(false);
+    ASSERT_NE(main, nullptr);
+    ASSERT_FALSE(IsWindowVisible(main));
+
+    Snapquill second(folder.Path());
+    ASSERT_TRUE(second.Started()) << second.StartError();
+    DWORD exitCode = 1;
+    ASSERT_TRUE(second.WaitForExit(kPatience, exitCode)) << "the second copy did not end";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && GetForegroundWindow() == main; }))
+        << "the first copy's panel was not brought forward";
+    // The first copy still takes shots: the second one took no hotkeys away.
+    PressPrintScreen();
+    EXPECT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp"));
+}
+
 namespace {
 
 // The program's popup menu window while one is open, or null.

@@ -113,6 +113,22 @@ TEST(SessionEnd, OnlyARealEndRunsTheHandlerAndOnlyOnce)
     Application.OnEndSession = nullptr;
 }
 
+TEST(ApplicationWindow, ShownFromOutsideItShowsTheHiddenMainFormInstead)
+{
+    TestForm form;
+    Application.SetMainForm(&form);
+    form.Hide();
+    ASSERT_FALSE(IsWindowVisible(Application.Handle())) << "the taskbar button goes with the main form";
+    ShowWindow(Application.Handle(), SW_SHOW);
+    PumpWait(50);
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(GetForegroundWindow(), form.Handle());
+    form.Hide();
+    PumpWait(50);
+    EXPECT_FALSE(form.Visible()) << "hiding it is no show from outside";
+    Application.SetMainForm(nullptr);
+}
+
 // --- Modal runs, dialog keys, reflection, hooks, timers, the clipboard ----------------
 
 #include "framework/Clipboard.h"
