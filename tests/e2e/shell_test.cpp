@@ -437,3 +437,21 @@ TEST(Keyboard, WindowsGiveTheFocusBackToTheirControlWhenActivatedAgain)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(aboutBox) || !IsWindowVisible(aboutBox); }))
         << "Space does not press OK after the box was activated again";
 }
+
+TEST(Keyboard, TheTrayMenuAnswersTheLettersOfItsItemsAndOfItsSubMenu)
+{
+    CleanSettings clean;
+    ScratchFolder folder;
+    Snapquill program(folder.Path(), L"", StoredSettings::Keep);
+    ASSERT_NE(program.WaitUntilReady(), nullptr);
+    ASSERT_NE(OpenTrayMenu(program), nullptr);
+    PressKey('C'); // Capture
+    PumpFor(200);
+    PressKey('S'); // Screen under the pointer
+    EXPECT_TRUE(WaitUntil([&] { return OpenMenuOf(program) == nullptr; })) << "S chose nothing";
+    ASSERT_NE(OpenTrayMenu(program), nullptr);
+    PressKey('E'); // Exit
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(kPatience, exitCode)) << "E does not choose Exit";
+    EXPECT_TRUE(StoresNumber(L"CaptureScreens", 1));
+}
