@@ -227,7 +227,7 @@ TEST_F(Package, InstallsRunsAndUninstallsSilently)
                                 L"uninstall.exe"})
         EXPECT_TRUE(fs::exists(folder / name)) << Narrow(name) << " is not installed";
     EXPECT_EQ(ProductVersionOf(exe), SNAPQUILL_VERSION_TEXT);
-    EXPECT_EQ(IconSizesOf(exe), (std::vector<int>{16, 32, 48, 256}));
+    EXPECT_EQ(IconSizesOf(exe), (std::vector<int>{16, 20, 24, 32, 40, 48, 256}));
 
     ASSERT_TRUE(fs::exists(Shortcut())) << "no Start-menu shortcut";
     EXPECT_EQ(_wcsicmp(ShortcutTarget(Shortcut()).c_str(), exe.c_str()), 0) << Narrow(ShortcutTarget(Shortcut()));
