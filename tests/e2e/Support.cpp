@@ -5,42 +5,6 @@
 
 namespace e2e {
 
-// --- Messages and waiting -------------------------------------------------
-
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-void PumpFor(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        PumpMessages();
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms)
-            return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(ms - elapsed, 20), QS_ALLINPUT);
-    }
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        PumpMessages();
-        if (condition())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return condition();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
 // --- Windows of other processes ---------------------------------------------
 
 std::wstring ClassNameOf(HWND window)
@@ -192,60 +156,11 @@ bool WaitForFile(const fs::path& file, DWORD timeoutMs)
         timeoutMs);
 }
 
-// --- Keys -----------------------------------------------------------------------
-
-namespace {
-
-INPUT Key(WORD vk, bool up)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return input;
-}
-
-void Send(const std::vector<INPUT>& inputs)
-{
-    std::vector<INPUT> copy = inputs;
-    UINT sent = SendInput(static_cast<UINT>(copy.size()), copy.data(), sizeof(INPUT));
-    EXPECT_EQ(sent, copy.size()) << "SendInput failed";
-}
-
-} // namespace
-
-void PressPrintScreen()
-{
-    Send({Key(VK_SNAPSHOT, false), Key(VK_SNAPSHOT, true)});
-}
-
-void PressAltPrintScreen()
-{
-    Send({Key(VK_MENU, false), Key(VK_SNAPSHOT, false), Key(VK_SNAPSHOT, true), Key(VK_MENU, true)});
-}
-
-void PressAltF4()
-{
-    Send({Key(VK_MENU, false), Key(VK_F4, false), Key(VK_F4, true), Key(VK_MENU, true)});
-}
-
-void PressAltSpace()
-{
-    Send({Key(VK_MENU, false), Key(VK_SPACE, false), Key(VK_SPACE, true), Key(VK_MENU, true)});
-}
-
-void PressPrintScreenTwice()
-{
-    Send({Key(VK_SNAPSHOT, false), Key(VK_SNAPSHOT, true), Key(VK_SNAPSHOT, false), Key(VK_SNAPSHOT, true)});
-}
-
 // --- The program --------------------------------------------------------------
 
 fs::path ProgramPath()
 {
-    wchar_t self[MAX_PATH * 2] = L"";
-    GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
-    return fs::path(self).parent_path() / L"snapquill.exe";
+    return BesideThisProgram(L"snapquill.exe");
 }
 
 void ForgetSettings()
@@ -253,26 +168,17 @@ void ForgetSettings()
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vorlane\\Snapquill");
 }
 
-Snapquill::Snapquill(const fs::path& folder, const std::wstring& arguments, StoredSettings settings)
-    : settings_(settings)
+// The settings are forgotten, when asked, before the process starts.
+static StoredSettings Prepared(StoredSettings settings)
 {
-    if (settings_ == StoredSettings::Forget)
+    if (settings == StoredSettings::Forget)
         ForgetSettings();
-    const fs::path program = ProgramPath();
-    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
-    if (!arguments.empty())
-        commandLine += L" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &info)) {
-        startError_ = "cannot start " + Narrow(program.wstring()) + ": error " + std::to_string(GetLastError());
-        return;
-    }
-    process_.Reset(info.hProcess);
-    thread_.Reset(info.hThread);
-    id_ = info.dwProcessId;
+    return settings;
+}
+
+Snapquill::Snapquill(const fs::path& folder, const std::wstring& arguments, StoredSettings settings)
+    : settings_(Prepared(settings)), process_(ProgramPath(), arguments, folder)
+{
 }
 
 Snapquill::~Snapquill()
@@ -280,11 +186,6 @@ Snapquill::~Snapquill()
     Close();
     if (settings_ == StoredSettings::Forget)
         ForgetSettings();
-}
-
-bool Snapquill::Running() const
-{
-    return Started() && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
 }
 
 // The processor time the process has used, in milliseconds.
@@ -301,10 +202,10 @@ bool Snapquill::WaitUntilSettled() const
 {
     PumpFor(kSettle);
     const DWORD start = GetTickCount();
-    uint64_t before = ProcessorTimeMs(process_.Get());
+    uint64_t before = ProcessorTimeMs(process_.Handle());
     while (GetTickCount() - start < kPatience) {
         PumpFor(100);
-        const uint64_t now = ProcessorTimeMs(process_.Get());
+        const uint64_t now = ProcessorTimeMs(process_.Handle());
         if (now - before <= 20)
             return true;
         before = now;
@@ -330,13 +231,13 @@ HWND Snapquill::WaitUntilReady(bool shown, DWORD timeoutMs)
     if (!ready || !Running())
         return nullptr;
     const DWORD elapsed = GetTickCount() - start;
-    WaitForInputIdle(process_.Get(), elapsed < timeoutMs ? timeoutMs - elapsed : 0);
+    WaitForInputIdle(process_.Handle(), elapsed < timeoutMs ? timeoutMs - elapsed : 0);
     return main;
 }
 
 HWND Snapquill::MainWindow() const
 {
-    for (HWND window : TopLevelWindowsOf(id_))
+    for (HWND window : TopLevelWindowsOf(Id()))
         if (SameClass(window, L"TSnapquillForm") && TextOf(window) == L"Snapquill")
             return window; // not one of its dialogs, which are forms too
     return nullptr;
@@ -379,7 +280,7 @@ HWND Snapquill::CheckBox(const std::wstring& caption) const
 
 bool Snapquill::ShowsAnyWindow() const
 {
-    for (HWND window : TopLevelWindowsOf(id_))
+    for (HWND window : TopLevelWindowsOf(Id()))
         if (IsWindowVisible(window))
             return true;
     return false;
@@ -427,7 +328,7 @@ HWND Snapquill::WaitForMessageBox(DWORD timeoutMs) const
     HWND found = nullptr;
     WaitUntil(
         [&] {
-            for (HWND window : TopLevelWindowsOf(id_))
+            for (HWND window : TopLevelWindowsOf(Id()))
                 if (SameClass(window, L"#32770") && IsWindowVisible(window)) {
                     found = window;
                     return true;
@@ -436,15 +337,6 @@ HWND Snapquill::WaitForMessageBox(DWORD timeoutMs) const
         },
         timeoutMs);
     return found;
-}
-
-bool Snapquill::WaitForExit(DWORD timeoutMs, DWORD& exitCode) const
-{
-    if (!Started())
-        return false;
-    if (!WaitUntil([&] { return !Running(); }, timeoutMs))
-        return false;
-    return GetExitCodeProcess(process_.Get(), &exitCode) != 0;
 }
 
 bool Snapquill::Close(DWORD& exitCode)
@@ -457,8 +349,7 @@ bool Snapquill::Close(DWORD& exitCode)
     }
     if (WaitForExit(10000, exitCode))
         return true;
-    TerminateProcess(process_.Get(), 0xDEAD);
-    WaitForSingleObject(process_.Get(), 10000);
+    process_.Terminate(0xDEAD);
     return false;
 }
 
@@ -470,75 +361,17 @@ bool Snapquill::Close()
 
 // --- Windows with a known picture ---------------------------------------------
 
-const Rgb kTopLeft{0xE0, 0x20, 0x40};
-const Rgb kTopRight{0x20, 0xB0, 0x50};
-const Rgb kBottomRight{0xF0, 0xC8, 0x10};
-const Rgb kBottomLeft{0x30, 0x50, 0xD0};
-
-namespace {
-
-const wchar_t kPatternClass[] = L"SnapquillE2EPattern";
-
-COLORREF ColourRef(Rgb c)
-{
-    return RGB(c.r, c.g, c.b);
-}
-
-Rgb FromColourRef(COLORREF c)
+static Rgb FromColourRef(COLORREF c)
 {
     return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
-LRESULT CALLBACK PatternProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT client;
-        GetClientRect(window, &client);
-        const int w = client.right / 2, h = client.bottom / 2;
-        const struct {
-            RECT rect;
-            Rgb colour;
-        } quadrants[] = {
-            {{0, 0, w, h}, kTopLeft},
-            {{w, 0, client.right, h}, kTopRight},
-            {{w, h, client.right, client.bottom}, kBottomRight},
-            {{0, h, w, client.bottom}, kBottomLeft},
-        };
-        for (const auto& q : quadrants) {
-            HBRUSH brush = CreateSolidBrush(ColourRef(q.colour));
-            FillRect(dc, &q.rect, brush);
-            DeleteObject(brush);
-        }
-        EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_SYSCOMMAND:
-        // A lone Alt press and release would open the window menu and hold
-        // the test in its loop.
-        if ((wParam & 0xFFF0) == SC_KEYMENU)
-            return 0;
-        break;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+const Rgb kTopLeft = FromColourRef(kPatternColours.topLeft);
+const Rgb kTopRight = FromColourRef(kPatternColours.topRight);
+const Rgb kBottomRight = FromColourRef(kPatternColours.bottomRight);
+const Rgb kBottomLeft = FromColourRef(kPatternColours.bottomLeft);
 
-void RegisterPatternClass()
-{
-    static bool registered = false;
-    if (registered)
-        return;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = PatternProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kPatternClass;
-    registered = RegisterClassW(&wc) != 0;
-}
+namespace {
 
 // Points of a quadrant [left, right) x [top, bottom) to probe.
 std::vector<POINT> Probes(int left, int top, int right, int bottom, bool exact)
@@ -561,86 +394,6 @@ bool Near(Rgb a, Rgb b, int tolerance)
 }
 
 } // namespace
-
-PatternWindow::PatternWindow(POINT position, SIZE client, DWORD style, DWORD exStyle) : client_(client)
-{
-    RegisterPatternClass();
-    RECT outer{0, 0, client.cx, client.cy};
-    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    handle_ = CreateWindowExW(exStyle, kPatternClass, L"Snapquill test pattern", style, position.x, position.y,
-                              outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    if (!handle_)
-        return;
-    // A framed window may come out wider than asked (its title bar has a
-    // minimum width); the pattern fills the client area it got.
-    RECT got{};
-    GetClientRect(handle_, &got);
-    client_ = {got.right, got.bottom};
-    ShowWindow(handle_, SW_SHOWNOACTIVATE);
-    UpdateWindow(handle_);
-    PumpMessages();
-}
-
-PatternWindow::~PatternWindow()
-{
-    if (handle_)
-        DestroyWindow(handle_);
-    PumpMessages();
-}
-
-RECT PatternWindow::WindowRect() const
-{
-    RECT rect{};
-    GetWindowRect(handle_, &rect);
-    return rect;
-}
-
-POINT PatternWindow::ClientOrigin() const
-{
-    POINT origin{0, 0};
-    ClientToScreen(handle_, &origin);
-    return origin;
-}
-
-bool PatternWindow::WaitUntilOnScreen(DWORD timeoutMs) const
-{
-    return WaitUntil(
-        [&] {
-            POINT origin = ClientOrigin();
-            const int w = client_.cx, h = client_.cy;
-            const struct {
-                int x, y;
-                Rgb colour;
-            } points[] = {
-                {w / 4, h / 4, kTopLeft},
-                {3 * w / 4, h / 4, kTopRight},
-                {3 * w / 4, 3 * h / 4, kBottomRight},
-                {w / 4, 3 * h / 4, kBottomLeft},
-                {0, 0, kTopLeft},
-                {w - 1, h - 1, kBottomRight},
-            };
-            HDC screen = GetDC(nullptr);
-            bool all = true;
-            for (const auto& p : points)
-                all = all && FromColourRef(GetPixel(screen, origin.x + p.x, origin.y + p.y)) == p.colour;
-            ReleaseDC(nullptr, screen);
-            return all;
-        },
-        timeoutMs);
-}
-
-bool PatternWindow::MakeForeground(DWORD timeoutMs) const
-{
-    return WaitUntil(
-        [&] {
-            if (GetForegroundWindow() == handle_)
-                return true;
-            SetForegroundWindow(handle_);
-            return false;
-        },
-        timeoutMs);
-}
 
 ::testing::AssertionResult ShowsPattern(const Image& image, POINT at, SIZE client, bool exact, int tolerance)
 {

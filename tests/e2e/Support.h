@@ -13,29 +13,20 @@
 #include <vector>
 
 #include "tests/e2e/ImageFiles.h"
+#include "tests/support/Input.h"
+#include "tests/support/PatternWindow.h"
+#include "tests/support/Process.h"
+#include "tests/support/Pump.h"
+#include "tests/support/Screen.h"
 
 namespace e2e {
 
+using namespace support;
 namespace fs = std::filesystem;
-
-// How long to wait for things that normally take a moment (start-up, a
-// shot, a message box). Only an upper bound: nothing waits this long when
-// all goes well.
-constexpr DWORD kPatience = 15000;
 
 // The program ignores its capture hotkeys for half a second after each shot
 // (Snapquill::WaitUntilSettled waits for that by watching it).
 constexpr DWORD kSettle = 500;
-
-// --- Messages and waiting -------------------------------------------------
-
-// Processes this thread's pending messages (the test's own windows).
-void PumpMessages();
-// Processes messages for the given time.
-void PumpFor(DWORD ms);
-// Processes messages until condition() holds or timeoutMs passes; returns
-// the last value of condition().
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kPatience);
 
 // --- Windows of other processes ---------------------------------------------
 
@@ -74,40 +65,10 @@ private:
 // and its size no longer changes.
 bool WaitForFile(const fs::path& file, DWORD timeoutMs = kPatience);
 
-// --- Keys -----------------------------------------------------------------------
-
-void PressPrintScreen();
-void PressAltPrintScreen();
-void PressAltF4();
-// Alt+Space, which opens the window menu of the active window.
-void PressAltSpace();
-// PrintScreen twice in one go, faster than any shot can be taken.
-void PressPrintScreenTwice();
-
 // --- The program --------------------------------------------------------------
 
 // snapquill.exe, found next to the running test program.
 fs::path ProgramPath();
-
-// A kernel handle, closed on destruction.
-class OwnedHandle {
-public:
-    OwnedHandle() = default;
-    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
-    ~OwnedHandle() { Reset(); }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-    void Reset(HANDLE handle = nullptr)
-    {
-        if (handle_)
-            CloseHandle(handle_);
-        handle_ = handle;
-    }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 // Removes the settings the program stores for the current user, so that
 // the next start comes up with its defaults.
@@ -130,11 +91,11 @@ public:
     Snapquill(const Snapquill&) = delete;
     Snapquill& operator=(const Snapquill&) = delete;
 
-    bool Started() const { return process_.Get() != nullptr; }
-    const std::string& StartError() const { return startError_; }
-    DWORD Id() const { return id_; }
-    HANDLE Process() const { return process_.Get(); }
-    bool Running() const;
+    bool Started() const { return process_.Started(); }
+    const std::string& StartError() const { return process_.StartError(); }
+    DWORD Id() const { return process_.Id(); }
+    HANDLE Process() const { return process_.Handle(); }
+    bool Running() const { return process_.Running(); }
     // After a shot's file is complete: waits until the program has ended the
     // half second in which it ignores further shots. That wait keeps it busy
     // processing messages, so it is over once at least kSettle has passed
@@ -168,7 +129,7 @@ public:
     HWND WaitForMessageBox(DWORD timeoutMs = kPatience) const;
 
     // Waits for the program to end; true with its exit code if it did.
-    bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
+    bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const { return process_.WaitForExit(timeoutMs, exitCode); }
     // Ends the program: closes its main window and waits; if it does not
     // end, terminates it. True if it ended by itself.
     bool Close(DWORD& exitCode);
@@ -177,43 +138,15 @@ public:
 private:
     HWND Child(const std::function<bool(HWND)>& match) const;
 
-    OwnedHandle process_;
-    OwnedHandle thread_;
-    DWORD id_ = 0;
-    std::string startError_;
-    StoredSettings settings_ = StoredSettings::Forget;
+    StoredSettings settings_ = StoredSettings::Forget; // first: forgotten before the start
+    ChildProcess process_;
 };
 
 // --- Windows with a known picture ---------------------------------------------
 
-// The four quadrants of a pattern window, clockwise from the top left.
+// The four quadrants of a pattern window (see PatternWindow.h), clockwise
+// from the top left.
 extern const Rgb kTopLeft, kTopRight, kBottomRight, kBottomLeft;
-
-// A window of this test process whose client area shows four solid
-// quadrants. It processes its messages whenever the test waits through the
-// functions above, and swallows the menu key that a pressed Alt would set
-// off.
-class PatternWindow {
-public:
-    PatternWindow(POINT position, SIZE client, DWORD style, DWORD exStyle);
-    ~PatternWindow();
-    PatternWindow(const PatternWindow&) = delete;
-    PatternWindow& operator=(const PatternWindow&) = delete;
-
-    HWND Handle() const { return handle_; }
-    RECT WindowRect() const;
-    POINT ClientOrigin() const; // on the screen
-    SIZE ClientSize() const { return client_; } // as it came out
-
-    // Waits until the screen shows the pattern where the window is.
-    bool WaitUntilOnScreen(DWORD timeoutMs = kPatience) const;
-    // Makes the window the foreground window and waits until it is.
-    bool MakeForeground(DWORD timeoutMs = kPatience) const;
-
-private:
-    HWND handle_ = nullptr;
-    SIZE client_{};
-};
 
 // Checks that image shows a pattern window's client area of the given size
 // with its top-left pixel at `at`. exact: corners of the quadrants exactly,

@@ -68,7 +68,7 @@ protected:
         EXPECT_NE(program.WaitUntilReady(false), nullptr);
         SetCursorPos(pointer.x, pointer.y);
         PumpFor(100);
-        PressPrintScreen();
+        EXPECT_TRUE(PressKey(VK_SNAPSHOT));
         Image image;
         const fs::path file = folder.Path() / L"shot1.bmp";
         if (WaitForFile(file))
@@ -126,7 +126,7 @@ TEST_F(TwoMonitors, AWindowAcrossBothMonitorsIsTakenWhole)
     ASSERT_TRUE(across.MakeForeground());
     ASSERT_TRUE(across.WaitUntilOnScreen());
 
-    PressAltPrintScreen();
+    EXPECT_TRUE(Press({VK_MENU, VK_SNAPSHOT}));
     const fs::path file = folder.Path() / L"shot1.bmp";
     ASSERT_TRUE(WaitForFile(file));
     Image image;

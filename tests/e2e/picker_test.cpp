@@ -59,7 +59,7 @@ TEST_F(FolderPicker, TheChosenFolderBecomesTheImagesFolderAndItsHint)
     EXPECT_EQ(HintOver(program, path).value_or(L"(no hint)"), chosen.wstring());
     MoveMouseAway();
 
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     EXPECT_TRUE(WaitForFile(chosen / L"shot1.bmp")) << "the shot did not go to the chosen folder";
 }
 
@@ -86,7 +86,7 @@ TEST_F(FolderPicker, CancellingLeavesTheFolderAsItWas)
     EXPECT_EQ(HintOver(program, path).value_or(L"(no hint)"), folder_.Text());
     MoveMouseAway();
 
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     EXPECT_TRUE(WaitForFile(folder_.Path() / L"shot1.bmp")) << "the shot did not go to the folder of before";
     EXPECT_TRUE(fs::is_empty(other));
 }
@@ -102,7 +102,7 @@ TEST_F(FolderPicker, AFolderNamedBeyondAsciiIsUsedAndKeptForTheNextStart)
         ASSERT_TRUE(ChooseFolder(program, unusual.wstring()));
         EXPECT_EQ(TextOf(program.PathEdit()), unusual.wstring());
 
-        PressPrintScreen();
+        EXPECT_TRUE(PressKey(VK_SNAPSHOT));
         EXPECT_TRUE(WaitForFile(unusual / L"shot1.bmp")) << "the shot did not go to the chosen folder";
 
         DWORD exitCode = 0xFFFFFFFF;
@@ -115,7 +115,7 @@ TEST_F(FolderPicker, AFolderNamedBeyondAsciiIsUsedAndKeptForTheNextStart)
     ASSERT_TRUE(program.Started()) << program.StartError();
     ASSERT_NE(program.WaitUntilReady(), nullptr);
     EXPECT_EQ(TextOf(program.PathEdit()), unusual.wstring());
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     EXPECT_TRUE(WaitForFile(unusual / L"shot2.bmp")) << "after the restart the shot did not go to the folder";
     EXPECT_EQ(folder_.Entries(), std::vector<std::wstring>{unusual.filename().wstring()});
 }

@@ -199,15 +199,11 @@ private:
 // WM_QUERYENDSESSION and WM_ENDSESSION to the programs of the prefix.
 ::testing::AssertionResult EndTheSession()
 {
-    std::wstring commandLine = L"wineboot.exe --end-session --shutdown";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return ::testing::AssertionFailure() << "cannot start wineboot: error " << GetLastError();
-    OwnedHandle process(info.hProcess);
-    OwnedHandle thread(info.hThread);
-    if (!WaitUntil([&] { return WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0; }))
+    const ChildProcess wineboot(L"wineboot.exe", L"--end-session --shutdown");
+    if (!wineboot.Started())
+        return ::testing::AssertionFailure() << wineboot.StartError();
+    DWORD exitCode = 0;
+    if (!wineboot.WaitForExit(kPatience, exitCode))
         return ::testing::AssertionFailure() << "wineboot did not end the session";
     return ::testing::AssertionSuccess();
 }
@@ -222,7 +218,7 @@ private:
             return GetForegroundWindow() == main;
         }))
         return ::testing::AssertionFailure() << "the window does not come forward";
-    PressAltSpace();
+    EXPECT_TRUE(Press({VK_MENU, VK_SPACE}));
     const bool menuShown = WaitUntil([&] {
         for (HWND window : TopLevelWindowsOf(program.Id()))
             if (ClassNameOf(window) == L"#32768" && IsWindowVisible(window))
@@ -232,13 +228,7 @@ private:
     if (!menuShown)
         return ::testing::AssertionFailure() << "Alt+Space opens no menu";
     PumpFor(200);
-    INPUT inputs[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = static_cast<WORD>(VkKeyScanW(static_cast<wchar_t>(letter)) & 0xFF);
-        inputs[i].ki.dwFlags = i == 1 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(2, inputs, sizeof(INPUT));
+    PressKey(static_cast<WORD>(VkKeyScanW(static_cast<wchar_t>(letter)) & 0xFF));
     return ::testing::AssertionSuccess();
 }
 
@@ -372,7 +362,7 @@ TEST_F(SettingsStore, WithoutAStoredFolderShotsGoToTheRootOfTheDrive)
     EXPECT_EQ(Narrow(TextOf(program.PathEdit())), "");
     EXPECT_EQ(Narrow(TextOf(program.PrefixEdit())), Narrow(prefix));
 
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     ASSERT_TRUE(WaitForFile(shot)) << "no " << Narrow(shot.wstring()) << " was written";
     BmpInfo info;
     EXPECT_EQ(ReadBmpInfo(ReadFileBytes(shot), info), "");
@@ -453,12 +443,12 @@ TEST_F(SettingsStore, AnUnknownFormatSelectsNothingAndShotsAreNotWritten)
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(SelectedFormat(program), -1);
     EXPECT_TRUE(WaitForHeight(main, kShort));
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     PumpFor(2000);
     EXPECT_EQ(folder_.Entries(), std::vector<std::wstring>{});
 
     program.SelectFormat(kBmp);
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     EXPECT_TRUE(WaitForFile(folder_.Path() / L"shot1.bmp")) << "PrintScreen wrote no file with BMP picked";
     EXPECT_EQ(folder_.Entries(), std::vector<std::wstring>{L"shot1.bmp"});
 }
@@ -618,7 +608,7 @@ TEST_F(SettingsPanel, ChangedSettingsAreUsedByTheNextShotAndSurviveARestart)
 
         program.SelectFormat(kPng);
         TypePrefix(program, L"snap");
-        PressPrintScreen();
+        EXPECT_TRUE(PressKey(VK_SNAPSHOT));
         const fs::path png = folder_.Path() / L"snap1.png";
         ASSERT_TRUE(WaitForFile(png)) << "no snap1.png";
         Image image;
@@ -630,7 +620,7 @@ TEST_F(SettingsPanel, ChangedSettingsAreUsedByTheNextShotAndSurviveARestart)
         program.SelectFormat(kJpg);
         MoveSlider(program, 40);
         EXPECT_EQ(Narrow(TextOf(QualityLabel(program))), "JPG Quality: 40");
-        PressPrintScreen();
+        EXPECT_TRUE(PressKey(VK_SNAPSHOT));
         const fs::path jpg = folder_.Path() / L"snap1.jpg";
         ASSERT_TRUE(WaitForFile(jpg)) << "no snap1.jpg";
         EXPECT_TRUE(IsJpegOfQuality(jpg, 40));
@@ -656,7 +646,7 @@ TEST_F(SettingsPanel, ChangedSettingsAreUsedByTheNextShotAndSurviveARestart)
     EXPECT_EQ(Narrow(TextOf(QualityLabel(program))), "JPG Quality: 40");
     EXPECT_TRUE(WaitForHeight(main, kTall));
 
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     const fs::path jpg = folder_.Path() / L"snap2.jpg";
     ASSERT_TRUE(WaitForFile(jpg)) << "no snap2.jpg after the restart";
     EXPECT_TRUE(IsJpegOfQuality(jpg, 40));
@@ -711,10 +701,11 @@ TEST_F(SettingsPanel, ControlsSitWhereDesignedWithTheirTipsAndTabOrder)
         {L"TLabel", L"File Format:", {0, 64, 0, 0}},
         {L"TLabel", L"Filename:", {0, 112, 0, 0}},
     };
-    HFONT labelFont = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Trebuchet MS");
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ oldFont = SelectObject(screen, labelFont);
+    TGdiObject labelFont(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Trebuchet MS"));
+    TWindowDC screenDC(nullptr);
+    HDC screen = screenDC.Handle();
+    TSelectObject selectFont(screen, labelFont.Handle());
     for (const DesignedControl& c : captions) {
         HWND label = FindControl(main, c, 0);
         ASSERT_NE(label, nullptr) << Narrow(c.text);
@@ -727,9 +718,6 @@ TEST_F(SettingsPanel, ControlsSitWhereDesignedWithTheirTipsAndTabOrder)
         EXPECT_EQ(r.right - r.left, text.right + 1) << Narrow(c.text) << " is not as wide as its text";
         EXPECT_EQ(r.bottom - r.top, text.bottom) << Narrow(c.text) << " is not as high as its text";
     }
-    SelectObject(screen, oldFont);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(labelFont);
 
     const DesignedControl labels[] = {
         {L"TsuiButton", L"...", {144, 37, 169, 62}},

@@ -11,18 +11,6 @@ using namespace e2e;
 
 namespace {
 
-void PressCtrlF12()
-{
-    INPUT inputs[4] = {};
-    const WORD keys[4] = {VK_CONTROL, VK_F12, VK_F12, VK_CONTROL};
-    for (int i = 0; i < 4; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = keys[i];
-        inputs[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, inputs, sizeof(INPUT));
-}
-
 // The hidden window through which the program's icon talks to the shell.
 HWND IconWindowOf(const Snapquill& program)
 {
@@ -80,9 +68,9 @@ TEST(NotificationArea, IconFollowsCtrlF12AndGoesWithExit)
     ASSERT_NE(icon, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return IconShown(icon); }));
 
-    PressCtrlF12();
+    Press({VK_CONTROL, VK_F12});
     EXPECT_TRUE(WaitUntil([&] { return !IconShown(icon); })) << "Ctrl+F12 removes the icon";
-    PressCtrlF12();
+    Press({VK_CONTROL, VK_F12});
     EXPECT_TRUE(WaitUntil([&] { return IconShown(icon); })) << "a second Ctrl+F12 brings it back";
 
     DWORD exitCode = 1;
@@ -101,7 +89,7 @@ TEST(NotificationArea, HideNoTrayStartsWithNeitherWindowNorIcon)
     PumpFor(500);
     EXPECT_FALSE(program.ShowsAnyWindow());
     EXPECT_FALSE(IconShown(icon));
-    PressCtrlF12();
+    Press({VK_CONTROL, VK_F12});
     EXPECT_TRUE(WaitUntil([&] { return IconShown(icon); })) << "Ctrl+F12 shows the icon";
     EXPECT_FALSE(program.ShowsAnyWindow());
 }
@@ -116,21 +104,21 @@ TEST(NotificationArea, SavedShotIsAnnouncedOnlyWithIconAndNotifications)
     ASSERT_TRUE(WaitUntil([&] { return !ShellBalloonShown(program.Id()); }));
 
     // Notifications off (as designed): no balloon.
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     ASSERT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp"));
     EXPECT_FALSE(WaitUntil([&] { return ShellBalloonShown(program.Id()); }, 4000));
 
     program.Click(L"Display Notification");
     ASSERT_TRUE(program.WaitUntilSettled());
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     ASSERT_TRUE(WaitForFile(folder.Path() / L"shot2.bmp"));
     EXPECT_TRUE(WaitUntil([&] { return ShellBalloonShown(program.Id()); }, 8000)) << "no balloon after the shot";
     ASSERT_TRUE(WaitUntil([&] { return !ShellBalloonShown(program.Id()); }, 20000));
 
     // Icon off: notifications are not shown even when switched on.
-    PressCtrlF12();
+    Press({VK_CONTROL, VK_F12});
     ASSERT_TRUE(WaitUntil([&] { return !IconShown(icon); }));
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     ASSERT_TRUE(WaitForFile(folder.Path() / L"shot3.bmp"));
     EXPECT_FALSE(WaitUntil([&] { return ShellBalloonShown(program.Id()); }, 4000));
 }
@@ -156,7 +144,7 @@ TEST(SingleInstance, SecondStartEndsAtOnceAndBringsTheFirstForward)
     EXPECT_TRUE(first.Running());
 
     // The first copy still takes shots: the second one took no hotkeys away.
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     EXPECT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp"));
 }
 
@@ -175,7 +163,7 @@ TEST(SingleInstance, SecondStartShowsTheHiddenFirstCopysPanel)
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && GetForegroundWindow() == main; }))
         << "the first copy's panel was not brought forward";
     // The first copy still takes shots: the second one took no hotkeys away.
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     EXPECT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp"));
 }
 
@@ -201,17 +189,6 @@ HWND OpenTrayMenu(const Snapquill& program)
     HWND menu = nullptr;
     WaitUntil([&] { return (menu = OpenMenuOf(program)) != nullptr; });
     return menu;
-}
-
-void PressKey(WORD key)
-{
-    INPUT inputs[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = key;
-        inputs[i].ki.dwFlags = i == 1 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(2, inputs, sizeof(INPUT));
 }
 
 // Picks the item that many steps down from the top of the open menu.
@@ -289,9 +266,8 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
     auto selectedBand = [&](int y) {
         SetCursorPos(x, y);
         PumpFor(500);
-        HDC screen = GetDC(nullptr);
         auto blue = [&](int row) {
-            COLORREF c = GetPixel(screen, x, row);
+            const COLORREF c = ScreenPixel({x, row});
             return GetBValue(c) > GetRValue(c) + 60;
         };
         Band band;
@@ -302,7 +278,6 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
             while (band.bottom < frame.bottom && blue(band.bottom + 1))
                 ++band.bottom;
         }
-        ReleaseDC(nullptr, screen);
         return band;
     };
     const Band hide = selectedBand(frame.top + 12);
@@ -354,7 +329,7 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
     ASSERT_NE(OpenTrayMenu(program), nullptr);
     ChooseSubItem(program, 3, 3);
     ASSERT_TRUE(EmptyTheClipboard());
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     ASSERT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp"));
     EXPECT_TRUE(WaitUntil([] { return ClipboardBitmapSize().cx == 1280; })) << "no copy on the clipboard";
     EXPECT_EQ(ClipboardBitmapSize().cy, 800);
@@ -383,14 +358,10 @@ HWND FocusOf(HWND window)
 
 void ClickAt(HWND window)
 {
-    RECT r{};
-    GetWindowRect(window, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
+    const POINT centre = CentreOf(window);
+    MovePointer(centre);
+    MovePointer(centre, MOUSEEVENTF_LEFTDOWN);
+    MovePointer(centre, MOUSEEVENTF_LEFTUP);
 }
 
 // Another window takes the foreground, then the given one gets it back.

@@ -124,10 +124,10 @@ TEST(Soak, TwoHundredShotsInARowWithoutGrowing)
         const bool fullScreen = shot % kFullScreenEvery == 0;
         int width = 1280, height = 800;
         if (fullScreen) {
-            PressPrintScreen();
+            EXPECT_TRUE(PressKey(VK_SNAPSHOT));
         } else {
             ASSERT_TRUE(window.MakeForeground()) << "shot " << shot << ": the test window lost the foreground";
-            PressAltPrintScreen();
+            EXPECT_TRUE(Press({VK_MENU, VK_SNAPSHOT}));
             width = windowWidth;
             height = windowHeight;
         }

@@ -89,17 +89,6 @@ HotkeyNotice WaitForHotkeyNotice(const Snapquill& program, DWORD timeoutMs = kPa
     return notice;
 }
 
-void PressEnterOn(HWND window)
-{
-    SetForegroundWindow(window);
-    PumpFor(300);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = VK_RETURN;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
 // Windows 11's switch that gives PrintScreen to its screen capture, set for
 // the test and removed again after it.
 class SnippingSetting {
@@ -159,17 +148,17 @@ TEST(Startup, TheWindowComesUpWithItsPanel)
     EXPECT_EQ(barRect.top - rect.top, 3);
     EXPECT_EQ(barRect.right - barRect.left, 174);
     EXPECT_EQ(barRect.bottom - barRect.top, 20);
-    {
-        HDC screen = GetDC(nullptr);
-        const int bottom = rect.bottom - 1, right = rect.right - 1, middle = rect.top + 100;
-        EXPECT_EQ(GetPixel(screen, rect.left, middle), RGB(0x7F, 0x7F, 0x7F));
-        EXPECT_EQ(GetPixel(screen, right, middle), RGB(0x7F, 0x7F, 0x7F));
-        EXPECT_EQ(GetPixel(screen, rect.left + 90, bottom), RGB(0x7F, 0x7F, 0x7F));
-        EXPECT_EQ(GetPixel(screen, rect.left + 1, middle), RGB(0xE7, 0xE7, 0xE7));
-        EXPECT_EQ(GetPixel(screen, rect.left + 2, middle), RGB(0xE7, 0xE7, 0xE7));
-        EXPECT_EQ(GetPixel(screen, rect.left + 90, bottom - 2), RGB(0xE7, 0xE7, 0xE7));
-        ReleaseDC(nullptr, screen);
-    }
+    const COLORREF border = RGB(0x7F, 0x7F, 0x7F), face = RGB(0xE7, 0xE7, 0xE7);
+    const int bottom = rect.bottom - 1, right = rect.right - 1, middle = rect.top + 100;
+    const struct {
+        POINT at;
+        COLORREF colour;
+    } framePixels[] = {
+        {{rect.left, middle}, border},         {{right, middle}, border},         {{rect.left + 90, bottom}, border},
+        {{rect.left + 1, middle}, face},       {{rect.left + 2, middle}, face},   {{rect.left + 90, bottom - 2}, face},
+    };
+    for (const auto& p : framePixels)
+        EXPECT_EQ(ScreenPixel(p.at), p.colour) << "at (" << p.at.x - rect.left << ", " << p.at.y - rect.top << ")";
 
     EXPECT_EQ(Narrow(TextOf(program.PathEdit())), Narrow(folder.Text()));
     EXPECT_EQ(Narrow(TextOf(program.PrefixEdit())), "shot");
@@ -196,7 +185,7 @@ TEST(Startup, HideShowsNoWindowAndShotsStillWork)
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_FALSE(program.ShowsAnyWindow());
 
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     const fs::path file = folder.Path() / L"shot1.bmp";
     ASSERT_TRUE(WaitForFile(file)) << "PrintScreen wrote no file";
     EXPECT_TRUE(IsBmpOfTheScreen(file));
@@ -231,12 +220,12 @@ TEST(Startup, AKeyHeldElsewhereIsNamedAndTakenOnceItIsFree)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(notice.window); })) << "OK does not close the message";
 
     // Alt+PrintScreen was free and works at once; PrintScreen once let go.
-    PressAltPrintScreen();
+    EXPECT_TRUE(Press({VK_MENU, VK_SNAPSHOT}));
     ASSERT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp"));
     ASSERT_TRUE(program.WaitUntilSettled());
     holder.reset();
     EXPECT_TRUE(WaitUntil([&] {
-        PressPrintScreen();
+        EXPECT_TRUE(PressKey(VK_SNAPSHOT));
         return WaitForFile(folder.Path() / L"shot2.bmp", 500);
     })) << "PrintScreen is not taken once it is free";
     EXPECT_TRUE(IsBmpOfTheScreen(folder.Path() / L"shot2.bmp"));
@@ -264,7 +253,7 @@ TEST(Startup, WhenWindowsScreenCaptureHoldsTheKeyTheDefaultButtonTurnsItOff)
     holder.reset(); // as Windows lets go of the key once the setting is off
     PressEnterOn(notice.window);
     EXPECT_TRUE(WaitUntil([&] { return snipping.Value() == 0; })) << "the default button left the setting on";
-    PressAltPrintScreen();
+    EXPECT_TRUE(Press({VK_MENU, VK_SNAPSHOT}));
     EXPECT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp")) << "Alt+PrintScreen is not taken";
 }
 
@@ -292,7 +281,7 @@ TEST(Startup, AltF4EndsTheProgram)
         return GetForegroundWindow() == main;
     })) << "the window could not be brought to the foreground";
 
-    PressAltF4();
+    EXPECT_TRUE(Press({VK_MENU, VK_F4}));
     DWORD exitCode = 0xFFFFFFFF;
     ASSERT_TRUE(program.WaitForExit(kPatience, exitCode)) << "Alt+F4 did not end the program";
     EXPECT_EQ(exitCode, 0u);

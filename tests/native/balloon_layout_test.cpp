@@ -128,60 +128,44 @@ TEST(BalloonLayout, BalloonWithoutPictureStartsTheTitleAt10)
     EXPECT_EQ(l.closeLeft, 115);
 }
 
-TEST(BalloonLayout, ControlInLowerLeft)
+// A balloon pointing at a control in each quarter of the screen: the
+// corner its pointer leaves from, where it lands, and its rows moved down
+// past the pointer when it hangs below the control.
+TEST(BalloonLayout, ControlInEachQuarterOfTheScreen)
 {
-    std::vector<int> asked;
-    const TBalloonLayout l = LayoutBalloon(ControlInput({100, 600, 180, 625}, asked));
-    EXPECT_EQ(l.corner, TBalloonCorner::LowerLeft);
-    EXPECT_EQ(l.titleTop, 12);
-    EXPECT_EQ(l.iconTop, 10);
-    EXPECT_EQ(l.textTop, 33);
-    EXPECT_EQ(l.closeTop, 7);
-    EXPECT_EQ(l.width, 370);
-    EXPECT_EQ(l.height, 85);
-    EXPECT_EQ(l.left, 157);
-    EXPECT_EQ(l.top, 520);
-    ExpectRect(l.body, 0, 0, 370, 71);
-    ExpectPointer(l, {20, 69}, {20, 85}, {30, 69});
-}
-
-TEST(BalloonLayout, ControlInLowerRight)
-{
-    std::vector<int> asked;
-    const TBalloonLayout l = LayoutBalloon(ControlInput({1000, 600, 1080, 625}, asked));
-    EXPECT_EQ(l.corner, TBalloonCorner::LowerRight);
-    EXPECT_EQ(l.height, 85);
-    EXPECT_EQ(l.left, 653);
-    EXPECT_EQ(l.top, 520);
-    ExpectRect(l.body, 0, 0, 370, 71);
-    ExpectPointer(l, {340, 69}, {350, 85}, {350, 69});
-}
-
-TEST(BalloonLayout, ControlInUpperLeft)
-{
-    std::vector<int> asked;
-    const TBalloonLayout l = LayoutBalloon(ControlInput({100, 100, 180, 125}, asked));
-    EXPECT_EQ(l.corner, TBalloonCorner::UpperLeft);
-    EXPECT_EQ(l.titleTop, 28);
-    EXPECT_EQ(l.iconTop, 26);
-    EXPECT_EQ(l.textTop, 49);
-    EXPECT_EQ(l.closeTop, 23);
-    EXPECT_EQ(l.height, 85);
-    EXPECT_EQ(l.left, 157);
-    EXPECT_EQ(l.top, 120);
-    ExpectRect(l.body, 0, 18, 370, 85);
-    ExpectPointer(l, {20, 2}, {20, 18}, {30, 18});
-}
-
-TEST(BalloonLayout, ControlInUpperRight)
-{
-    std::vector<int> asked;
-    const TBalloonLayout l = LayoutBalloon(ControlInput({1000, 100, 1080, 125}, asked));
-    EXPECT_EQ(l.corner, TBalloonCorner::UpperRight);
-    EXPECT_EQ(l.left, 653);
-    EXPECT_EQ(l.top, 120);
-    ExpectRect(l.body, 0, 18, 370, 85);
-    ExpectPointer(l, {350, 2}, {350, 18}, {340, 18});
+    const struct {
+        const char* name;
+        TBalloonRect control;
+        TBalloonCorner corner;
+        int left, top, rowsDown;
+        TBalloonRect body;
+        TBalloonPoint pointer[3];
+    } cases[] = {
+        {"lower left", {100, 600, 180, 625}, TBalloonCorner::LowerLeft, 157, 520, 0, {0, 0, 370, 71},
+         {{20, 69}, {20, 85}, {30, 69}}},
+        {"lower right", {1000, 600, 1080, 625}, TBalloonCorner::LowerRight, 653, 520, 0, {0, 0, 370, 71},
+         {{340, 69}, {350, 85}, {350, 69}}},
+        {"upper left", {100, 100, 180, 125}, TBalloonCorner::UpperLeft, 157, 120, 16, {0, 18, 370, 85},
+         {{20, 2}, {20, 18}, {30, 18}}},
+        {"upper right", {1000, 100, 1080, 125}, TBalloonCorner::UpperRight, 653, 120, 16, {0, 18, 370, 85},
+         {{350, 2}, {350, 18}, {340, 18}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<int> asked;
+        const TBalloonLayout l = LayoutBalloon(ControlInput(c.control, asked));
+        EXPECT_EQ(l.corner, c.corner);
+        EXPECT_EQ(l.titleTop, 12 + c.rowsDown);
+        EXPECT_EQ(l.iconTop, 10 + c.rowsDown);
+        EXPECT_EQ(l.textTop, 33 + c.rowsDown);
+        EXPECT_EQ(l.closeTop, 7 + c.rowsDown);
+        EXPECT_EQ(l.width, 370);
+        EXPECT_EQ(l.height, 85);
+        EXPECT_EQ(l.left, c.left);
+        EXPECT_EQ(l.top, c.top);
+        ExpectRect(l.body, c.body.left, c.body.top, c.body.right, c.body.bottom);
+        ExpectPointer(l, c.pointer[0], c.pointer[1], c.pointer[2]);
+    }
 }
 
 TEST(BalloonLayout, CornerChoiceHalvesWithIntegerDivision)

@@ -36,54 +36,33 @@ TEST(AdmitInstance, FirstCopyCountsItselfWhateverTheLimit)
     EXPECT_EQ(record.InstanceCount, 1u);
 }
 
-TEST(AdmitInstance, MaxOneRefusesTheSecond)
+// One more copy against the limit: admitted or refused, and the record it
+// leaves; a refusal changes nothing.
+TEST(AdmitInstance, AdmitsUpToTheLimitAndRecordsTheLastCopy)
 {
-    TInstanceRecord record = FirstInstanceRecord(100);
-    EXPECT_FALSE(AdmitInstance(record, 1, 200));
-    EXPECT_EQ(record.LastInstanceHandle, 100u);
-    EXPECT_EQ(record.InstanceCount, 1u);
-}
-
-TEST(AdmitInstance, MaxTwoAdmitsTheSecondAndRefusesTheThird)
-{
-    TInstanceRecord record = FirstInstanceRecord(100);
-    EXPECT_TRUE(AdmitInstance(record, 2, 200));
-    EXPECT_EQ(record.LastInstanceHandle, 200u);
-    EXPECT_EQ(record.InstanceCount, 2u);
-    EXPECT_FALSE(AdmitInstance(record, 2, 300));
-    EXPECT_EQ(record.LastInstanceHandle, 200u);
-    EXPECT_EQ(record.InstanceCount, 2u);
-}
-
-TEST(AdmitInstance, MaxZeroRefusesOnAnExistingRecord)
-{
-    TInstanceRecord record = FirstInstanceRecord(100);
-    EXPECT_FALSE(AdmitInstance(record, 0, 200));
-    EXPECT_EQ(record.LastInstanceHandle, 100u);
-    EXPECT_EQ(record.InstanceCount, 1u);
-    // Even a record left at 0 by ended copies admits nobody with a limit of 0.
-    TInstanceRecord empty{100, 0};
-    EXPECT_FALSE(AdmitInstance(empty, 0, 200));
-    EXPECT_EQ(empty.InstanceCount, 0u);
-}
-
-TEST(AdmitInstance, AdmitsAgainAfterARelease)
-{
-    TInstanceRecord record = FirstInstanceRecord(100);
-    ReleaseInstance(record);
-    EXPECT_EQ(record.InstanceCount, 0u);
-    EXPECT_EQ(record.LastInstanceHandle, 100u);
-    EXPECT_TRUE(AdmitInstance(record, 1, 300));
-    EXPECT_EQ(record.LastInstanceHandle, 300u);
-    EXPECT_EQ(record.InstanceCount, 1u);
-}
-
-TEST(AdmitInstance, ComparesUnsigned)
-{
-    TInstanceRecord record{1, 0x80000000u};
-    EXPECT_FALSE(AdmitInstance(record, 0x7FFFFFFFu, 2));
-    EXPECT_TRUE(AdmitInstance(record, 0xFFFFFFFFu, 2));
-    EXPECT_EQ(record.InstanceCount, 0x80000001u);
+    const struct {
+        const char* name;
+        TInstanceRecord before;
+        uint32_t maxInstances, handle;
+        bool admitted;
+        TInstanceRecord after;
+    } cases[] = {
+        {"max 1 refuses the second", {100, 1}, 1, 200, false, {100, 1}},
+        {"max 2 admits the second", {100, 1}, 2, 200, true, {200, 2}},
+        {"max 2 refuses the third", {200, 2}, 2, 300, false, {200, 2}},
+        {"max 0 refuses on an existing record", {100, 1}, 0, 200, false, {100, 1}},
+        {"max 0 refuses even on a record left at 0 by ended copies", {100, 0}, 0, 200, false, {100, 0}},
+        {"a released record admits again", {100, 0}, 1, 300, true, {300, 1}},
+        {"counts compare unsigned: at the limit", {1, 0x80000000u}, 0x7FFFFFFFu, 2, false, {1, 0x80000000u}},
+        {"counts compare unsigned: below it", {1, 0x80000000u}, 0xFFFFFFFFu, 2, true, {2, 0x80000001u}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TInstanceRecord record = c.before;
+        EXPECT_EQ(AdmitInstance(record, c.maxInstances, c.handle), c.admitted);
+        EXPECT_EQ(record.LastInstanceHandle, c.after.LastInstanceHandle);
+        EXPECT_EQ(record.InstanceCount, c.after.InstanceCount);
+    }
 }
 
 TEST(ReleaseInstance, NeverGoesBelowZero)

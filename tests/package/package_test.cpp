@@ -70,18 +70,7 @@ bool KeyExists(const wchar_t* key)
 // Runs a program with arguments and waits for it; false if it did not end.
 bool RunAndWait(const fs::path& program, const std::wstring& arguments, DWORD& exitCode)
 {
-    std::wstring commandLine = L"\"" + program.wstring() + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
-        return false;
-    OwnedHandle process(info.hProcess);
-    OwnedHandle thread(info.hThread);
-    if (WaitForSingleObject(process.Get(), kInstallerPatience) != WAIT_OBJECT_0)
-        return false;
-    return GetExitCodeProcess(process.Get(), &exitCode);
+    return ChildProcess(program, arguments).WaitForExit(kInstallerPatience, exitCode);
 }
 
 // The target of a shell link, read through the shell.
@@ -144,34 +133,15 @@ std::vector<int> IconSizesOf(const fs::path& exe)
 // The installed program, started in a folder of its own.
 class InstalledProgram {
 public:
-    InstalledProgram(const fs::path& exe, const fs::path& folder)
-    {
-        std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                           &startup, &info)) {
-            process_.Reset(info.hProcess);
-            thread_.Reset(info.hThread);
-            id_ = info.dwProcessId;
-        }
-    }
-    ~InstalledProgram()
-    {
-        if (Running())
-            TerminateProcess(process_.Get(), 1);
-    }
-    InstalledProgram(const InstalledProgram&) = delete;
-    InstalledProgram& operator=(const InstalledProgram&) = delete;
+    InstalledProgram(const fs::path& exe, const fs::path& folder) : process_(exe, L"", folder) {}
 
-    bool Running() const { return process_.Get() && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
-    HANDLE Process() const { return process_.Get(); }
+    bool Running() const { return process_.Running(); }
+    HANDLE Process() const { return process_.Handle(); }
 
     std::string Describe() const
     {
         std::string text = Running() ? "running;" : "ended;";
-        for (HWND window : TopLevelWindowsOf(id_))
+        for (HWND window : TopLevelWindowsOf(process_.Id()))
             if (IsWindowVisible(window))
                 text += " " + Narrow(ClassNameOf(window)) + " \"" + Narrow(TextOf(window)) + "\" " +
                         Narrow(MessageBoxText(window));
@@ -181,17 +151,15 @@ public:
     bool WaitUntilShown() const
     {
         return WaitUntil([&] {
-            for (HWND window : TopLevelWindowsOf(id_))
+            for (HWND window : TopLevelWindowsOf(process_.Id()))
                 if (ClassNameOf(window) == L"TSnapquillForm" && IsWindowVisible(window))
                     return true;
             return false;
-        }) && WaitForInputIdle(process_.Get(), kPatience) == 0;
+        }) && WaitForInputIdle(process_.Handle(), kPatience) == 0;
     }
 
 private:
-    OwnedHandle process_;
-    OwnedHandle thread_;
-    DWORD id_ = 0;
+    ChildProcess process_;
 };
 
 class Package : public ::testing::Test {
@@ -255,7 +223,7 @@ TEST_F(Package, InstallsRunsAndUninstallsSilently)
     ScratchFolder shots;
     InstalledProgram program(exe, shots.Path());
     ASSERT_TRUE(program.WaitUntilShown()) << "the installed program did not come up: " << program.Describe();
-    PressPrintScreen();
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     EXPECT_TRUE(WaitForFile(shots.Path() / L"shot1.bmp")) << "no shot from the installed program";
 
     // A value in the settings key, which the program has read by now.

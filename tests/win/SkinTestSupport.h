@@ -1,6 +1,7 @@
 // What the skin's Wine tests share: the application object, set up once
-// per test program, and a form that paints a known pattern behind the
-// controls placed on it.
+// per test program, a form that paints a known pattern behind the
+// controls placed on it, and the test support library's input, waits and
+// pixel reads.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,11 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "imaging/GdiHandles.h"
+#include "tests/support/Input.h"
+#include "tests/support/Pump.h"
+#include "tests/support/Screen.h"
+
+using namespace support;
 
 inline void InitializeTestApplication(const char* title = "")
 {

@@ -8,6 +8,10 @@
 
 #include "framework/Application.h"
 #include "shell/BalloonForm.h"
+#include "tests/support/Pump.h"
+#include "tests/support/Screen.h"
+
+using namespace support;
 
 namespace {
 
@@ -25,21 +29,7 @@ using Events = std::vector<std::string>;
 // Processes messages until the balloon is gone or a generous limit passes.
 bool PumpUntilGone()
 {
-    const DWORD start = GetTickCount();
-    while (OwnBalloonExists() && GetTickCount() - start < 10000) {
-        Application.ProcessMessages();
-        Sleep(5);
-    }
-    return !OwnBalloonExists();
-}
-
-void PumpFor(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        Application.ProcessMessages();
-        Sleep(5);
-    }
+    return WaitUntil([] { return !OwnBalloonExists(); }, 10000);
 }
 
 void Click(HWND window, int x, int y)
@@ -371,10 +361,7 @@ COLORREF ScreenPixel(HWND window, int x, int y)
     UpdateWindow(window);
     PumpFor(200); // lets the display catch up
     const RECT r = WindowRect(window);
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, r.left + x, r.top + y);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    return support::ScreenPixel({r.left + x, r.top + y});
 }
 
 TEST_F(BalloonForm, PaintsPictureBackgroundAndFrame)

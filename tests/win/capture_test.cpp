@@ -19,6 +19,10 @@
 #include "core/Unicode.h"
 #include "tests/e2e/ImageFiles.h"
 #include "tests/native/TestFiles.h"
+#include "tests/support/PatternWindow.h"
+#include "tests/support/Screen.h"
+
+using namespace support;
 
 namespace fs = std::filesystem;
 
@@ -34,12 +38,6 @@ const POINT kWindowPos = {300, 200};
 const int kClientWidth = 200;
 const int kClientHeight = 160;
 
-int ScreenBitCount()
-{
-    TWindowDC screen(nullptr);
-    return GetDeviceCaps(screen.Handle(), BITSPIXEL) * GetDeviceCaps(screen.Handle(), PLANES);
-}
-
 std::string Hex(COLORREF c)
 {
     char text[16];
@@ -50,7 +48,7 @@ std::string Hex(COLORREF c)
 // On a 16-bit screen only the top five bits of a channel survive.
 bool SameColour(COLORREF a, COLORREF b)
 {
-    COLORREF mask = ScreenBitCount() == 16 ? 0xF8F8F8 : 0xFFFFFF;
+    const COLORREF mask = ScreenColourMask();
     return (a & mask) == (b & mask);
 }
 
@@ -118,101 +116,6 @@ private:
     return ::testing::AssertionSuccess();
 }
 
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-LRESULT CALLBACK PatternProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message != WM_PAINT)
-        return DefWindowProcW(window, message, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
-    const int w = kClientWidth / 2, h = kClientHeight / 2;
-    const struct {
-        RECT rect;
-        COLORREF colour;
-    } quadrants[] = {
-        {{0, 0, w, h}, kTopLeft},
-        {{w, 0, 2 * w, h}, kTopRight},
-        {{0, h, w, 2 * h}, kBottomLeft},
-        {{w, h, 2 * w, 2 * h}, kBottomRight},
-    };
-    for (const auto& q : quadrants) {
-        TGdiObject brush(CreateSolidBrush(q.colour));
-        FillRect(dc, &q.rect, static_cast<HBRUSH>(brush.Handle()));
-    }
-    EndPaint(window, &ps);
-    return 0;
-}
-
-// A top-most bordered popup painted in four solid quadrants.
-class TPatternWindow {
-public:
-    TPatternWindow()
-    {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = PatternProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"SnapquillCapturePattern";
-        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        RegisterClassW(&wc);
-        const DWORD style = WS_POPUP | WS_BORDER, exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-        RECT rect{0, 0, kClientWidth, kClientHeight};
-        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-        handle_ = CreateWindowExW(exStyle, wc.lpszClassName, L"pattern", style, kWindowPos.x, kWindowPos.y,
-                                  rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                                  wc.hInstance, nullptr);
-        ShowWindow(handle_, SW_SHOWNOACTIVATE);
-        UpdateWindow(handle_);
-    }
-    ~TPatternWindow()
-    {
-        DestroyWindow(handle_);
-        PumpMessages();
-    }
-    HWND Handle() const { return handle_; }
-    RECT WindowRect() const
-    {
-        RECT rect{};
-        GetWindowRect(handle_, &rect);
-        return rect;
-    }
-    // The client area's top-left corner on the screen.
-    POINT ClientOrigin() const
-    {
-        POINT origin{0, 0};
-        ClientToScreen(handle_, &origin);
-        return origin;
-    }
-    // Processes messages until the screen shows the four quadrants, for at
-    // most 10 s.
-    bool WaitUntilOnScreen() const
-    {
-        const POINT o = ClientOrigin();
-        const int w = kClientWidth, h = kClientHeight;
-        const DWORD start = GetTickCount();
-        do {
-            PumpMessages();
-            TWindowDC screen(nullptr);
-            auto at = [&](int x, int y) { return GetPixel(screen.Handle(), o.x + x, o.y + y); };
-            if (SameColour(at(w / 4, h / 4), kTopLeft) && SameColour(at(3 * w / 4, h / 4), kTopRight) &&
-                SameColour(at(w / 4, 3 * h / 4), kBottomLeft) && SameColour(at(3 * w / 4, 3 * h / 4), kBottomRight))
-                return true;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        } while (GetTickCount() - start < 10000);
-        return false;
-    }
-
-private:
-    HWND handle_;
-};
-
 // Sets the work area for a while, and puts the old one back.
 class TWorkArea {
 public:
@@ -243,7 +146,8 @@ protected:
         ASSERT_NE(pattern_.Handle(), nullptr);
         ASSERT_TRUE(pattern_.WaitUntilOnScreen()) << "the pattern window did not show";
     }
-    TPatternWindow pattern_;
+    PatternWindow pattern_{kWindowPos, {kClientWidth, kClientHeight}, WS_POPUP | WS_BORDER,
+                           WS_EX_TOPMOST | WS_EX_TOOLWINDOW, {kTopLeft, kTopRight, kBottomRight, kBottomLeft}};
 };
 
 std::string Utf8(const fs::path& path)

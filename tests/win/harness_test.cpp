@@ -3,27 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-namespace {
+#include "tests/support/Input.h"
 
-// Presses and releases a key as a user would, optionally with Alt held.
-void PressKey(WORD key, bool withAlt = false)
-{
-    INPUT inputs[4] = {};
-    int count = 0;
-    auto add = [&](WORD vk, DWORD flags) {
-        inputs[count].type = INPUT_KEYBOARD;
-        inputs[count].ki.wVk = vk;
-        inputs[count].ki.dwFlags = flags;
-        ++count;
-    };
-    if (withAlt)
-        add(VK_MENU, 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    if (withAlt)
-        add(VK_MENU, KEYEVENTF_KEYUP);
-    ASSERT_EQ(SendInput(count, inputs, sizeof(INPUT)), static_cast<UINT>(count));
-}
+using namespace support;
+
+namespace {
 
 // Waits up to timeoutMs for a WM_HOTKEY, dispatching everything else.
 int WaitForHotkey(DWORD timeoutMs)
@@ -64,9 +48,9 @@ TEST_F(HotkeyWindow, PrintScreenAndAltPrintScreenArriveAsHotkeys)
 {
     ASSERT_TRUE(RegisterHotKey(window_, 1, 0, VK_SNAPSHOT));
     ASSERT_TRUE(RegisterHotKey(window_, 2, MOD_ALT, VK_SNAPSHOT));
-    PressKey(VK_SNAPSHOT);
+    ASSERT_TRUE(PressKey(VK_SNAPSHOT));
     EXPECT_EQ(WaitForHotkey(5000), 1);
-    PressKey(VK_SNAPSHOT, true);
+    ASSERT_TRUE(Press({VK_MENU, VK_SNAPSHOT}));
     EXPECT_EQ(WaitForHotkey(5000), 2);
 }
 

@@ -18,6 +18,7 @@
 
 #include "framework/Application.h"
 #include "shell/adpInstanceControl.h"
+#include "tests/support/Pump.h"
 
 namespace {
 
@@ -36,21 +37,6 @@ HANDLE OpenNamedEvent(const std::string& name)
         std::exit(3);
     }
     return event;
-}
-
-// Runs window messages until the event is set.
-void PumpUntil(HANDLE event)
-{
-    for (;;) {
-        DWORD result = MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_ALLINPUT);
-        if (result == WAIT_OBJECT_0)
-            return;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
 }
 
 } // namespace
@@ -112,7 +98,7 @@ int main(int argc, char** argv)
             Application.Run(); // ends with the quit message the refusal posted
         if (!stayEvent.empty()) {
             HANDLE quit = OpenNamedEvent(stayEvent);
-            PumpUntil(quit);
+            support::PumpUntilSignalled(quit);
             CloseHandle(quit);
         }
     } catch (const std::exception& error) {

@@ -13,20 +13,15 @@
 #include "core/InstanceRules.h"
 #include "core/Unicode.h"
 #include "shell/adpInstanceControl.h"
+#include "tests/support/Process.h"
+
+using namespace support;
 
 namespace {
 
-std::wstring OwnDirectory()
-{
-    wchar_t path[MAX_PATH * 2];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
-    std::wstring text(path, length);
-    return text.substr(0, text.find_last_of(L'\\') + 1);
-}
-
 std::wstring ChildPath()
 {
-    return OwnDirectory() + L"instance_child.exe";
+    return BesideThisProgram(L"instance_child.exe").wstring();
 }
 
 std::wstring NameFor(const std::wstring& exePath)
@@ -49,6 +44,22 @@ std::optional<TInstanceRecord> ReadRecord(const std::wstring& exePath)
     }
     CloseHandle(mapping);
     return record;
+}
+
+// The record of the copies started from exePath holds this count and, when
+// given, the window of this last copy.
+::testing::AssertionResult RecordHolds(uint32_t count, std::optional<uint32_t> last = std::nullopt,
+                                       const std::wstring& exePath = ChildPath())
+{
+    const std::optional<TInstanceRecord> record = ReadRecord(exePath);
+    if (!record)
+        return ::testing::AssertionFailure() << "no copy holds the record";
+    if (record->InstanceCount != count)
+        return ::testing::AssertionFailure() << "the record counts " << record->InstanceCount << ", not " << count;
+    if (last && record->LastInstanceHandle != *last)
+        return ::testing::AssertionFailure() << "the record's last copy is " << record->LastInstanceHandle << ", not "
+                                             << *last;
+    return ::testing::AssertionSuccess();
 }
 
 std::wstring UniqueName(const wchar_t* what)
@@ -90,63 +101,13 @@ struct TOutcome {
 class TChild {
 public:
     TChild(const std::wstring& exePath, const std::wstring& arguments)
+        : process_(exePath, arguments, {}, Output::Piped)
     {
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE write = nullptr;
-        if (!CreatePipe(&read_, &write, &inherit, 0))
-            return;
-        SetHandleInformation(read_, HANDLE_FLAG_INHERIT, 0);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = write;
-        startup.hStdError = write;
-        std::wstring commandLine = L"\"" + exePath + L"\" " + arguments;
-        if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                           nullptr, nullptr, &startup, &process_))
-            CloseHandle(process_.hThread);
-        else
-            process_.hProcess = nullptr;
-        CloseHandle(write);
     }
-    ~TChild()
-    {
-        if (process_.hProcess) {
-            if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0)
-                TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, INFINITE);
-            CloseHandle(process_.hProcess);
-        }
-        if (read_)
-            CloseHandle(read_);
-    }
-    TChild(const TChild&) = delete;
-    TChild& operator=(const TChild&) = delete;
 
-    bool Started() const { return process_.hProcess != nullptr; }
-
+    bool Started() const { return process_.Started(); }
     // The next line the copy wrote; empty when it wrote no more.
-    std::string ReadLine()
-    {
-        for (;;) {
-            size_t end = buffer_.find('\n');
-            if (end != std::string::npos) {
-                std::string line = buffer_.substr(0, end);
-                buffer_.erase(0, end + 1);
-                if (!line.empty() && line.back() == '\r')
-                    line.pop_back();
-                return line;
-            }
-            char chunk[256];
-            DWORD got = 0;
-            if (!ReadFile(read_, chunk, sizeof chunk, &got, nullptr) || got == 0) {
-                std::string rest = buffer_;
-                buffer_.clear();
-                return rest;
-            }
-            buffer_.append(chunk, got);
-        }
-    }
+    std::string ReadLine() { return process_.ReadLine(); }
 
     // Reads the report written after the check.
     TOutcome Outcome()
@@ -174,20 +135,17 @@ public:
     // The exit code; a copy that does not end within a minute is a failure.
     DWORD WaitForExit()
     {
-        if (WaitForSingleObject(process_.hProcess, 60000) != WAIT_OBJECT_0) {
-            ADD_FAILURE() << "the copy did not end";
-            TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, INFINITE);
-        }
         DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
+        if (!process_.WaitForExit(60000, code)) {
+            ADD_FAILURE() << "the copy did not end";
+            process_.Terminate(99);
+            GetExitCodeProcess(process_.Handle(), &code);
+        }
         return code;
     }
 
 private:
-    HANDLE read_ = nullptr;
-    PROCESS_INFORMATION process_{};
-    std::string buffer_;
+    ChildProcess process_;
 };
 
 std::wstring Args(uint32_t maxInstances, const TEvent* stay = nullptr, const std::wstring& more = L"")
@@ -222,10 +180,7 @@ TEST_F(InstanceControl, FirstCopyCreatesTheRecord)
     EXPECT_TRUE(outcome.showMainForm);
     EXPECT_NE(outcome.own, 0u);
 
-    auto record = ReadRecord(ChildPath());
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->LastInstanceHandle, outcome.own);
-    EXPECT_EQ(record->InstanceCount, 1u);
+    EXPECT_TRUE(RecordHolds(1, outcome.own));
 
     quit.Set();
     EXPECT_EQ(first.WaitForExit(), 0u);
@@ -233,31 +188,33 @@ TEST_F(InstanceControl, FirstCopyCreatesTheRecord)
     EXPECT_FALSE(ReadRecord(ChildPath()).has_value());
 }
 
-TEST_F(InstanceControl, SecondCopyWithMaxOneIsRefused)
+// A limit of 0 behaves like 1.
+TEST_F(InstanceControl, SecondCopyWithMaxOneOrZeroIsRefused)
 {
-    TEvent quit(L"quit");
-    TChild first(ChildPath(), Args(1, &quit));
-    TOutcome a = first.Outcome();
-    ASSERT_TRUE(a.counted);
+    for (uint32_t maxInstances : {1u, 0u}) {
+        SCOPED_TRACE(maxInstances);
+        TEvent quit(L"quit");
+        TChild first(ChildPath(), Args(maxInstances, &quit));
+        TOutcome a = first.Outcome();
+        ASSERT_TRUE(a.counted);
+        EXPECT_TRUE(RecordHolds(1, a.own));
 
-    TChild second(ChildPath(), Args(1));
-    TOutcome b = second.Outcome();
-    EXPECT_FALSE(b.counted);
-    EXPECT_EQ(b.calls, 1);
-    EXPECT_EQ(b.event, a.own);
-    EXPECT_NE(b.own, a.own);
-    EXPECT_FALSE(b.showMainForm);
-    EXPECT_FALSE(b.visible);
-    // The refused copy's message loop ends with the quit message.
-    EXPECT_EQ(second.WaitForExit(), 0u);
+        TChild second(ChildPath(), Args(maxInstances));
+        TOutcome b = second.Outcome();
+        EXPECT_FALSE(b.counted);
+        EXPECT_EQ(b.calls, 1);
+        EXPECT_EQ(b.event, a.own);
+        EXPECT_NE(b.own, a.own);
+        EXPECT_FALSE(b.showMainForm);
+        EXPECT_FALSE(b.visible);
+        // The refused copy's message loop ends with the quit message.
+        EXPECT_EQ(second.WaitForExit(), 0u);
+        EXPECT_TRUE(RecordHolds(1, a.own));
 
-    auto record = ReadRecord(ChildPath());
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->LastInstanceHandle, a.own);
-    EXPECT_EQ(record->InstanceCount, 1u);
-
-    quit.Set();
-    EXPECT_EQ(first.WaitForExit(), 0u);
+        quit.Set();
+        EXPECT_EQ(first.WaitForExit(), 0u);
+        EXPECT_FALSE(ReadRecord(ChildPath()).has_value());
+    }
 }
 
 TEST_F(InstanceControl, MinimisedRunningCopyIsRestored)
@@ -291,27 +248,19 @@ TEST_F(InstanceControl, MaxTwoAdmitsTwoAndHandsOnTheLastOne)
     EXPECT_TRUE(b.counted);
     EXPECT_EQ(b.calls, 0);
 
-    auto record = ReadRecord(ChildPath());
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->LastInstanceHandle, b.own);
-    EXPECT_EQ(record->InstanceCount, 2u);
+    EXPECT_TRUE(RecordHolds(2, b.own));
 
     TChild third(ChildPath(), Args(2));
     TOutcome c = third.Outcome();
     EXPECT_FALSE(c.counted);
     EXPECT_EQ(c.event, b.own);
     EXPECT_EQ(third.WaitForExit(), 0u);
-    record = ReadRecord(ChildPath());
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->InstanceCount, 2u);
+    EXPECT_TRUE(RecordHolds(2));
 
     // An ending copy gives back its count; the last handle stays.
     quitSecond.Set();
     EXPECT_EQ(second.WaitForExit(), 0u);
-    record = ReadRecord(ChildPath());
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->LastInstanceHandle, b.own);
-    EXPECT_EQ(record->InstanceCount, 1u);
+    EXPECT_TRUE(RecordHolds(1, b.own));
 
     quitFirst.Set();
     EXPECT_EQ(first.WaitForExit(), 0u);
@@ -332,25 +281,18 @@ TEST_F(InstanceControl, NewStartIsAdmittedAfterTheFirstCopyEnds)
 
     quitFirst.Set();
     EXPECT_EQ(first.WaitForExit(), 0u);
-    auto record = ReadRecord(ChildPath());
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->InstanceCount, 0u);
+    EXPECT_TRUE(RecordHolds(0));
 
     TChild third(ChildPath(), Args(1, &quitThird));
     TOutcome c = third.Outcome();
     EXPECT_TRUE(c.counted);
     EXPECT_EQ(c.calls, 0);
-    record = ReadRecord(ChildPath());
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->LastInstanceHandle, c.own);
-    EXPECT_EQ(record->InstanceCount, 1u);
+    EXPECT_TRUE(RecordHolds(1, c.own));
 
     // A refused copy that ends gives nothing back.
     quitRefused.Set();
     EXPECT_EQ(refused.WaitForExit(), 0u);
-    record = ReadRecord(ChildPath());
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->InstanceCount, 1u);
+    EXPECT_TRUE(RecordHolds(1));
 
     quitThird.Set();
     EXPECT_EQ(third.WaitForExit(), 0u);
@@ -375,10 +317,7 @@ TEST_F(InstanceControl, DisabledGuardCreatesAndCountsNothing)
     EXPECT_TRUE(e.counted);
     EXPECT_EQ(e.calls, 0);
     EXPECT_EQ(another.WaitForExit(), 0u);
-    auto record = ReadRecord(ChildPath());
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->LastInstanceHandle, a.own);
-    EXPECT_EQ(record->InstanceCount, 1u);
+    EXPECT_TRUE(RecordHolds(1, a.own));
 
     quitDisabled.Set();
     quitFirst.Set();
@@ -386,31 +325,10 @@ TEST_F(InstanceControl, DisabledGuardCreatesAndCountsNothing)
     EXPECT_EQ(first.WaitForExit(), 0u);
 }
 
-TEST_F(InstanceControl, MaxZeroBehavesLikeOne)
-{
-    TEvent quit(L"quit");
-    TChild first(ChildPath(), Args(0, &quit));
-    TOutcome a = first.Outcome();
-    EXPECT_TRUE(a.counted);
-    auto record = ReadRecord(ChildPath());
-    ASSERT_TRUE(record.has_value());
-    EXPECT_EQ(record->LastInstanceHandle, a.own);
-    EXPECT_EQ(record->InstanceCount, 1u);
-
-    TChild second(ChildPath(), Args(0));
-    TOutcome b = second.Outcome();
-    EXPECT_FALSE(b.counted);
-    EXPECT_EQ(b.event, a.own);
-    EXPECT_EQ(second.WaitForExit(), 0u);
-
-    quit.Set();
-    EXPECT_EQ(first.WaitForExit(), 0u);
-}
-
 TEST_F(InstanceControl, CopyAtAnotherPathCountsSeparately)
 {
     // A folder with a blank and a non-ASCII letter in its name.
-    std::wstring folder = OwnDirectory() + L"other copy \u00e9";
+    std::wstring folder = BesideThisProgram(L"other copy \u00e9").wstring();
     CreateDirectoryW(folder.c_str(), nullptr);
     std::wstring otherPath = folder + L"\\instance_child.exe";
     ASSERT_TRUE(CopyFileW(ChildPath().c_str(), otherPath.c_str(), FALSE));
@@ -427,14 +345,8 @@ TEST_F(InstanceControl, CopyAtAnotherPathCountsSeparately)
         EXPECT_TRUE(b.counted);
         EXPECT_EQ(b.calls, 0);
 
-        auto record = ReadRecord(ChildPath());
-        ASSERT_TRUE(record.has_value());
-        EXPECT_EQ(record->LastInstanceHandle, a.own);
-        EXPECT_EQ(record->InstanceCount, 1u);
-        auto otherRecord = ReadRecord(otherPath);
-        ASSERT_TRUE(otherRecord.has_value());
-        EXPECT_EQ(otherRecord->LastInstanceHandle, b.own);
-        EXPECT_EQ(otherRecord->InstanceCount, 1u);
+        EXPECT_TRUE(RecordHolds(1, a.own));
+        EXPECT_TRUE(RecordHolds(1, b.own, otherPath));
 
         quitFirst.Set();
         quitOther.Set();
@@ -460,10 +372,7 @@ TEST_F(InstanceControl, CopiesStartedTogetherAdmitExactlyOne)
         TOutcome ra = a.Outcome();
         TOutcome rb = b.Outcome();
         EXPECT_NE(ra.counted, rb.counted);
-        auto record = ReadRecord(ChildPath());
-        ASSERT_TRUE(record.has_value());
-        EXPECT_EQ(record->InstanceCount, 1u);
-        EXPECT_EQ(record->LastInstanceHandle, ra.counted ? ra.own : rb.own);
+        EXPECT_TRUE(RecordHolds(1, ra.counted ? ra.own : rb.own));
         // The refused one was handed the admitted one's window.
         EXPECT_EQ(ra.counted ? rb.event : ra.event, ra.counted ? ra.own : rb.own);
         quitA.Set();

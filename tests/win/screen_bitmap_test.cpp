@@ -10,16 +10,11 @@
 #include "imaging/ScreenBitmap.h"
 #include "core/Unicode.h"
 #include "tests/native/TestFiles.h"
+#include "tests/support/Screen.h"
+
+using support::ScreenBitCount;
 
 namespace {
-
-int ScreenBitCount()
-{
-    HDC screen = GetDC(nullptr);
-    int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-    ReleaseDC(nullptr, screen);
-    return bits;
-}
 
 // Channel values that a 16-bit screen holds exactly.
 const COLORREF kPattern[2][3] = {

@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "CanvasBitmap.h"
 #include "SkinTestSupport.h"
 #include "framework/Application.h"
 #include "framework/Controls.h"
@@ -62,9 +61,8 @@ bool IsStripe(COLORREF c) { return c == kRed || c == kBlue; }
 // of where the mouse is agrees with the messages a test sends.
 void PointAt(const TControl& control)
 {
-    RECT r{};
-    GetWindowRect(control.Handle(), &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT centre = CentreOf(control.Handle());
+    SetCursorPos(centre.x, centre.y);
 }
 
 LPARAM At(int x, int y)

@@ -13,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "CanvasBitmap.h"
 #include "SkinTestSupport.h"
 #include "core/Unicode.h"
 #include "framework/Application.h"
@@ -60,42 +59,6 @@ void ConfigureAboutBox(TsuiMessageDialog& dialog)
     dialog.SetCaptionFont(caption);
     dialog.SetIconType(TsuiIconType::suiInformation);
     dialog.SetButtonCursor(0);
-}
-
-// What a hand does, with the pauses a hand makes.
-void ClickAt(POINT p)
-{
-    // Every event carries the place: under Wine a press without one can
-    // come where the pointer was before it moved.
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    const DWORD x = static_cast<DWORD>((p.x * 65536 + w / 2) / w), y = static_cast<DWORD>((p.y * 65536 + h / 2) / h);
-    const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    mouse_event(at, x, y, 0, 0);
-    Sleep(150);
-    mouse_event(at | MOUSEEVENTF_LEFTDOWN, x, y, 0, 0);
-    Sleep(80);
-    mouse_event(at | MOUSEEVENTF_LEFTUP, x, y, 0, 0);
-}
-
-void PressKey(BYTE key, bool ctrl = false)
-{
-    if (ctrl) {
-        keybd_event(VK_CONTROL, 0, 0, 0);
-        Sleep(50);
-    }
-    keybd_event(key, 0, 0, 0);
-    Sleep(30);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    if (ctrl)
-        keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
-    Sleep(150);
-}
-
-POINT CentreOnScreen(HWND window)
-{
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 HWND FocusOf(DWORD thread)
@@ -171,8 +134,8 @@ TEST(SkinDialog, AboutBoxStandsWhereItShouldAndAnswersOkEnterAndClose)
                              if (form.Buttons().size() != 1)
                                  return [] {};
                              button = form.Buttons()[0]->Bounds();
-                             const POINT ok = CentreOnScreen(form.Buttons()[0]->Handle());
-                             return [ok] { ClickAt(ok); };
+                             const POINT ok = CentreOf(form.Buttons()[0]->Handle());
+                             return [ok] { ClickByHand(ok); };
                          }),
               mrOk)
         << "a click on OK";
@@ -199,7 +162,7 @@ TEST(SkinDialog, AboutBoxStandsWhereItShouldAndAnswersOkEnterAndClose)
     EXPECT_EQ(title, "About...");
     EXPECT_EQ(dialog.Window(), nullptr) << "the window goes with the run";
 
-    EXPECT_EQ(ShowAndAct(dialog, [](TfrmMsg&) -> std::function<void()> { return [] { PressKey(VK_RETURN); }; }),
+    EXPECT_EQ(ShowAndAct(dialog, [](TfrmMsg&) -> std::function<void()> { return [] { PressByHand({VK_RETURN}); }; }),
               mrOk)
         << "Enter";
 
@@ -212,7 +175,7 @@ TEST(SkinDialog, AboutBoxStandsWhereItShouldAndAnswersOkEnterAndClose)
                              const TsuiRect& close = layout.buttons[0];
                              POINT p{(close.left + close.right) / 2, (close.top + close.bottom) / 2};
                              ClientToScreen(bar.Handle(), &p);
-                             return [p] { ClickAt(p); };
+                             return [p] { ClickByHand(p); };
                          }),
               mrCancel)
         << "the title bar's close button";
@@ -228,8 +191,8 @@ TEST(SkinDialog, CtrlCPutsTheDialogOnTheClipboard)
     EXPECT_EQ(ShowAndAct(about,
                          [](TfrmMsg&) -> std::function<void()> {
                              return [] {
-                                 PressKey('C', true);
-                                 PressKey(VK_RETURN);
+                                 PressByHand({VK_CONTROL, 'C'});
+                                 PressByHand({VK_RETURN});
                              };
                          }),
               mrOk);
@@ -245,8 +208,8 @@ TEST(SkinDialog, CtrlCPutsTheDialogOnTheClipboard)
                              width = form.BoundsRect().width;
                              textLeft = form.lbl.Left();
                              return [] {
-                                 PressKey('C', true);
-                                 PressKey(VK_ESCAPE);
+                                 PressByHand({VK_CONTROL, 'C'});
+                                 PressByHand({VK_ESCAPE});
                              };
                          }),
               mrCancel)
@@ -291,10 +254,10 @@ TEST(SkinDialog, ThreeButtonsTabFromOkAndBothCancelButtonsCancel)
                              handOverButtons = GetCursor() == LoadCursorW(nullptr, IDC_HAND);
                              return [thread, tabbedTo] {
                                  for (int i = 0; i < 2; ++i) {
-                                     PressKey(VK_TAB);
+                                     PressByHand({VK_TAB});
                                      tabbedTo->push_back(FocusOf(thread));
                                  }
-                                 PressKey(VK_ESCAPE);
+                                 PressByHand({VK_ESCAPE});
                              };
                          }),
               mrCancel);
@@ -337,7 +300,7 @@ TEST(SkinDialog, ALongMessageWrapsAndMakesTheDialogTaller)
                              TCanvasBitmap shown(text.width, text.height);
                              CopyWindowPixels(form.lbl.Handle(), shown, text.width, text.height);
                              inkOnLastLine = shown.CountDark({0, text.height - lineHeight, text.width, text.height});
-                             return [] { PressKey(VK_RETURN); };
+                             return [] { PressByHand({VK_RETURN}); };
                          }),
               mrOk);
     ASSERT_GT(lineHeight, 0);

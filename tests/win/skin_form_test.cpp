@@ -11,7 +11,6 @@
 #include <thread>
 #include <vector>
 
-#include "CanvasBitmap.h"
 #include "SkinTestSupport.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
@@ -85,15 +84,15 @@ void Drag(POINT from, int dx, int dy)
 {
     std::atomic<bool> done{false};
     std::thread hand([&] {
-        SetCursorPos(from.x, from.y);
+        MovePointer(from);
         Sleep(100);
-        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        MovePointer(from, MOUSEEVENTF_LEFTDOWN);
         for (int step = 1; step <= 4; ++step) {
             Sleep(100);
-            SetCursorPos(from.x + dx * step / 4, from.y + dy * step / 4);
+            MovePointer({from.x + dx * step / 4, from.y + dy * step / 4});
         }
         Sleep(100);
-        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        MovePointer({from.x + dx, from.y + dy}, MOUSEEVENTF_LEFTUP);
         Sleep(100);
         done = true;
     });
@@ -166,10 +165,7 @@ TEST(SkinFrame, TheWindowShowsItsFrameAndTitleWhereTheyBelong)
     EXPECT_EQ(layout.captionLeft, 25);
 
     TCanvasBitmap screen(W, H);
-    {
-        TWindowDC desktop(nullptr);
-        BitBlt(screen.DC(), 0, 0, W, H, desktop.Handle(), outer.left, outer.top, SRCCOPY);
-    }
+    CopyScreen(outer, screen);
     const COLORREF border = RGB(0x7F, 0x7F, 0x7F), face = RGB(0xE7, 0xE7, 0xE7);
     for (int y = 30; y < H; y += 37) {
         EXPECT_EQ(screen.Pixel(0, y), border) << "left border at y " << y;
@@ -257,17 +253,13 @@ TEST(SkinFrame, AltSpaceOpensTheTitleBarsMenuWithWhatTheButtonsOffer)
             HWND menu = FindWindowW(L"#32768", nullptr);
             if (menu && IsWindowVisible(menu)) {
                 menuSeen = true;
-                keybd_event(VK_ESCAPE, 0, 0, 0);
-                keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+                PressKey(VK_ESCAPE);
             }
             Sleep(50);
         }
     });
     SetFocus(form.Handle());
-    keybd_event(VK_MENU, 0, 0, 0);
-    keybd_event(VK_SPACE, 0, 0, 0);
-    keybd_event(VK_SPACE, 0, KEYEVENTF_KEYUP, 0);
-    keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+    Press({VK_MENU, VK_SPACE});
     for (int i = 0; i < 40 && !menuSeen; ++i)
         FramedForm::Settle();
     closer.join();
@@ -285,12 +277,6 @@ HWND OpenMenu()
 {
     HWND menu = FindWindowW(L"#32768", nullptr);
     return menu && IsWindowVisible(menu) ? menu : nullptr;
-}
-
-void PressKey(WORD key)
-{
-    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
-    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
 }
 
 // Runs open(), which shows a menu or asks for it, and handles messages
@@ -331,9 +317,7 @@ void AltSpace(FramedForm& form)
 {
     SetForegroundWindow(form.Handle());
     SetFocus(form.Handle());
-    keybd_event(VK_MENU, 0, 0, 0);
-    PressKey(VK_SPACE);
-    keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+    Press({VK_MENU, VK_SPACE});
 }
 
 } // namespace
@@ -451,15 +435,11 @@ TEST(SkinFrame, AMenuShowsItsBarUnderTheTitleAndRunsItsShortcuts)
     // The frame's inner band beside the menu bar takes its colour.
     {
         const RECT outer = form.Outer();
-        TWindowDC desktop(nullptr);
-        EXPECT_EQ(GetPixel(desktop.Handle(), outer.left + 1, outer.top + 3 + 20 + 10), COLORREF(0x123456));
-        EXPECT_EQ(GetPixel(desktop.Handle(), outer.left + 1, outer.top + 3 + 20 + 30), RGB(0xE7, 0xE7, 0xE7));
+        EXPECT_EQ(ScreenPixel({outer.left + 1, outer.top + 3 + 20 + 10}), COLORREF(0x123456));
+        EXPECT_EQ(ScreenPixel({outer.left + 1, outer.top + 3 + 20 + 30}), RGB(0xE7, 0xE7, 0xE7));
     }
 
-    keybd_event(VK_CONTROL, 0, 0, 0);
-    keybd_event('K', 0, 0, 0);
-    keybd_event('K', 0, KEYEVENTF_KEYUP, 0);
-    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    Press({VK_CONTROL, 'K'});
     FramedForm::Settle();
     EXPECT_EQ(runs, 1);
     form.frame.SetMenu(nullptr);
@@ -490,16 +470,6 @@ int ShownPicture(const FramedForm& form, int index)
             return i;
     }
     return -1;
-}
-
-// The pointer moved to p as by the user's hand, pressing or releasing the
-// left button there when asked.
-void Mouse(POINT p, DWORD button = 0)
-{
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    SetCursorPos(p.x, p.y);
-    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button, (p.x * 65536 + w - 1) / w,
-                (p.y * 65536 + h - 1) / h, 0, 0);
 }
 
 // Wine delivers the hand's input a while later: the picture the button
@@ -539,17 +509,17 @@ TEST(SkinFrame, AHeldTitleButtonLooksPressedOnlyUnderThePointerAndActsOnlyWhenRe
         {on, 0, 1, "back over it after the release: lit, no longer pressed"},
     };
     for (const auto& step : steps) {
-        Mouse(step.at, step.button);
+        MovePointer(step.at, step.button);
         EXPECT_EQ(ShownPictureOnceSettled(form, 2, step.shown), step.shown) << step.why;
     }
     EXPECT_FALSE(IsZoomed(form.Handle())) << "released outside: nothing done";
     EXPECT_EQ(form.frame.TitleBar().PressedButton(), -1);
-    Mouse(on, MOUSEEVENTF_LEFTDOWN);
-    Mouse(on, MOUSEEVENTF_LEFTUP);
+    MovePointer(on, MOUSEEVENTF_LEFTDOWN);
+    MovePointer(on, MOUSEEVENTF_LEFTUP);
     for (int i = 0; i < 10 && !IsZoomed(form.Handle()); ++i)
         FramedForm::Settle();
     EXPECT_TRUE(IsZoomed(form.Handle())) << "a click on it maximises";
-    Mouse(away);
+    MovePointer(away);
     FramedForm::Settle();
 }
 
@@ -562,10 +532,7 @@ TEST(SkinFrame, TheFrameBesideTheTitleIsAsThickAsBelowItInEveryStyle)
         const RECT outer = form.Outer();
         const int W = outer.right - outer.left, H = outer.bottom - outer.top;
         TCanvasBitmap screen(W, H);
-        {
-            TWindowDC desktop(nullptr);
-            BitBlt(screen.DC(), 0, 0, W, H, desktop.Handle(), outer.left, outer.top, SRCCOPY);
-        }
+        CopyScreen(outer, screen);
         // How many columns from the edge inwards have the border's colour.
         const COLORREF border = ColorToRGB(form.frame.BorderColor());
         auto run = [&](int y, bool left) {

@@ -8,7 +8,6 @@
 
 #include <memory>
 
-#include "CanvasBitmap.h"
 #include "SkinTestSupport.h"
 #include "framework/Application.h"
 #include "skin/SUIComboBox.h"
@@ -184,18 +183,6 @@ TEST_F(SkinInput, ComboBoxDropsItsListInRowsOfItsItemHeightInTheStylesColours)
     Pump();
 }
 
-namespace {
-
-// The pointer moved to p on the screen as by the user's hand.
-void PointerTo(POINT p)
-{
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    SetCursorPos(p.x, p.y);
-    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (p.x * 65536 + w - 1) / w, (p.y * 65536 + h - 1) / h, 0, 0);
-}
-
-} // namespace
-
 TEST_F(SkinInput, AComboBoxsTipStaysOffItsDroppedList)
 {
     TsuiComboBox combo;
@@ -214,7 +201,7 @@ TEST_F(SkinInput, AComboBoxsTipStaysOffItsDroppedList)
     combo.AttachTip(tip);
     // The tip shows (or not) a while after the pointer came to rest.
     auto tipAfterRest = [&](POINT at) {
-        PointerTo(at);
+        MovePointer(at);
         for (DWORD start = GetTickCount(); GetTickCount() - start < 2000 && !IsWindowVisible(tip);)
             Pump();
         return IsWindowVisible(tip) != FALSE;
@@ -227,16 +214,14 @@ TEST_F(SkinInput, AComboBoxsTipStaysOffItsDroppedList)
     EXPECT_FALSE(IsWindowVisible(tip)) << "dropping the list takes the tip away";
     SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, FALSE, 0);
     const POINT away{box.x + 300, box.y + 300};
-    PointerTo(away);
+    MovePointer(away);
     Pump();
     // Onto the box, a click that drops the list at once, and the pointer
     // resting there: the tip's delay runs out while the list is open.
-    PointerTo({box.x + 3, box.y});
+    MovePointer({box.x + 3, box.y});
     Pump();
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP})
-        mouse_event(button | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE, ((box.x + 3) * 65536 + w - 1) / w,
-                    (box.y * 65536 + h - 1) / h, 0, 0);
+        MovePointer({box.x + 3, box.y}, button);
     bool shown = false;
     for (DWORD start = GetTickCount(); GetTickCount() - start < 2000;) {
         Pump();
@@ -245,10 +230,10 @@ TEST_F(SkinInput, AComboBoxsTipStaysOffItsDroppedList)
     EXPECT_TRUE(combo.DroppedDown()) << "the click dropped the list";
     EXPECT_FALSE(shown) << "the tip stays away while the list is open";
     SendMessageW(combo.Handle(), CB_SHOWDROPDOWN, FALSE, 0);
-    PointerTo(away);
+    MovePointer(away);
     Pump();
     EXPECT_TRUE(tipAfterRest(box)) << "the closed box has its tip again";
-    PointerTo(away);
+    MovePointer(away);
     Pump();
 }
 

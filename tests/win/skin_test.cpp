@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "CanvasBitmap.h"
 #include "SkinTestSupport.h"
 #include "SkinBitmaps.h"
 #include "framework/Application.h"

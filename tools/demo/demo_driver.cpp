@@ -14,49 +14,41 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Input.h"
+#include "tests/support/Process.h"
+#include "tests/support/Pump.h"
+
 namespace fs = std::filesystem;
+using namespace support;
 
 static HWND WaitForMainWindow(DWORD timeoutMs)
 {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(100))
-        if (HWND window = FindWindowW(L"TSnapquillForm", L"Snapquill"); window && IsWindowVisible(window))
-            return window;
-    return nullptr;
+    HWND window = nullptr;
+    WaitUntil(
+        [&] {
+            window = FindWindowW(L"TSnapquillForm", L"Snapquill");
+            return window && IsWindowVisible(window);
+        },
+        timeoutMs);
+    return window && IsWindowVisible(window) ? window : nullptr;
 }
 
-static void Press(WORD key, bool withAlt)
-{
-    std::vector<INPUT> inputs;
-    auto add = [&inputs](WORD vk, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
-    if (withAlt)
-        add(VK_MENU, 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    if (withAlt)
-        add(VK_MENU, KEYEVENTF_KEYUP);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-// Waits until the folder holds count files whose sizes have stopped changing.
+// Waits until the folder holds count files, then a moment longer for the
+// last one to be complete.
 static std::vector<fs::path> WaitForFiles(const fs::path& folder, size_t count, DWORD timeoutMs)
 {
     std::vector<fs::path> files;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(200)) {
-        files.clear();
-        for (const auto& entry : fs::directory_iterator(folder))
-            if (entry.is_regular_file())
-                files.push_back(entry.path());
-        if (files.size() >= count) {
-            Sleep(300);
-            return files;
-        }
-    }
+    const bool all = WaitUntil(
+        [&] {
+            files.clear();
+            for (const auto& entry : fs::directory_iterator(folder))
+                if (entry.is_regular_file())
+                    files.push_back(entry.path());
+            return files.size() >= count;
+        },
+        timeoutMs);
+    if (all)
+        Sleep(300);
     return files;
 }
 
@@ -79,20 +71,7 @@ static void Pose(const fs::path& folder, const char* name)
 {
     const fs::path marker = folder / name;
     std::ofstream(marker).put('\n');
-    for (DWORD start = GetTickCount(); fs::exists(marker) && GetTickCount() - start < 30000;)
-        Sleep(100);
-}
-
-static void CloseProgram(HWND window)
-{
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    if (process) {
-        WaitForSingleObject(process, 15000);
-        CloseHandle(process);
-    }
+    WaitUntil([&] { return !fs::exists(marker); }, 30000);
 }
 
 static int ShowPoses(const fs::path& folder, HWND window)
@@ -115,11 +94,11 @@ static int ShowPoses(const fs::path& folder, HWND window)
     SetCursorPos(460, 220);
     Sleep(1200);
     Pose(folder, "pose-capture-menu");
-    Press(VK_ESCAPE, false);
+    PressKey(VK_ESCAPE);
     Sleep(200);
-    Press(VK_ESCAPE, false);
+    PressKey(VK_ESCAPE);
     Sleep(300);
-    CloseProgram(window);
+    CloseAndWait(window, 15000);
     return 0;
 }
 
@@ -137,11 +116,11 @@ int wmain(int argc, wchar_t** argv)
     }
     if (argc > 2 && std::wstring(argv[2]) == L"--pose")
         return ShowPoses(folder, window);
-    Press(VK_SNAPSHOT, false);
+    PressKey(VK_SNAPSHOT);
     WaitForFiles(folder, 1, 15000);
     Sleep(700); // shots are refused for half a second after each one
     SetForegroundWindow(window);
-    Press(VK_SNAPSHOT, true);
+    Press({VK_MENU, VK_SNAPSHOT});
     std::vector<fs::path> files = WaitForFiles(folder, 2, 15000);
 
     for (const fs::path& file : files) {
@@ -151,6 +130,6 @@ int wmain(int argc, wchar_t** argv)
         std::printf("%s  %s pixels  %llu bytes\n", file.string().c_str(), size.c_str(),
                     static_cast<unsigned long long>(fs::file_size(file)));
     }
-    CloseProgram(window);
+    CloseAndWait(window, 15000);
     return files.size() == 2 ? 0 : 1;
 }

@@ -1,0 +1,39 @@
+// Keys and the pointer as a user's hand works them. Keys go through
+// SendInput, so that they reach whichever window has the focus or holds a
+// hotkey, in this process or another one on the same desktop. Pointer
+// events carry their place in absolute coordinates: under Wine a press
+// without one can land where the pointer was before it moved.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+
+namespace support {
+
+// Presses the keys in order and lets go of them in reverse, in one go:
+// Press({VK_MENU, VK_SNAPSHOT}) is Alt+PrintScreen. True if every event
+// went in.
+bool Press(std::initializer_list<WORD> keys);
+inline bool PressKey(WORD key)
+{
+    return Press({key});
+}
+// The keys pressed and let go twice in one go, faster than any program
+// answers the first press.
+bool PressTwice(std::initializer_list<WORD> keys);
+// The same as Press at a hand's pace: a window that has only just been
+// activated can miss a modifier pressed at once.
+bool PressByHand(std::initializer_list<WORD> keys);
+// Brings the window to the foreground, lets it settle and presses Enter.
+bool PressEnterOn(HWND window);
+
+// The pointer moved to p on the screen; buttons may add
+// MOUSEEVENTF_LEFTDOWN or MOUSEEVENTF_LEFTUP at that place.
+void MovePointer(POINT p, DWORD buttons = 0);
+// A left click at p, with the pauses a hand makes.
+void ClickByHand(POINT p);
+// The centre of a window, on the screen.
+POINT CentreOf(HWND window);
+
+} // namespace support
