@@ -7,6 +7,7 @@
 #include "core/Unicode.h"
 #include "framework/Form.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictures.h"
 
 namespace {
 
@@ -73,8 +74,6 @@ std::wstring Trimmed(const std::wstring& text)
 TsuiCustomButton::~TsuiCustomButton()
 {
     DestroyHandle();
-    if (fileTheme_)
-        fileTheme_->RemoveUser(this);
 }
 
 void TsuiCustomButton::Create(TWindow& parent, const TBounds& bounds, const std::string& caption, HFONT font)
@@ -87,10 +86,9 @@ void TsuiCustomButton::Create(TWindow& parent, const TBounds& bounds, const std:
     SetUIStyle(OwnerFormUIStyle(OwnerForm()));
 }
 
-void TsuiCustomButton::SetUIStyle(TsuiUIStyle style)
+void TsuiCustomButton::Restyle(TsuiRestyle)
 {
-    uiStyle_ = style;
-    const TsuiStyleSource source(fileTheme_, style);
+    const TsuiStyleSource source = StyleSource();
     drawn_ = {source.UsesThemeFile(), source.Effective()};
     const TGdiObject strip = source.Image(SUI_THEME::ButtonImage);
     stripSize_ = BitmapSize(strip.Handle());
@@ -98,18 +96,6 @@ void TsuiCustomButton::SetUIStyle(TsuiUIStyle style)
     SetTransparent(source.Bool(SUI_THEME::ButtonTransparentBool));
     AdjustSize();
     Invalidate();
-}
-
-void TsuiCustomButton::SetFileTheme(TsuiFileTheme* theme)
-{
-    SwitchFileTheme(fileTheme_, theme, this);
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiCustomButton::FileThemeRemoved()
-{
-    fileTheme_ = nullptr;
-    SetUIStyle(DeepBlue);
 }
 
 void TsuiCustomButton::SetAutoSize(bool value)
@@ -472,8 +458,6 @@ std::optional<POINT> TsuiButton::PaintGlyph(HDC dc, const RECT& client, SIZE tex
 TsuiCheckBox::~TsuiCheckBox()
 {
     DestroyHandle();
-    if (fileTheme_)
-        fileTheme_->RemoveUser(this);
 }
 
 void TsuiCheckBox::Create(TWindow& parent, const TBounds& bounds, const std::string& caption, bool checked,
@@ -489,24 +473,11 @@ void TsuiCheckBox::Create(TWindow& parent, const TBounds& bounds, const std::str
     SetUIStyle(OwnerFormUIStyle(OwnerForm()));
 }
 
-void TsuiCheckBox::SetUIStyle(TsuiUIStyle style)
+void TsuiCheckBox::Restyle(TsuiRestyle)
 {
-    uiStyle_ = style;
-    CutFrames(TsuiStyleSource(fileTheme_, style).Image(SUI_THEME::CheckBoxImage), glyphs_, 4);
+    CutFrames(StyleSource().Image(SUI_THEME::CheckBoxImage), glyphs_, 4);
     AdjustSize();
     Invalidate();
-}
-
-void TsuiCheckBox::SetFileTheme(TsuiFileTheme* theme)
-{
-    SwitchFileTheme(fileTheme_, theme, this);
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiCheckBox::FileThemeRemoved()
-{
-    fileTheme_ = nullptr;
-    SetUIStyle(DeepBlue);
 }
 
 void TsuiCheckBox::SetChecked(bool value)

@@ -13,11 +13,12 @@
 #include "framework/Timer.h"
 #include "imaging/GdiHandles.h"
 #include "skin/SUIGeometry.h"
+#include "skin/SUIColors.h"
 #include "skin/SUIThemes.h"
 
 // A push button with a face of three frames (normal, mouse inside, pressed)
 // stretched to its size around unscaled corners.
-class TsuiCustomButton : public TCustomControl, public IsuiStyled {
+class TsuiCustomButton : public TCustomControl, public TsuiStyled {
 public:
     TsuiCustomButton() = default;
     ~TsuiCustomButton() override;
@@ -44,12 +45,6 @@ public:
     int MouseContinuouslyDownInterval() const { return repeatInterval_; }
     void SetMouseContinuouslyDownInterval(int value);
 
-    TsuiUIStyle UIStyle() const override { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style) override;
-    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme) override;
-    void FileThemeRemoved() override;
-
     bool Pressed() const { return pressed_; }
     // The mouse is over the button, as its moves tell (also while it holds
     // the mouse).
@@ -66,6 +61,7 @@ public:
     std::function<void()> OnMouseExit;
 
 protected:
+    void Restyle(TsuiRestyle what) override;
     void Paint(HDC dc, const RECT& client) override;
     // Draws what goes beside the caption and says where the caption of the
     // given size goes; nothing: centred.
@@ -87,8 +83,6 @@ private:
     void PaintFace(HDC dc, const RECT& client);
     void PaintCaption(HDC dc, const RECT& client, bool bold);
 
-    TsuiUIStyle uiStyle_ = DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     TsuiResolvedStyle drawn_{false, DeepBlue}; // where the pictures came from
     TGdiObject faces_[3];                      // normal, mouse inside, pressed
     SIZE stripSize_{0, 0};
@@ -149,7 +143,7 @@ enum TsuiCheckBoxState { cbUnchecked = 0, cbChecked = 1 };
 
 // A check box: a glyph of four frames (checked, unchecked, each enabled and
 // disabled) and the caption beside it. A click or Space toggles it.
-class TsuiCheckBox : public TCustomControl, public IsuiStyled {
+class TsuiCheckBox : public TCustomControl, public TsuiStyled {
 public:
     TsuiCheckBox() = default;
     ~TsuiCheckBox() override;
@@ -171,18 +165,13 @@ public:
     uint32_t Color() const { return color_; }
     void SetColor(uint32_t value);
 
-    TsuiUIStyle UIStyle() const override { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style) override;
-    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme) override;
-    void FileThemeRemoved() override;
-
     // Whenever Checked changes, by the user or the program.
     std::function<void()> OnChange;
     // The user toggled the box (after Checked has changed).
     std::function<void()> OnClick;
 
 protected:
+    void Restyle(TsuiRestyle what) override;
     void Paint(HDC dc, const RECT& client) override;
     void TextChanged() override { AdjustSize(); }
     bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -193,8 +182,6 @@ private:
     // The glyph frame (1 to 4) for the present state.
     int GlyphFrame() const;
 
-    TsuiUIStyle uiStyle_ = DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     TGdiObject glyphs_[4];
     bool checked_ = false;
     bool autoSize_ = true;

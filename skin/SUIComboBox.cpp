@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "core/Unicode.h"
+#include "skin/SUIColors.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictures.h"
 
 LRESULT CALLBACK ComboTipProcedure(HWND tip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR data);
@@ -15,8 +17,6 @@ TsuiCustomComboBox::~TsuiCustomComboBox()
     DestroyHandle();
     for (HWND tip : tips_)
         RemoveWindowSubclass(tip, ComboTipProcedure, 0);
-    if (fileTheme_)
-        fileTheme_->RemoveUser(this);
 }
 
 // The dropped list is a window of its own: its border is drawn over in the
@@ -86,31 +86,15 @@ void TsuiCustomComboBox::CreateCombo(TWindow& parent, const TBounds& bounds, DWO
     SetUIStyle(OwnerFormUIStyle(OwnerForm()));
 }
 
-void TsuiCustomComboBox::SetFileTheme(TsuiFileTheme* theme)
+void TsuiCustomComboBox::Restyle(TsuiRestyle)
 {
-    SwitchFileTheme(fileTheme_, theme, this);
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiCustomComboBox::FileThemeRemoved()
-{
-    fileTheme_ = nullptr;
-    SetUIStyle(DeepBlue);
-}
-
-void TsuiCustomComboBox::SetUIStyle(TsuiUIStyle style)
-{
-    uiStyle_ = style;
-    const TsuiResolvedStyle resolved = ResolveUIStyle(fileTheme_, style);
-    useThemeFile_ = resolved.useThemeFile;
-    drawnStyle_ = resolved.effectiveStyle;
-    auto color = [&](int key) {
-        return resolved.useThemeFile ? fileTheme_->GetColor(key) : GetStyleColor(resolved.effectiveStyle, key);
-    };
-    borderColor_ = color(SUI_THEME::ControlBorderColor);
-    buttonColor_ = color(SUI_THEME::FormBackgroundColor);
-    selectedColor_ = color(SUI_THEME::MenuSelectedBackgroundColor);
-    selectedFontColor_ = color(SUI_THEME::MenuSelectedFontColor);
+    const TsuiStyleSource source = StyleSource();
+    useThemeFile_ = source.UsesThemeFile();
+    drawnStyle_ = source.Effective();
+    borderColor_ = source.Color(SUI_THEME::ControlBorderColor);
+    buttonColor_ = source.Color(SUI_THEME::FormBackgroundColor);
+    selectedColor_ = source.Color(SUI_THEME::MenuSelectedBackgroundColor);
+    selectedFontColor_ = source.Color(SUI_THEME::MenuSelectedFontColor);
     arrowColor_ = 0;
     Redraw();
 }

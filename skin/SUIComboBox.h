@@ -12,17 +12,9 @@
 #include "framework/Controls.h"
 #include "skin/SUIThemes.h"
 
-class TsuiCustomComboBox : public TControl, public IsuiStyled {
+class TsuiCustomComboBox : public TControl, public TsuiStyled {
 public:
     ~TsuiCustomComboBox() override;
-
-    TsuiUIStyle UIStyle() const override { return uiStyle_; }
-    // Takes BorderColor and ButtonColor from the style; ArrowColor becomes
-    // black.
-    void SetUIStyle(TsuiUIStyle style) override;
-    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme) override;
-    void FileThemeRemoved() override;
 
     uint32_t BorderColor() const { return borderColor_; }
     void SetBorderColor(uint32_t value);
@@ -46,6 +38,9 @@ public:
     uint32_t SelectedFontColor() const { return selectedFontColor_; }
 
 protected:
+    // Takes BorderColor and ButtonColor from the style; ArrowColor becomes
+    // black.
+    void Restyle(TsuiRestyle what) override;
     // Creates the combo box of the given CBS_ kind; bounds.height is the
     // closed box's height, which the selection field is fitted to, and the
     // list opens listItems items high. A drop-down list draws its items
@@ -67,8 +62,6 @@ private:
     LRESULT ColorMessage(HDC dc) const;
     void DrawItem(const DRAWITEMSTRUCT& item) const;
 
-    TsuiUIStyle uiStyle_ = DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     bool useThemeFile_ = false;
     TsuiUIStyle drawnStyle_ = DeepBlue;
     uint32_t borderColor_ = 0;

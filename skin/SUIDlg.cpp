@@ -5,6 +5,7 @@
 
 #include "skin/SUIDialogLayout.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictures.h"
 
 // --- TsuiDialog ---------------------------------------------------------------
 
@@ -15,30 +16,11 @@ TsuiDialog::TsuiDialog(const TWindow* owner) : owner_(owner)
     SetUIStyle(OwnerFormUIStyle(owner));
 }
 
-TsuiDialog::~TsuiDialog()
+void TsuiDialog::Restyle(TsuiRestyle)
 {
-    if (fileTheme_)
-        fileTheme_->RemoveUser(this);
-}
-
-void TsuiDialog::SetUIStyle(TsuiUIStyle style)
-{
-    uiStyle_ = style;
     // The MacOS title pictures are light: white text would not show.
-    if (style == MacOS)
+    if (UIStyle() == MacOS)
         captionFont_.color = 0;
-}
-
-void TsuiDialog::SetFileTheme(TsuiFileTheme* theme)
-{
-    SwitchFileTheme(fileTheme_, theme, this);
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiDialog::FileThemeRemoved()
-{
-    fileTheme_ = nullptr;
-    SetUIStyle(DeepBlue);
 }
 
 // --- TsuiMessageDialog ----------------------------------------------------------

@@ -7,26 +7,20 @@
 #include <string>
 
 #include "framework/Window.h"
+#include "skin/SUIColors.h"
 #include "skin/SUIThemes.h"
 #include "skin/frmMessage.h"
 
 // What every skinned dialog shares: its frame's style, caption and fonts,
 // and where it appears.
-class TsuiDialog : public IsuiStyled {
+class TsuiDialog : public TsuiStyled {
 public:
     // owner: the window the dialog belongs to; its skinned frame gives the
     // initial style.
     explicit TsuiDialog(const TWindow* owner = nullptr);
-    virtual ~TsuiDialog();
+    virtual ~TsuiDialog() = default;
     TsuiDialog(const TsuiDialog&) = delete;
     TsuiDialog& operator=(const TsuiDialog&) = delete;
-
-    TsuiUIStyle UIStyle() const override { return uiStyle_; }
-    // MacOS also turns the caption font black.
-    void SetUIStyle(TsuiUIStyle style) override;
-    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme) override;
-    void FileThemeRemoved() override;
 
     TPosition Position() const { return position_; }
     void SetPosition(TPosition value) { position_ = value; }
@@ -47,6 +41,8 @@ public:
     virtual int ShowModal() = 0;
 
 protected:
+    // MacOS also turns the caption font black.
+    void Restyle(TsuiRestyle what) override;
     const TWindow* Owner() const { return owner_; }
     // A cursor number: 0 the arrow, -21 the hand.
     short cursor_ = -21;
@@ -55,8 +51,6 @@ private:
     const TWindow* owner_;
     std::string caption_ = "suiDialog";
     TPosition position_ = poScreenCenter;
-    TsuiUIStyle uiStyle_ = DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     TsuiFont font_;
     TsuiFont captionFont_;
 };

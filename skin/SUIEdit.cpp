@@ -1,6 +1,8 @@
 #include "skin/SUIEdit.h"
 
+#include "skin/SUIColors.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictures.h"
 
 // The frame takes two pixels on every side, outside the client area, so that
 // neither the text nor the caret ever lies under it.
@@ -9,8 +11,6 @@ static const int kFrameWidth = 2;
 TsuiEdit::~TsuiEdit()
 {
     DestroyHandle();
-    if (fileTheme_)
-        fileTheme_->RemoveUser(this);
 }
 
 void TsuiEdit::Create(TWindow& parent, const TBounds& bounds, const std::string& text, bool readOnly, HFONT font)
@@ -24,24 +24,9 @@ void TsuiEdit::Create(TWindow& parent, const TBounds& bounds, const std::string&
     SetUIStyle(OwnerFormUIStyle(OwnerForm()));
 }
 
-void TsuiEdit::SetFileTheme(TsuiFileTheme* theme)
+void TsuiEdit::Restyle(TsuiRestyle)
 {
-    SwitchFileTheme(fileTheme_, theme, this);
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiEdit::FileThemeRemoved()
-{
-    fileTheme_ = nullptr;
-    SetUIStyle(DeepBlue);
-}
-
-void TsuiEdit::SetUIStyle(TsuiUIStyle style)
-{
-    uiStyle_ = style;
-    const TsuiResolvedStyle resolved = ResolveUIStyle(fileTheme_, style);
-    SetBorderColor(resolved.useThemeFile ? fileTheme_->GetColor(SUI_THEME::ControlBorderColor)
-                                         : GetStyleColor(resolved.effectiveStyle, SUI_THEME::ControlBorderColor));
+    SetBorderColor(StyleSource().Color(SUI_THEME::ControlBorderColor));
 }
 
 void TsuiEdit::SetBorderColor(uint32_t value)

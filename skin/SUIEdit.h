@@ -11,18 +11,12 @@
 #include "framework/Controls.h"
 #include "skin/SUIThemes.h"
 
-class TsuiEdit : public TControl, public IsuiStyled {
+class TsuiEdit : public TControl, public TsuiStyled {
 public:
     ~TsuiEdit() override;
 
     // The style starts as the one of the form's skinned frame.
     void Create(TWindow& parent, const TBounds& bounds, const std::string& text, bool readOnly, HFONT font);
-
-    TsuiUIStyle UIStyle() const override { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style) override;
-    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme) override;
-    void FileThemeRemoved() override;
 
     uint32_t BorderColor() const { return borderColor_; }
     void SetBorderColor(uint32_t value);
@@ -37,6 +31,8 @@ public:
     std::function<void()> OnChange;
 
 protected:
+    // Takes the frame's colour from the style.
+    void Restyle(TsuiRestyle what) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool Reflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -44,8 +40,6 @@ private:
     void DrawFrame() const;
     void RedrawFrame() const;
 
-    TsuiUIStyle uiStyle_ = DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     uint32_t borderColor_ = 0;
     uint32_t color_ = 0xFFFFFF;
     TGdiObject background_;

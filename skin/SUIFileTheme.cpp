@@ -6,7 +6,7 @@
 
 #include "core/Unicode.h"
 #include "skin/SUIStyleTable.h"
-#include "skin/SUIThemes.h"
+#include "skin/SUIPictures.h"
 
 static bool FileExists(const std::string& name)
 {
@@ -40,9 +40,9 @@ bool TsuiFileThemeMgr::LoadFromFile(const std::string& fileName)
 
 TsuiFileTheme::~TsuiFileTheme()
 {
-    std::vector<IsuiStyled*> users = users_;
+    std::vector<IsuiThemeUser*> users = users_;
     users_.clear();
-    for (IsuiStyled* user : users)
+    for (IsuiThemeUser* user : users)
         user->FileThemeRemoved();
 }
 
@@ -63,10 +63,9 @@ void TsuiFileTheme::SetThemeFile(const std::string& fileName)
     loaded_ = manager_.LoadFromFile(name);
     if (!loaded_)
         return;
-    std::vector<IsuiStyled*> users = users_;
-    for (IsuiStyled* user : users)
-        if (user->FileTheme() == this)
-            user->SetFileTheme(this);
+    std::vector<IsuiThemeUser*> users = users_;
+    for (IsuiThemeUser* user : users)
+        user->FileThemeLoaded();
 }
 
 void TsuiFileTheme::GetBitmap(int key, TGdiObject& bitmap) const
@@ -110,22 +109,13 @@ bool TsuiFileTheme::GetBool(int key) const
     return name && reader && reader->GetBool(name);
 }
 
-void TsuiFileTheme::AddUser(IsuiStyled* user)
+void TsuiFileTheme::AddUser(IsuiThemeUser* user)
 {
     if (std::find(users_.begin(), users_.end(), user) == users_.end())
         users_.push_back(user);
 }
 
-void TsuiFileTheme::RemoveUser(IsuiStyled* user)
+void TsuiFileTheme::RemoveUser(IsuiThemeUser* user)
 {
     users_.erase(std::remove(users_.begin(), users_.end(), user), users_.end());
-}
-
-void SwitchFileTheme(TsuiFileTheme*& current, TsuiFileTheme* next, IsuiStyled* user)
-{
-    if (current && current != next)
-        current->RemoveUser(user);
-    current = next;
-    if (current)
-        current->AddUser(user);
 }

@@ -10,7 +10,17 @@
 #include "imaging/GdiHandles.h"
 #include "skin/SUIThemeFileReader.h"
 
-class IsuiStyled;
+// A component that draws from a theme file, as the theme file sees it.
+class IsuiThemeUser {
+public:
+    // The theme has read another file: draw from it.
+    virtual void FileThemeLoaded() = 0;
+    // The theme file component is going away: draw DeepBlue from now on.
+    virtual void FileThemeRemoved() = 0;
+
+protected:
+    ~IsuiThemeUser() = default;
+};
 
 // Holds the reader of the last file loaded.
 class TsuiFileThemeMgr {
@@ -47,18 +57,14 @@ public:
     uint32_t GetColor(int key) const { return static_cast<uint32_t>(GetInt(key)); }
     bool GetBool(int key) const;
 
-    // Components that use the theme sign in, to be re-pointed after a load
-    // and told of the theme's removal.
-    void AddUser(IsuiStyled* user);
-    void RemoveUser(IsuiStyled* user);
+    // Components that use the theme sign in, to be told when it reads
+    // another file and when it goes away.
+    void AddUser(IsuiThemeUser* user);
+    void RemoveUser(IsuiThemeUser* user);
 
 private:
     std::string themeFile_;
     TsuiFileThemeMgr manager_;
     bool loaded_ = false;
-    std::vector<IsuiStyled*> users_;
+    std::vector<IsuiThemeUser*> users_;
 };
-
-// Points a component's theme reference at another theme: signs the
-// component out of the old one and in with the new one.
-void SwitchFileTheme(TsuiFileTheme*& current, TsuiFileTheme* next, IsuiStyled* user);

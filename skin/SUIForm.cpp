@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "skin/SUIFileTheme.h"
 #include "skin/SUIFrameGeometry.h"
+#include "skin/SUIPictures.h"
 
 TsuiForm::TsuiForm() = default;
 
@@ -20,8 +21,6 @@ TsuiForm::~TsuiForm()
     }
     hook_.reset();
     DestroyHandle();
-    if (fileTheme_)
-        fileTheme_->RemoveUser(this);
 }
 
 static bool HoldsSkinForm(const TForm& form)
@@ -289,10 +288,10 @@ void TsuiForm::PaintFrame()
     }
 }
 
-void TsuiForm::SetUIStyle(TsuiUIStyle style)
+void TsuiForm::Restyle(TsuiRestyle)
 {
-    uiStyle_ = style;
-    const TsuiStyleSource source(fileTheme_, style);
+    const TsuiUIStyle style = UIStyle();
+    const TsuiStyleSource source = StyleSource();
     borderColor_ = source.Color(SUI_THEME::FormBorderColor);
     borderWidth_ = source.Int(SUI_THEME::FormBorderWidthInt);
     color_ = source.Color(SUI_THEME::FormBackgroundColor);
@@ -314,32 +313,25 @@ void TsuiForm::SetUIStyle(TsuiUIStyle style)
     }
 
     if (titleBar_.Handle()) {
-        titleBar_.SetFileTheme(fileTheme_);
+        titleBar_.SetFileTheme(FileTheme());
         titleBar_.SetUIStyle(style);
     }
     if (menu_) {
-        menu_->SetFileTheme(fileTheme_);
+        menu_->SetFileTheme(FileTheme());
         menu_->SetUIStyle(style);
     }
     if (menuBar_)
         menuBar_->SetColor(menuBarColor_);
     if (autoUpdateSub_)
-        ApplyUIStyleToChildren(*this, style, fileTheme_);
+        ApplyUIStyleToChildren(*this, style, FileTheme());
     Invalidate();
     PaintFrame();
 }
 
-void TsuiForm::SetFileTheme(TsuiFileTheme* theme)
-{
-    SwitchFileTheme(fileTheme_, theme, this);
-    SetUIStyle(uiStyle_);
-}
-
 void TsuiForm::FileThemeRemoved()
 {
-    fileTheme_ = nullptr;
     ApplyUIStyleToChildren(*this, DeepBlue, nullptr);
-    SetUIStyle(DeepBlue);
+    TsuiStyled::FileThemeRemoved();
 }
 
 void TsuiForm::SetBorderColor(uint32_t value)
@@ -405,8 +397,8 @@ void TsuiForm::SetMenu(TsuiMainMenu* menu)
             menuBar_ = std::make_unique<TsuiMenuBar>();
             menuBar_->Create(*this, {0, TitleHeight(), Width(), menuBarHeight_});
         }
-        menu_->SetFileTheme(fileTheme_);
-        menu_->SetUIStyle(uiStyle_);
+        menu_->SetFileTheme(FileTheme());
+        menu_->SetUIStyle(UIStyle());
         menuBar_->SetMenu(menu_);
         menuBar_->SetColor(menuBarColor_);
     }

@@ -13,11 +13,12 @@
 #include "framework/CustomControl.h"
 #include "framework/Form.h"
 #include "framework/WindowHook.h"
+#include "skin/SUIColors.h"
 #include "skin/SUIMainMenu.h"
 #include "skin/SUIThemes.h"
 #include "skin/SUITitleBar.h"
 
-class TsuiForm : public TCustomControl, public IsuiStyled {
+class TsuiForm : public TCustomControl, public TsuiStyled {
 public:
     TsuiForm();
     // Gives the form its caption and its own frame back.
@@ -26,11 +27,6 @@ public:
     // anything else: an inert panel filling its parent.
     void Create(TWindow& owner);
 
-    TsuiUIStyle UIStyle() const override { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style) override;
-    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme) override;
-    void FileThemeRemoved() override;
     bool IsSkinForm() const override { return true; }
 
     // Passes the style on to the skinned controls placed on it.
@@ -80,6 +76,11 @@ public:
     void PaintFrame();
 
 protected:
+    // The frame's colours, sizes and background; the title bar, the menu
+    // and (with UIStyleAutoUpdateSub) the controls placed on it follow.
+    void Restyle(TsuiRestyle what) override;
+    // The controls placed on it lose the theme file too.
+    void FileThemeRemoved() override;
     void Paint(HDC dc, const RECT& client) override;
     void Painted() override { PaintFrame(); }
     bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -95,8 +96,6 @@ private:
     int TitleHeight() const;
     bool MenuBarShown() const { return menuBar_ && menuBar_->Visible(); }
 
-    TsuiUIStyle uiStyle_ = DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     bool autoUpdateSub_ = false;
     uint32_t borderColor_ = 0;
     int borderWidth_ = 1;

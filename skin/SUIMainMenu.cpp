@@ -3,6 +3,8 @@
 #include <windowsx.h>
 
 #include "core/Unicode.h"
+#include "skin/SUIColors.h"
+#include "skin/SUIPictures.h"
 #include "skin/SUIThemes.h"
 
 static bool SameShift(TShiftState a, TShiftState b)

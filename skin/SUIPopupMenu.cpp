@@ -4,6 +4,7 @@
 
 #include "core/Unicode.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictures.h"
 
 TsuiPopupMenu::TsuiPopupMenu(const TWindow* owner)
 {
@@ -11,30 +12,11 @@ TsuiPopupMenu::TsuiPopupMenu(const TWindow* owner)
     SetUIStyle(OwnerFormUIStyle(owner));
 }
 
-TsuiPopupMenu::~TsuiPopupMenu()
+void TsuiPopupMenu::Restyle(TsuiRestyle)
 {
-    if (fileTheme_)
-        fileTheme_->RemoveUser(this);
-}
-
-void TsuiPopupMenu::SetFileTheme(TsuiFileTheme* theme)
-{
-    SwitchFileTheme(fileTheme_, theme, this);
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiPopupMenu::FileThemeRemoved()
-{
-    fileTheme_ = nullptr;
-    SetUIStyle(DeepBlue);
-}
-
-void TsuiPopupMenu::SetUIStyle(TsuiUIStyle style)
-{
-    uiStyle_ = style;
-    const TsuiResolvedStyle resolved = ResolveUIStyle(fileTheme_, style);
+    const TsuiStyleSource source = StyleSource();
     barWidth_ = 26;
-    if (style == MacOS) {
+    if (UIStyle() == MacOS) {
         menuItemHeight_ = 20;
         separatorHeight_ = 12;
         separatorColor_ = 0;
@@ -43,26 +25,23 @@ void TsuiPopupMenu::SetUIStyle(TsuiUIStyle style)
         separatorHeight_ = 5;
         separatorColor_ = 0x848284;
     }
-    auto color = [&](int key) {
-        return resolved.useThemeFile ? fileTheme_->GetColor(key) : GetStyleColor(resolved.effectiveStyle, key);
-    };
-    barColor_ = color(SUI_THEME::MenuBarColor);
-    color_ = color(SUI_THEME::MenuBackgroundColor);
-    fontColor_ = color(SUI_THEME::MenuFontColor);
-    selectedBorderColor_ = color(SUI_THEME::MenuSelectedBorderColor);
-    selectedColor_ = color(SUI_THEME::MenuSelectedBackgroundColor);
-    selectedFontColor_ = color(SUI_THEME::MenuSelectedFontColor);
+    barColor_ = source.Color(SUI_THEME::MenuBarColor);
+    color_ = source.Color(SUI_THEME::MenuBackgroundColor);
+    fontColor_ = source.Color(SUI_THEME::MenuFontColor);
+    selectedBorderColor_ = source.Color(SUI_THEME::MenuSelectedBorderColor);
+    selectedColor_ = source.Color(SUI_THEME::MenuSelectedBackgroundColor);
+    selectedFontColor_ = source.Color(SUI_THEME::MenuSelectedFontColor);
 }
 
 void TsuiPopupMenu::SetMenuItemHeight(int value)
 {
-    if (uiStyle_ != MacOS)
+    if (UIStyle() != MacOS)
         menuItemHeight_ = value;
 }
 
 void TsuiPopupMenu::SetSeparatorHeight(int value)
 {
-    if (uiStyle_ != MacOS)
+    if (UIStyle() != MacOS)
         separatorHeight_ = value;
 }
 
@@ -143,9 +122,7 @@ void TsuiPopupMenu::DrawFlatFrame(HDC dc) const
     FrameRect(desktop.Handle(), &outer, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     InflateRect(&outer, -1, -1);
     FrameRect(desktop.Handle(), &outer, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    const TsuiResolvedStyle resolved = ResolveUIStyle(fileTheme_, uiStyle_);
-    const uint32_t face = resolved.useThemeFile ? fileTheme_->GetColor(SUI_THEME::FormBackgroundColor)
-                                                : GetStyleColor(resolved.effectiveStyle, SUI_THEME::FormBackgroundColor);
+    const uint32_t face = StyleSource().Color(SUI_THEME::FormBackgroundColor);
     TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(face)));
     TSelectObject selectedPen(desktop.Handle(), pen.Handle());
     POINT outline[] = {{r.left, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}, {r.right - 1, r.top - 1}};
@@ -160,7 +137,7 @@ static void Fill(HDC dc, const RECT& r, uint32_t color)
 
 void TsuiPopupMenu::DrawBackground(HDC dc, const RECT& rect, bool separator, bool selected) const
 {
-    if (uiStyle_ == MacOS) {
+    if (UIStyle() == MacOS) {
         // The MacOS pictures are loaded for each drawing and freed after.
         TGdiObject picture = LoadSkinBitmap(selected ? "MACOS_MENU_SELECT" : "MACOS_MENU_BAR");
         StretchBitmap(dc, picture.Handle(), rect, separator ? 12 : 20);
@@ -184,7 +161,7 @@ void TsuiPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool sel
         DrawFlatFrame(dc);
     if (item.IsLine()) {
         DrawBackground(dc, rect, true, false);
-        if (uiStyle_ != MacOS) {
+        if (UIStyle() != MacOS) {
             TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(separatorColor_)));
             TSelectObject selectedPen(dc, pen.Handle());
             MoveToEx(dc, L + barWidth_ + 4, T + 2, nullptr);

@@ -7,21 +7,16 @@
 #include <string>
 
 #include "framework/Menus.h"
+#include "skin/SUIColors.h"
 #include "skin/SUIGeometry.h"
 #include "skin/SUIThemes.h"
 
-class TsuiPopupMenu : public TPopupMenu, public IsuiStyled {
+class TsuiPopupMenu : public TPopupMenu, public TsuiStyled {
 public:
     // owner: the form (or other window) that holds the menu; its skinned
     // frame gives the initial style.
     explicit TsuiPopupMenu(const TWindow* owner = nullptr);
-    ~TsuiPopupMenu() override;
-
-    TsuiUIStyle UIStyle() const override { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style) override;
-    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme) override;
-    void FileThemeRemoved() override;
+    ~TsuiPopupMenu() override = default;
 
     // Owner drawing is always on.
     bool OwnerDraw() const { return true; }
@@ -67,14 +62,17 @@ public:
     // The check mark all menus share: "MENU_CHECKED" with white transparent.
     static HIMAGELIST CheckMarkImages();
 
+protected:
+    // Takes the menu's colours, and the item and separator heights that
+    // MacOS fixes.
+    void Restyle(TsuiRestyle what) override;
+
 private:
     TGdiObject ItemFont(const TMenuItem& item) const;
     void DrawFlatFrame(HDC dc) const;
     static void DrawRadioDot(HDC dc, int x, int y, uint32_t color);
     void DrawBackground(HDC dc, const RECT& rect, bool separator, bool selected) const;
 
-    TsuiUIStyle uiStyle_ = DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     int menuItemHeight_ = 21;
     int separatorHeight_ = 21;
     int barWidth_ = 0;

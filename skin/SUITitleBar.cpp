@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictures.h"
 
 // The frames of each button type in the style's strip of 18 pictures:
 // normal, mouse on, pressed.
@@ -127,8 +128,6 @@ TsuiTitleBar::TsuiTitleBar() : popup_(*this)
 TsuiTitleBar::~TsuiTitleBar()
 {
     DestroyHandle();
-    if (fileTheme_)
-        fileTheme_->RemoveUser(this);
 }
 
 void TsuiTitleBar::Create(TWindow& parent, bool framed)
@@ -149,29 +148,11 @@ TForm* TitleBarForm(const TsuiTitleBar& bar)
     return bar.Handle() ? TForm::FormOf(bar.Handle()) : nullptr;
 }
 
-void TsuiTitleBar::SetUIStyle(TsuiUIStyle style)
-{
-    uiStyle_ = style;
-    ApplyStyle(false);
-}
-
-void TsuiTitleBar::SetFileTheme(TsuiFileTheme* theme)
-{
-    SwitchFileTheme(fileTheme_, theme, this);
-    ApplyStyle(true);
-}
-
-void TsuiTitleBar::FileThemeRemoved()
-{
-    fileTheme_ = nullptr;
-    SetUIStyle(DeepBlue);
-}
-
-void TsuiTitleBar::ApplyStyle(bool fromThemeChange)
+void TsuiTitleBar::Restyle(TsuiRestyle what)
 {
     if (custom_)
         return;
-    const TsuiStyleSource source(fileTheme_, uiStyle_);
+    const TsuiStyleSource source = StyleSource();
     ClearSections();
     TsuiTitleBarSection& left = AddSection();
     left.SetPicture(source.Image(SUI_THEME::TitleBarLeftImage));
@@ -195,11 +176,12 @@ void TsuiTitleBar::ApplyStyle(bool fromThemeChange)
     roundCorner_ = source.Int(SUI_THEME::FormRoundCornerInt);
 
     for (auto& button : buttons_)
-        button->SetUIStyle(uiStyle_, fileTheme_);
-    popup_.SetFileTheme(fileTheme_);
-    popup_.SetUIStyle(uiStyle_);
+        button->SetUIStyle(UIStyle(), FileTheme());
+    popup_.SetFileTheme(FileTheme());
+    popup_.SetUIStyle(UIStyle());
 
-    if (!fromThemeChange) {
+    // A new theme file keeps the title font's colour; a new style sets it.
+    if (what == TsuiRestyle::Style) {
         bool black = source.Effective() == MacOS;
         if (source.UsesThemeFile()) {
             const uint32_t look = source.Color(SUI_THEME::ControlFontColor);
@@ -280,7 +262,7 @@ void TsuiTitleBar::SetDrawAppIcon(bool value)
 TsuiTitleBarButton& TsuiTitleBar::AddButton()
 {
     buttons_.push_back(std::make_unique<TsuiTitleBarButton>(*this));
-    buttons_.back()->SetUIStyle(uiStyle_, fileTheme_);
+    buttons_.back()->SetUIStyle(UIStyle(), FileTheme());
     Repaint();
     return *buttons_.back();
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/CustomControl.h"
+#include "skin/SUIColors.h"
 #include "skin/SUIFrameGeometry.h"
 #include "skin/SUIPopupMenu.h"
 #include "skin/SUIThemes.h"
@@ -96,18 +97,12 @@ private:
 
 using TsuiTitleBarButtonClickEvent = std::function<void(TsuiTitleBar& sender, int buttonIndex)>;
 
-class TsuiTitleBar : public TCustomControl, public IsuiStyled {
+class TsuiTitleBar : public TCustomControl, public TsuiStyled {
 public:
     TsuiTitleBar();
     ~TsuiTitleBar() override;
     // A bar along the top of parent; on a skinned form frame it is framed.
     void Create(TWindow& parent, bool framed);
-
-    TsuiUIStyle UIStyle() const override { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style) override;
-    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme) override;
-    void FileThemeRemoved() override;
 
     // Keeps its sections and buttons when the style changes.
     bool Custom() const { return custom_; }
@@ -166,6 +161,9 @@ public:
     void Repaint();
 
 protected:
+    // Unless Custom: sections and buttons anew from the style's pictures,
+    // and with a new style the title font's colour.
+    void Restyle(TsuiRestyle what) override;
     void Paint(HDC dc, const RECT& client) override;
     void MouseLeave() override;
     bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -173,7 +171,6 @@ protected:
 private:
     friend class TsuiTitleBarButton;
     friend class TsuiTitleBarSection;
-    void ApplyStyle(bool fromThemeChange);
     void SetHeightTo(int height);
     const TsuiTitleBarButton* ControlBox() const;
     bool FormMaximized() const;
@@ -183,8 +180,6 @@ private:
     void MouseUp(POINT at);
     void PopupAtBottomLeft(TPopupMenu& menu);
 
-    TsuiUIStyle uiStyle_ = DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     bool framed_ = false;
     bool custom_ = false;
     bool autoSize_ = false;

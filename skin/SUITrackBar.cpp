@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
+#include "skin/SUIColors.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictures.h"
 
 static const COLORREF kKeyColor = RGB(255, 0, 255);
 static const unsigned kPageRepeatInterval = 100;
@@ -74,8 +76,6 @@ bool TsuiTrackBarSlider::ControlMessage(UINT message, WPARAM, LPARAM, LRESULT& r
 TsuiTrackBar::~TsuiTrackBar()
 {
     DestroyHandle();
-    if (fileTheme_)
-        fileTheme_->RemoveUser(this);
 }
 
 void TsuiTrackBar::Create(TWindow& parent, const TBounds& bounds, int min, int max, int position, int pageSize,
@@ -93,38 +93,16 @@ void TsuiTrackBar::Create(TWindow& parent, const TBounds& bounds, int min, int m
     SetUIStyle(OwnerFormUIStyle(OwnerForm()));
 }
 
-void TsuiTrackBar::SetFileTheme(TsuiFileTheme* theme)
+void TsuiTrackBar::Restyle(TsuiRestyle)
 {
-    SwitchFileTheme(fileTheme_, theme, this);
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiTrackBar::FileThemeRemoved()
-{
-    fileTheme_ = nullptr;
-    SetUIStyle(DeepBlue);
-}
-
-void TsuiTrackBar::SetUIStyle(TsuiUIStyle style)
-{
-    uiStyle_ = style;
-    const TsuiResolvedStyle resolved = ResolveUIStyle(fileTheme_, style);
+    const TsuiStyleSource source = StyleSource();
     const int sliderKey = Vertical() ? SUI_THEME::TrackBarSliderVImage : SUI_THEME::TrackBarSliderImage;
     // A picture the style lacks leaves the control without it.
-    TGdiObject bar, slider;
-    if (resolved.useThemeFile) {
-        fileTheme_->GetBitmap(SUI_THEME::TrackBarBarImage, bar);
-        fileTheme_->GetBitmap(sliderKey, slider);
-    } else {
-        GetStyleImage(resolved.effectiveStyle, SUI_THEME::TrackBarBarImage, bar);
-        GetStyleImage(resolved.effectiveStyle, sliderKey, slider);
-    }
-    barImage_ = std::move(bar);
-    sliderImage_ = std::move(slider);
+    barImage_ = source.Image(SUI_THEME::TrackBarBarImage);
+    sliderImage_ = source.Image(sliderKey);
     if (parentColor_)
-        color_ = resolved.useThemeFile ? fileTheme_->GetColor(SUI_THEME::FormBackgroundColor)
-                                       : GetStyleColor(resolved.effectiveStyle, SUI_THEME::FormBackgroundColor);
-    if (!resolved.useThemeFile && resolved.effectiveStyle == MacOS)
+        color_ = source.Color(SUI_THEME::FormBackgroundColor);
+    if (!source.UsesThemeFile() && source.Effective() == MacOS)
         TCustomControl::SetTransparent(true);
     PicturesChanged();
 }
@@ -138,7 +116,7 @@ void TsuiTrackBar::SetOrientation(TsuiTrackBarOrientation value)
         const TBounds b = Bounds();
         SetBounds({b.left, b.top, b.height, b.width});
     }
-    SetUIStyle(uiStyle_);
+    Restyle(TsuiRestyle::Style);
 }
 
 void TsuiTrackBar::SetMin(int value)
@@ -169,7 +147,7 @@ void TsuiTrackBar::SetParentColor(bool value)
 {
     parentColor_ = value;
     if (value)
-        SetUIStyle(uiStyle_);
+        Restyle(TsuiRestyle::Style);
 }
 
 void TsuiTrackBar::SetColor(uint32_t value)

@@ -32,7 +32,7 @@ private:
     HGDIOBJ picture_ = nullptr;
 };
 
-class TsuiTrackBar : public TCustomControl, public IsuiStyled {
+class TsuiTrackBar : public TCustomControl, public TsuiStyled {
 public:
     ~TsuiTrackBar() override;
 
@@ -40,14 +40,6 @@ public:
     // follow the setters' rules.
     void Create(TWindow& parent, const TBounds& bounds, int min, int max, int position, int pageSize = 2,
                 int lineSize = 1);
-
-    TsuiUIStyle UIStyle() const override { return uiStyle_; }
-    // Reads the bar and slider pictures and fits the control's thickness to
-    // them; MacOS makes the control transparent.
-    void SetUIStyle(TsuiUIStyle style) override;
-    TsuiFileTheme* FileTheme() const override { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme) override;
-    void FileThemeRemoved() override;
 
     TsuiTrackBarOrientation Orientation() const { return orientation_; }
     // Turning the control swaps its width and height.
@@ -90,6 +82,9 @@ public:
     std::function<void()> OnChange;
 
 protected:
+    // Reads the bar and slider pictures and fits the control's thickness to
+    // them; MacOS makes the control transparent.
+    void Restyle(TsuiRestyle what) override;
     void Paint(HDC dc, const RECT& client) override;
     UINT DialogCode() override { return DLGC_WANTARROWS; }
     void FocusChanged(bool) override { Repaint(); }
@@ -118,8 +113,6 @@ private:
     void StopPaging();
     void StopDragging();
 
-    TsuiUIStyle uiStyle_ = DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     TsuiTrackBarOrientation orientation_ = suiHorizontal;
     TsuiTrackRange range_;
     int reported_ = 0;

@@ -5,6 +5,7 @@
 #include "framework/Application.h"
 #include "framework/Clipboard.h"
 #include "skin/SUIDialogLayout.h"
+#include "skin/SUIPictures.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "framework/WindowHook.h"
 #include "imaging/GdiHandles.h"
 #include "skin/SUIButton.h"
+#include "skin/SUIColors.h"
 #include "skin/SUIForm.h"
 #include "skin/SUIThemes.h"
 

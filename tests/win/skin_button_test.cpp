@@ -13,6 +13,7 @@
 #include "framework/Timer.h"
 #include "skin/SUIButton.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictures.h"
 
 namespace {
 

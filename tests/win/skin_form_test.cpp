@@ -15,6 +15,7 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "skin/SUIForm.h"
+#include "skin/SUIPictures.h"
 #include "skin/SUIPopupMenu.h"
 
 namespace {

@@ -10,9 +10,11 @@
 
 #include "SkinTestSupport.h"
 #include "framework/Application.h"
+#include "skin/SUIColors.h"
 #include "skin/SUIComboBox.h"
 #include "skin/SUIEdit.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictures.h"
 #include "skin/SUITrackBar.h"
 
 namespace {
@@ -393,13 +395,13 @@ TEST_F(SkinInput, ControlsSignOutOfTheirThemeAndFallBackToDeepBlueWhenItGoes)
     edit.Create(form_, {10, 10, 100, 19}, "", false, form_.Font());
     combo.Create(form_, {10, 40, 100, 24}, {"a"}, 0, 16, form_.Font());
     bar.Create(form_, {10, 80, 100, 20}, 0, 10, 0);
-    for (IsuiStyled* control : std::initializer_list<IsuiStyled*>{&edit, &combo, &bar}) {
+    for (TsuiStyled* control : std::initializer_list<TsuiStyled*>{&edit, &combo, &bar}) {
         control->SetUIStyle(MacOS);
         control->SetFileTheme(theme.get());
     }
     EXPECT_EQ(edit.BorderColor(), 0x7F7F7Fu);
     theme.reset();
-    for (IsuiStyled* control : std::initializer_list<IsuiStyled*>{&edit, &combo, &bar}) {
+    for (TsuiStyled* control : std::initializer_list<TsuiStyled*>{&edit, &combo, &bar}) {
         EXPECT_EQ(control->UIStyle(), DeepBlue);
         EXPECT_EQ(control->FileTheme(), nullptr);
     }

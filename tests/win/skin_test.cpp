@@ -14,6 +14,7 @@
 #include "framework/Label.h"
 #include "core/Unicode.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictures.h"
 #include "skin/SUIPopupMenu.h"
 #include "skin/SUIThemes.h"
 #include "tools/themepack/ThemeFileWriter.h"
@@ -347,6 +348,56 @@ TEST(SkinThemeFile, LoadsBesideTheProgramRepointsItsUsersAndFallsBackToDeepBlue)
     EXPECT_EQ(ResolveUIStyle(&broken, FromThemeFile).effectiveStyle, DeepBlue);
 }
 
+
+namespace {
+
+// A skinned component that only notes each restyle: why, and with what.
+class TStyledProbe : public TsuiStyled {
+public:
+    struct TRestyled {
+        TsuiRestyle what;
+        TsuiUIStyle style;
+        TsuiFileTheme* theme;
+        bool operator==(const TRestyled&) const = default;
+    };
+    std::vector<TRestyled> restyles;
+
+protected:
+    void Restyle(TsuiRestyle what) override { restyles.push_back({what, UIStyle(), FileTheme()}); }
+};
+
+} // namespace
+
+TEST(SkinStyled, EachChangeOfStyleOrThemeFileRestylesOnceAndOnlyTheThemesUsersHearOfIt)
+{
+    TFileBesideProgram file("skin_styled_theme.theme");
+    TThemeFileWriter writer;
+    writer.AddInt("MenuBackgroundColor", 0x654321);
+    writer.SaveToFile(file.Path());
+    auto first = std::make_unique<TsuiFileTheme>();
+    auto second = std::make_unique<TsuiFileTheme>();
+    using R = TStyledProbe::TRestyled;
+    TStyledProbe probe;
+    probe.SetUIStyle(MacOS);
+    probe.SetFileTheme(first.get());
+    probe.SetFileTheme(second.get());
+    EXPECT_EQ(probe.restyles, (std::vector<R>{{TsuiRestyle::Style, MacOS, nullptr},
+                                              {TsuiRestyle::Theme, MacOS, first.get()},
+                                              {TsuiRestyle::Theme, MacOS, second.get()}}));
+
+    probe.restyles.clear();
+    first->SetThemeFile(file.Path());
+    EXPECT_TRUE(probe.restyles.empty()) << "the probe left the first theme for the second";
+    second->SetThemeFile(file.Path());
+    EXPECT_EQ(probe.restyles, (std::vector<R>{{TsuiRestyle::Theme, MacOS, second.get()}}));
+
+    probe.restyles.clear();
+    first.reset();
+    EXPECT_TRUE(probe.restyles.empty());
+    second.reset();
+    EXPECT_EQ(probe.restyles, (std::vector<R>{{TsuiRestyle::Style, DeepBlue, nullptr}}))
+        << "the theme in use going away leaves DeepBlue";
+}
 
 TEST(SkinPainting, LabelsShowThePatternBehindThemAndFitTheirText)
 {

@@ -117,7 +117,7 @@ public:
         menu_.Add("Exit");
         menu_.Item(4).SetShortCutText("Alt+X");
 
-        for (IsuiStyled* control : std::initializer_list<IsuiStyled*>{&path_, &browse_, &format_, &ok_, &disabled_,
+        for (TsuiStyled* control : std::initializer_list<TsuiStyled*>{&path_, &browse_, &format_, &ok_, &disabled_,
                                                                       &taskbar_, &notify_, &quality_, &menu_})
             control->SetUIStyle(style.style);
         for (TsuiCheckBox* box : {&taskbar_, &notify_})

@@ -1,0 +1,179 @@
+#include "skin/SUIPictures.h"
+
+#include <cstring>
+#include <vector>
+
+#include "core/Unicode.h"
+#include "skin/SUIColors.h"
+#include "skin/SUIGeometry.h"
+
+TGdiObject LoadSkinBitmap(const std::string& resourceName)
+{
+    if (resourceName.empty())
+        return TGdiObject();
+    return TGdiObject(LoadImageW(GetModuleHandleW(nullptr), Utf8ToWide(resourceName).c_str(), IMAGE_BITMAP, 0, 0,
+                                 LR_CREATEDIBSECTION));
+}
+
+TGdiObject BitmapFromBmpFile(const uint8_t* data, size_t size)
+{
+    if (size < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || data[0] != 'B' || data[1] != 'M')
+        return TGdiObject();
+    BITMAPFILEHEADER file;
+    std::memcpy(&file, data, sizeof file);
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(data + sizeof file);
+    const BITMAPINFOHEADER& header = info->bmiHeader;
+    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0 ||
+        header.biWidth > 16384 || header.biHeight > 16384 || header.biHeight < -16384 || file.bfOffBits >= size)
+        return TGdiObject();
+    const uint64_t stride = ((uint64_t(header.biWidth) * header.biBitCount + 31) / 32) * 4;
+    const uint64_t rows = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
+    if (header.biCompression == BI_RGB && file.bfOffBits + stride * rows > size)
+        return TGdiObject();
+    TWindowDC screen(nullptr);
+    return TGdiObject(CreateDIBitmap(screen.Handle(), &header, CBM_INIT, data + file.bfOffBits, info, DIB_RGB_COLORS));
+}
+
+SIZE BitmapSize(HGDIOBJ bitmap)
+{
+    BITMAP b{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof b, &b))
+        return {0, 0};
+    return {b.bmWidth, b.bmHeight};
+}
+
+void GetStyleImage(TsuiUIStyle style, int key, TGdiObject& bitmap)
+{
+    TGdiObject loaded = LoadSkinBitmap(GetStyleImageName(style, key));
+    if (loaded)
+        bitmap = std::move(loaded);
+}
+
+void GetStyleImageFrame(TsuiUIStyle style, int key, TGdiObject& bitmap, int frameCount, int frameIndex)
+{
+    if (frameCount == 0) {
+        GetStyleImage(style, key, bitmap);
+        return;
+    }
+    TGdiObject strip = LoadSkinBitmap(GetStyleImageName(style, key));
+    if (strip)
+        bitmap = CutFrame(strip.Handle(), frameCount, frameIndex);
+}
+
+TGdiObject CutFrame(HGDIOBJ source, int frameCount, int frameIndex)
+{
+    const SIZE size = BitmapSize(source);
+    const TsuiFrameColumns columns = FrameColumns(size.cx, frameCount, frameIndex);
+    if (columns.width <= 0 || size.cy <= 0)
+        return TGdiObject();
+    TWindowDC screen(nullptr);
+    TGdiObject target(CreateCompatibleBitmap(screen.Handle(), columns.width, size.cy));
+    if (!target)
+        throw EOutOfResources("Out of system resources");
+    TMemoryDC from(screen.Handle(), source);
+    TMemoryDC to(screen.Handle(), target.Handle());
+    BitBlt(to.Handle(), 0, 0, columns.width, size.cy, from.Handle(), columns.left, 0, SRCCOPY);
+    return target;
+}
+
+void DrawBitmap(HDC dc, HGDIOBJ bitmap, int x, int y, bool transparent, COLORREF keyColor)
+{
+    const SIZE size = BitmapSize(bitmap);
+    if (size.cx <= 0 || size.cy <= 0)
+        return;
+    TMemoryDC source(dc, bitmap);
+    if (transparent)
+        TransparentBlt(dc, x, y, size.cx, size.cy, source.Handle(), 0, 0, size.cx, size.cy, keyColor);
+    else
+        BitBlt(dc, x, y, size.cx, size.cy, source.Handle(), 0, 0, SRCCOPY);
+}
+
+void StretchBitmap(HDC dc, HGDIOBJ bitmap, const RECT& rect, int rows)
+{
+    const SIZE size = BitmapSize(bitmap);
+    if (size.cx <= 0 || size.cy <= 0 || rect.right <= rect.left || rect.bottom <= rect.top)
+        return;
+    const int height = rows > 0 && rows < size.cy ? rows : size.cy;
+    TMemoryDC source(dc, bitmap);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source.Handle(), 0, 0,
+               size.cx, height, SRCCOPY);
+}
+
+void DrawThreeSlice(HGDIOBJ bitmap, HDC dc, const RECT& rect, bool keyFromCorner)
+{
+    const SIZE size = BitmapSize(bitmap);
+    const int w = size.cx / 3;
+    if (w <= 0 || size.cy <= 0)
+        return;
+    TMemoryDC source(dc, bitmap);
+    const COLORREF key = keyFromCorner ? GetPixel(source.Handle(), 0, 0) : RGB(255, 0, 255);
+    TransparentBlt(dc, rect.left, rect.top, w, size.cy, source.Handle(), 0, 0, w, size.cy, key);
+    TransparentBlt(dc, rect.right - w, rect.top, w, size.cy, source.Handle(), 2 * w, 0, w, size.cy, key);
+    if (rect.right - w > rect.left + w) {
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, rect.left + w, rect.top, rect.right - rect.left - 2 * w, rect.bottom - rect.top,
+                   source.Handle(), w, 0, w, size.cy, SRCCOPY);
+    }
+}
+
+void TileGraphic(HDC dc, HGDIOBJ picture, const RECT& rect)
+{
+    const SIZE size = BitmapSize(picture);
+    if (size.cx <= 0 || size.cy <= 0)
+        return;
+    TMemoryDC source(dc, picture);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    for (int x = 0; x < size.cx + width; x += size.cx)
+        for (int y = 0; y < size.cy + height; y += size.cy)
+            BitBlt(dc, x, y, size.cx, size.cy, source.Handle(), 0, 0, SRCCOPY);
+}
+
+// The bitmap's pixels as 32-bit top-down rows.
+static std::vector<uint32_t> PixelsOf(HGDIOBJ bitmap, SIZE size)
+{
+    std::vector<uint32_t> pixels(size_t(size.cx) * size.cy);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB};
+    TWindowDC screen(nullptr);
+    if (!GetDIBits(screen.Handle(), static_cast<HBITMAP>(bitmap), 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS))
+        throw EOutOfResources("Cannot read a picture");
+    return pixels;
+}
+
+TGdiObject RotateBitmap(HGDIOBJ bitmap)
+{
+    const SIZE size = BitmapSize(bitmap);
+    if (size.cx <= 0 || size.cy <= 0)
+        return TGdiObject();
+    const std::vector<uint32_t> source = PixelsOf(bitmap, size);
+    const int W = size.cx, H = size.cy;
+    // The result is H wide and W high.
+    std::vector<uint32_t> turned(source.size());
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            turned[size_t(W - 1 - x) * H + y] = source[size_t(y) * W + x];
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), H, -W, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    TGdiObject result(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!result)
+        throw EOutOfResources("Out of system resources");
+    std::memcpy(bits, turned.data(), turned.size() * sizeof(uint32_t));
+    return result;
+}
+
+void FrameWindowBorder(HWND control, uint32_t outer, uint32_t inner, bool drawInner)
+{
+    RECT window{};
+    GetWindowRect(control, &window);
+    RECT r{0, 0, window.right - window.left, window.bottom - window.top};
+    TWindowDC dc(control, true);
+    TGdiObject outerBrush(CreateSolidBrush(ColorToRGB(outer)));
+    FrameRect(dc.Handle(), &r, static_cast<HBRUSH>(outerBrush.Handle()));
+    if (drawInner) {
+        InflateRect(&r, -1, -1);
+        TGdiObject innerBrush(CreateSolidBrush(ColorToRGB(inner)));
+        FrameRect(dc.Handle(), &r, static_cast<HBRUSH>(innerBrush.Handle()));
+    }
+}

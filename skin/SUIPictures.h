@@ -1,0 +1,46 @@
+// The skin's pictures and how they are drawn: loading a style's bitmaps from
+// the program's resources or a theme file's BMP data, cutting frames out of
+// picture strips, and the ways a picture is put on a device context (as it
+// is, with its key colour left out, stretched, tiled, in three slices or
+// turned a quarter).
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "imaging/GdiHandles.h"
+#include "skin/SUIStyleTable.h"
+
+// A bitmap resource of the program as a device-independent bitmap; empty
+// when there is none of that name.
+TGdiObject LoadSkinBitmap(const std::string& resourceName);
+// A BMP file held in memory (a theme file's picture); empty when it is not
+// one.
+TGdiObject BitmapFromBmpFile(const uint8_t* data, size_t size);
+SIZE BitmapSize(HGDIOBJ bitmap);
+
+// The built-in image of a key: loads it into bitmap when the key is an
+// Image key; otherwise bitmap is left as it was. With frameCount > 0 only
+// frame frameIndex (from 1) of the strip.
+void GetStyleImage(TsuiUIStyle style, int key, TGdiObject& bitmap);
+void GetStyleImageFrame(TsuiUIStyle style, int key, TGdiObject& bitmap, int frameCount, int frameIndex);
+
+// The frame of a strip cut into frameCount equal columns.
+TGdiObject CutFrame(HGDIOBJ source, int frameCount, int frameIndex);
+// Draws a three-part horizontal image stretched to rect: ends as they are
+// with the key colour transparent, the middle stretched.
+void DrawThreeSlice(HGDIOBJ bitmap, HDC dc, const RECT& rect, bool keyFromCorner);
+// Draws picture repeatedly from the canvas origin until rect is covered.
+void TileGraphic(HDC dc, HGDIOBJ picture, const RECT& rect);
+// The quarter turn of a bitmap: (x, y) lands at (y, W - 1 - x).
+TGdiObject RotateBitmap(HGDIOBJ bitmap);
+// Draws bitmap at (x, y); with transparent, pixels of keyColor are left out.
+void DrawBitmap(HDC dc, HGDIOBJ bitmap, int x, int y, bool transparent = false, COLORREF keyColor = 0xFF00FF);
+// Stretches bitmap's rows [0, rows) over rect (rows 0: all).
+void StretchBitmap(HDC dc, HGDIOBJ bitmap, const RECT& rect, int rows = 0);
+// Frames the control's whole window with outer (and, with drawInner, the
+// rectangle one pixel inside with inner).
+void FrameWindowBorder(HWND control, uint32_t outer, uint32_t inner, bool drawInner);
