@@ -60,58 +60,98 @@ void TCustomControl::PaintBuffered(HDC target)
 LRESULT TCustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
+    if (BaseMessage(message, wParam, lParam, result) || InputMessage(message, wParam, lParam))
+        return result;
+    if (ControlMessage(message, wParam, lParam, result))
+        return result;
+    return DefaultProc(message, wParam, lParam);
+}
+
+bool TCustomControl::BaseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
     switch (message) {
     case WM_ERASEBKGND:
-        return 1;
+        result = 1;
+        return true;
     case WM_PAINT:
     case WM_PRINTCLIENT:
-        if (wParam) {
-            PaintBuffered(reinterpret_cast<HDC>(wParam));
-        } else {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(Handle(), &ps);
-            struct End {
-                HWND window;
-                PAINTSTRUCT* ps;
-                ~End() { EndPaint(window, ps); }
-            } end{Handle(), &ps};
-            PaintBuffered(dc);
-        }
-        if (!wParam)
-            Painted();
-        return 0;
-    case WM_MOUSEMOVE:
-        if (!mouseInside_) {
-            mouseInside_ = true;
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-            TrackMouseEvent(&track);
-            MouseEnter();
-        }
-        break;
-    case WM_MOUSELEAVE:
-        mouseInside_ = false;
-        MouseLeave();
-        break;
+        PaintMessage(reinterpret_cast<HDC>(wParam));
+        return true;
     case WM_GETDLGCODE:
-        return DialogCode();
-    case WM_SETFOCUS:
-        FocusChanged(true);
-        break;
-    case WM_KILLFOCUS:
-        FocusChanged(false);
-        break;
-    case WM_ENABLE:
-        EnabledChanged(wParam != FALSE);
-        break;
+        result = DialogCode();
+        return true;
     case WM_SETTEXT:
         result = DefaultProc(message, wParam, lParam);
         TextChanged();
         Invalidate();
-        return result;
+        return true;
+    case WM_MOUSELEAVE:
+        mouseInside_ = false;
+        MouseLeave();
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        FocusChanged(message == WM_SETFOCUS);
+        break;
+    case WM_ENABLE:
+        EnabledChanged(wParam != FALSE);
+        break;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != Handle())
+            CaptureLost();
+        break;
     }
-    if (ControlMessage(message, wParam, lParam, result))
-        return result;
-    return DefaultProc(message, wParam, lParam);
+    return false;
+}
+
+bool TCustomControl::InputMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+    case WM_MOUSEMOVE:
+        TrackMouse();
+        return MouseMove(at);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return MouseDown(at, message == WM_LBUTTONDBLCLK);
+    case WM_LBUTTONUP:
+        return MouseUp(at);
+    case WM_KEYDOWN:
+        return KeyDown(static_cast<WORD>(wParam), (lParam & (1 << 30)) != 0);
+    case WM_KEYUP:
+        return KeyUp(static_cast<WORD>(wParam));
+    }
+    return false;
+}
+
+void TCustomControl::TrackMouse()
+{
+    if (mouseInside_)
+        return;
+    mouseInside_ = true;
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+    TrackMouseEvent(&track);
+    MouseEnter();
+}
+
+// WM_PAINT and WM_PRINTCLIENT: onto the given context, or the window's own.
+void TCustomControl::PaintMessage(HDC given)
+{
+    if (given) {
+        PaintBuffered(given);
+        return;
+    }
+    {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        struct End {
+            HWND window;
+            PAINTSTRUCT* ps;
+            ~End() { EndPaint(window, ps); }
+        } end{Handle(), &ps};
+        PaintBuffered(dc);
+    }
+    Painted();
 }
 
 void PaintParentBackground(const TControl& control, HDC dc)

@@ -1,8 +1,18 @@
 // The base of owner-painted controls: a window class of its own, painting
 // through an off-screen bitmap of the control's size that is copied to the
 // screen in one block (so a repaint never flickers), no background erase,
-// mouse enter and leave, the dialog code, focus, tab stop and enabled state.
-// A Transparent control first shows what lies behind it.
+// mouse enter and leave, the left mouse button, moves and keys as methods,
+// the dialog code, focus, tab stop and enabled state. A Transparent control
+// first shows what lies behind it.
+//
+// How a message reaches a control: the base answers painting, erasing,
+// WM_GETDLGCODE and WM_SETTEXT itself. A left button press, release or
+// double click, a move, a key going down or up calls its method; a method
+// that returns true has handled the message, which is answered 0 and goes
+// no further. Every other message, and those whose method returned false,
+// goes next to ControlMessage (after the notification methods: mouse enter
+// and leave, focus, enabled, capture lost), and from there, unless it
+// returns true, to the default window procedure.
 #pragma once
 
 #include <windows.h>
@@ -36,12 +46,31 @@ protected:
     virtual void TextChanged() {}
     // The answer to WM_GETDLGCODE.
     virtual UINT DialogCode() { return 0; }
-    // Every other message; return true when handled.
+    // The left mouse button at a point of the client area (a double click
+    // comes in place of the second press); true: handled.
+    virtual bool MouseDown(POINT /*at*/, bool /*doubleClick*/) { return false; }
+    virtual bool MouseUp(POINT /*at*/) { return false; }
+    // Also while the control holds the mouse, outside it.
+    virtual bool MouseMove(POINT /*at*/) { return false; }
+    // repeated: the key was already down (its auto-repeat).
+    virtual bool KeyDown(WORD /*key*/, bool /*repeated*/) { return false; }
+    virtual bool KeyUp(WORD /*key*/) { return false; }
+    // The control held the mouse and another window (or none) has it now:
+    // a press in progress ends without a click.
+    virtual void CaptureLost() {}
+    // The raw fallback: any message not handled above; true when handled,
+    // with result the answer.
     virtual bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) final;
 
 private:
+    // The messages the base answers or turns into method calls; true when
+    // answered.
+    bool BaseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool InputMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void PaintMessage(HDC given);
+    void TrackMouse();
     void PaintBuffered(HDC target);
 
     TGdiObject buffer_;

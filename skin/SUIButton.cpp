@@ -1,7 +1,5 @@
 #include "skin/SUIButton.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "core/Unicode.h"
@@ -37,11 +35,14 @@ bool CanTakeFocus(HWND window)
     return true;
 }
 
-bool PointInClient(HWND window, LPARAM lParam)
+
+
+// Edges count as inside.
+bool InClient(HWND window, POINT at)
 {
     RECT client{};
     GetClientRect(window, &client);
-    return PointInRect({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, client);
+    return PointInRect(at, client);
 }
 
 HFONT FontOrDefault(HFONT font)
@@ -225,69 +226,75 @@ void TsuiCustomButton::EnabledChanged(bool enabled)
     Invalidate();
 }
 
-bool TsuiCustomButton::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool TsuiCustomButton::MouseMove(POINT at)
 {
-    switch (message) {
-    case BM_CLICK:
+    if (InClient(Handle(), at))
+        Enter();
+    else
+        Leave();
+    return false;
+}
+
+bool TsuiCustomButton::MouseDown(POINT, bool)
+{
+    SetCapture(Handle());
+    mouseDown_ = true;
+    Enter();
+    Press(0);
+    return true;
+}
+
+bool TsuiCustomButton::MouseUp(POINT at)
+{
+    const bool clicked = mouseDown_ && InClient(Handle(), at);
+    mouseDown_ = false;
+    if (GetCapture() == Handle())
+        ReleaseCapture();
+    if (clicked)
+        Click();
+    else
+        Unpress();
+    return true;
+}
+
+void TsuiCustomButton::CaptureLost()
+{
+    // No click comes of this press.
+    if (!mouseDown_)
+        return;
+    mouseDown_ = false;
+    Unpress();
+}
+
+bool TsuiCustomButton::KeyDown(WORD key, bool)
+{
+    if ((key != VK_SPACE && key != VK_RETURN) || !Enabled())
+        return false;
+    if (!pressed_)
+        Press(key);
+    return true;
+}
+
+bool TsuiCustomButton::KeyUp(WORD key)
+{
+    if (!pressed_ || pressedKey_ == 0 || key != pressedKey_)
+        return false;
+    Unpress();
+    Click();
+    return true;
+}
+
+bool TsuiCustomButton::ControlMessage(UINT message, WPARAM, LPARAM, LRESULT& result)
+{
+    if (message == BM_CLICK) {
         // Tools that drive buttons (accessibility, automation) click it as
         // they would a system button.
         Click();
-        result = 0;
-        return true;
-    case WM_MOUSEMOVE:
-        // Edges count as inside.
-        if (PointInClient(Handle(), lParam))
-            Enter();
-        else
-            Leave();
-        return false;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        SetCapture(Handle());
-        mouseDown_ = true;
-        Enter();
-        Press(0);
-        result = 0;
-        return true;
-    case WM_LBUTTONUP: {
-        const bool clicked = mouseDown_ && PointInClient(Handle(), lParam);
-        mouseDown_ = false;
-        if (GetCapture() == Handle())
-            ReleaseCapture();
-        if (clicked)
-            Click();
-        else
-            Unpress();
-        result = 0;
         return true;
     }
-    case WM_SETFONT:
+    if (message == WM_SETFONT) {
         Invalidate();
-        result = 0;
         return true;
-    case WM_CAPTURECHANGED:
-        // Another window took the mouse: no click comes of this press.
-        if (mouseDown_ && reinterpret_cast<HWND>(lParam) != Handle()) {
-            mouseDown_ = false;
-            Unpress();
-        }
-        return false;
-    case WM_KEYDOWN:
-        if ((wParam == VK_SPACE || wParam == VK_RETURN) && Enabled()) {
-            if (!pressed_)
-                Press(static_cast<WORD>(wParam));
-            result = 0;
-            return true;
-        }
-        return false;
-    case WM_KEYUP:
-        if (pressed_ && pressedKey_ != 0 && wParam == pressedKey_) {
-            Unpress();
-            Click();
-            result = 0;
-            return true;
-        }
-        return false;
     }
     return false;
 }
@@ -556,52 +563,55 @@ void TsuiCheckBox::Paint(HDC dc, const RECT& client)
     }
 }
 
-bool TsuiCheckBox::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool TsuiCheckBox::MouseDown(POINT, bool)
 {
-    switch (message) {
+    if (TabStop() && CanTakeFocus(Handle()))
+        SetFocus();
+    SetCapture(Handle());
+    mouseDown_ = true;
+    return true;
+}
+
+bool TsuiCheckBox::MouseUp(POINT at)
+{
+    const bool clicked = mouseDown_ && InClient(Handle(), at);
+    mouseDown_ = false;
+    if (GetCapture() == Handle())
+        ReleaseCapture();
+    if (clicked)
+        UserToggle();
+    return true;
+}
+
+void TsuiCheckBox::CaptureLost()
+{
+    mouseDown_ = false;
+}
+
+bool TsuiCheckBox::KeyDown(WORD key, bool repeated)
+{
+    if (key != VK_SPACE)
+        return false;
+    // A key held down repeats its message; the box toggles once.
+    if (!repeated)
+        UserToggle();
+    return true;
+}
+
+bool TsuiCheckBox::ControlMessage(UINT message, WPARAM, LPARAM, LRESULT& result)
+{
     // It answers like a system check box to tools that read or click one.
-    case BM_GETCHECK:
+    if (message == BM_GETCHECK) {
         result = checked_ ? BST_CHECKED : BST_UNCHECKED;
         return true;
-    case BM_CLICK:
+    }
+    if (message == BM_CLICK) {
         UserToggle();
-        result = 0;
-        return true;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        if (TabStop() && CanTakeFocus(Handle()))
-            SetFocus();
-        SetCapture(Handle());
-        mouseDown_ = true;
-        result = 0;
-        return true;
-    case WM_LBUTTONUP: {
-        const bool clicked = mouseDown_ && PointInClient(Handle(), lParam);
-        mouseDown_ = false;
-        if (GetCapture() == Handle())
-            ReleaseCapture();
-        if (clicked)
-            UserToggle();
-        result = 0;
         return true;
     }
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != Handle())
-            mouseDown_ = false;
-        return false;
-    case WM_KEYDOWN:
-        // A key held down repeats its message; the box toggles once.
-        if (wParam == VK_SPACE) {
-            if (!(lParam & (1 << 30)))
-                UserToggle();
-            result = 0;
-            return true;
-        }
-        return false;
-    case WM_SETFONT:
+    if (message == WM_SETFONT) {
         AdjustSize();
         Invalidate();
-        result = 0;
         return true;
     }
     return false;

@@ -70,6 +70,15 @@ protected:
     void MouseLeave() override;
     void FocusChanged(bool focused) override;
     void EnabledChanged(bool enabled) override;
+    // Held down by the mouse while it is over the button; the release over
+    // it clicks. Space and Enter hold it down until they go up.
+    bool MouseMove(POINT at) override;
+    bool MouseDown(POINT at, bool doubleClick) override;
+    bool MouseUp(POINT at) override;
+    void CaptureLost() override;
+    bool KeyDown(WORD key, bool repeated) override;
+    bool KeyUp(WORD key) override;
+    // BM_CLICK and WM_SETFONT.
     bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
@@ -174,6 +183,13 @@ protected:
     void Restyle(TsuiRestyle what) override;
     void Paint(HDC dc, const RECT& client) override;
     void TextChanged() override { AdjustSize(); }
+    // A press takes the focus; the release over the box toggles it, and
+    // so does Space.
+    bool MouseDown(POINT at, bool doubleClick) override;
+    bool MouseUp(POINT at) override;
+    void CaptureLost() override;
+    bool KeyDown(WORD key, bool repeated) override;
+    // BM_GETCHECK, BM_CLICK and WM_SETFONT.
     bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

@@ -1,7 +1,5 @@
 #include "skin/SUIMainMenu.h"
 
-#include <windowsx.h>
-
 #include "core/Unicode.h"
 #include "skin/SUIColors.h"
 #include "skin/SUIPictures.h"
@@ -132,28 +130,25 @@ void TsuiMenuBar::Paint(HDC dc, const RECT& client)
     }
 }
 
-bool TsuiMenuBar::ControlMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
+bool TsuiMenuBar::MouseMove(POINT)
 {
-    switch (message) {
-    case WM_MOUSEMOVE:
-        Invalidate();
-        return false;
-    case WM_LBUTTONDOWN: {
-        const int index = ItemAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        if (!menu_ || index < 0 || !menu_->Item(index).Enabled())
-            return false;
-        TMenuItem& item = menu_->Item(index);
-        if (item.Count() == 0) {
-            item.Click();
-        } else {
-            const RECT r = ItemRect(index);
-            POINT corner{r.left, r.bottom};
-            ClientToScreen(Handle(), &corner);
-            menu_->PopupSubItems(item, GetAncestor(Handle(), GA_ROOT), corner.x, corner.y);
-        }
-        result = 0;
-        return true;
-    }
-    }
+    Invalidate();
     return false;
+}
+
+bool TsuiMenuBar::MouseDown(POINT at, bool doubleClick)
+{
+    const int index = doubleClick ? -1 : ItemAt(at);
+    if (!menu_ || index < 0 || !menu_->Item(index).Enabled())
+        return false;
+    TMenuItem& item = menu_->Item(index);
+    if (item.Count() == 0) {
+        item.Click();
+    } else {
+        const RECT r = ItemRect(index);
+        POINT corner{r.left, r.bottom};
+        ClientToScreen(Handle(), &corner);
+        menu_->PopupSubItems(item, GetAncestor(Handle(), GA_ROOT), corner.x, corner.y);
+    }
+    return true;
 }

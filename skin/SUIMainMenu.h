@@ -30,7 +30,9 @@ public:
 protected:
     void Paint(HDC dc, const RECT& client) override;
     void MouseLeave() override { Invalidate(); }
-    bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool MouseMove(POINT at) override;
+    // A press on an item clicks it or drops its sub-menu.
+    bool MouseDown(POINT at, bool doubleClick) override;
 
 private:
     int ItemAt(POINT p) const;

@@ -1,7 +1,5 @@
 #include "skin/SUITitleBar.h"
 
-#include <windowsx.h>
-
 #include "core/Unicode.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
@@ -487,8 +485,12 @@ void TsuiTitleBar::ButtonUp(int index)
     }
 }
 
-void TsuiTitleBar::MouseDown(POINT at)
+bool TsuiTitleBar::MouseDown(POINT at, bool doubleClick)
 {
+    if (doubleClick) {
+        DoubleClick(at);
+        return true;
+    }
     const int hit = HitButton(at);
     TForm* form = TitleBarForm(*this);
     if (hit >= 0) {
@@ -504,9 +506,26 @@ void TsuiTitleBar::MouseDown(POINT at)
         ClientToScreen(Handle(), &screen);
         SendMessageW(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
     }
+    return true;
 }
 
-void TsuiTitleBar::MouseUp(POINT at)
+// On the bar: maximise or restore, when it has that button; on the control
+// box: close.
+void TsuiTitleBar::DoubleClick(POINT at)
+{
+    const int hit = HitButton(at);
+    if (hit < 0) {
+        for (auto& button : buttons_)
+            if (button->ButtonType() == suiMax) {
+                ToggleMaximized();
+                break;
+            }
+    } else if (buttons_[hit]->ButtonType() == suiControlBox) {
+        CloseForm();
+    }
+}
+
+bool TsuiTitleBar::MouseUp(POINT at)
 {
     const int pressed = pressedButton_;
     const bool onIt = pressed >= 0 && HitButton(at) == pressed;
@@ -516,42 +535,25 @@ void TsuiTitleBar::MouseUp(POINT at)
     Repaint();
     if (onIt)
         ButtonUp(pressed);
+    return true;
+}
+
+bool TsuiTitleBar::MouseMove(POINT)
+{
+    Repaint();
+    return false;
+}
+
+void TsuiTitleBar::CaptureLost()
+{
+    // Taken away (a menu, another window): nothing stays held.
+    pressedButton_ = -1;
+    Repaint();
 }
 
 bool TsuiTitleBar::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
-    case WM_MOUSEMOVE:
-        Repaint();
-        return false;
-    case WM_LBUTTONDOWN:
-        MouseDown(at);
-        result = 0;
-        return true;
-    case WM_LBUTTONUP:
-        MouseUp(at);
-        result = 0;
-        return true;
-    case WM_CAPTURECHANGED:
-        // Capture taken away (a menu, another window): nothing stays held.
-        pressedButton_ = -1;
-        Repaint();
-        return false;
-    case WM_LBUTTONDBLCLK: {
-        const int hit = HitButton(at);
-        if (hit < 0) {
-            for (auto& button : buttons_)
-                if (button->ButtonType() == suiMax) {
-                    ToggleMaximized();
-                    break;
-                }
-        } else if (buttons_[hit]->ButtonType() == suiControlBox) {
-            CloseForm();
-        }
-        result = 0;
-        return true;
-    }
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONUP:
     case WM_NCMOUSEMOVE:

@@ -166,6 +166,13 @@ protected:
     void Restyle(TsuiRestyle what) override;
     void Paint(HDC dc, const RECT& client) override;
     void MouseLeave() override;
+    // A button held down by the mouse acts when it goes up over it; a press
+    // elsewhere moves the form.
+    bool MouseDown(POINT at, bool doubleClick) override;
+    bool MouseUp(POINT at) override;
+    bool MouseMove(POINT at) override;
+    void CaptureLost() override;
+    // The non-client mouse messages go on to the form.
     bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
@@ -176,8 +183,7 @@ private:
     bool FormMaximized() const;
     int HitButton(POINT p) const;
     void ButtonUp(int index);
-    void MouseDown(POINT at);
-    void MouseUp(POINT at);
+    void DoubleClick(POINT at);
     void PopupAtBottomLeft(TPopupMenu& menu);
 
     bool framed_ = false;

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "skin/SUIColors.h"
@@ -279,7 +277,7 @@ void TsuiTrackBar::Paint(HDC dc, const RECT& client)
         DrawFocusDots(dc, client, {0, 0}, {client.right, client.bottom});
 }
 
-void TsuiTrackBar::KeyDown(WPARAM key)
+bool TsuiTrackBar::KeyDown(WORD key, bool)
 {
     switch (key) {
     case VK_PRIOR:
@@ -303,9 +301,10 @@ void TsuiTrackBar::KeyDown(WPARAM key)
         SetPosition(range_.position + range_.lineSize);
         break;
     }
+    return true;
 }
 
-void TsuiTrackBar::MouseDown(POINT p)
+bool TsuiTrackBar::MouseDown(POINT p, bool)
 {
     pointer_ = p;
     const RECT slider = SliderRect();
@@ -316,7 +315,7 @@ void TsuiTrackBar::MouseDown(POINT p)
         if (canFocus)
             SetFocus();
         SetCapture(Handle());
-        return;
+        return true;
     }
     PageTowardsPointer(range_.pageSize);
     if (!pageTimer_) {
@@ -327,6 +326,7 @@ void TsuiTrackBar::MouseDown(POINT p)
     }
     if (canFocus)
         SetFocus();
+    return true;
 }
 
 void TsuiTrackBar::PageTowardsPointer(int step)
@@ -342,14 +342,22 @@ void TsuiTrackBar::PageTowardsPointer(int step)
         SetPosition(std::max(range_.position - step, atPointer));
 }
 
-void TsuiTrackBar::MouseMove(POINT p)
+bool TsuiTrackBar::MouseMove(POINT p)
 {
     pointer_ = p;
-    if (!dragging_)
-        return;
-    // Where the slider's middle would be, held where it was grabbed.
-    const int middle = Along(p) - grabOffset_ + SliderLength() / 2;
-    SetPosition(PositionAtPoint(range_, middle, TrackLength(), SliderLength()));
+    if (dragging_) {
+        // Where the slider's middle would be, held where it was grabbed.
+        const int middle = Along(p) - grabOffset_ + SliderLength() / 2;
+        SetPosition(PositionAtPoint(range_, middle, TrackLength(), SliderLength()));
+    }
+    return true;
+}
+
+bool TsuiTrackBar::MouseUp(POINT)
+{
+    StopPaging();
+    StopDragging();
+    return true;
 }
 
 void TsuiTrackBar::StopPaging()
@@ -370,9 +378,8 @@ void TsuiTrackBar::MouseLeave()
         StopPaging();
 }
 
-bool TsuiTrackBar::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool TsuiTrackBar::ControlMessage(UINT message, WPARAM, LPARAM, LRESULT& result)
 {
-    const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
     // Tools that read a track bar (accessibility, automation) get its
     // values as from a system one.
@@ -385,31 +392,11 @@ bool TsuiTrackBar::ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     case TBM_GETRANGEMAX:
         result = range_.max;
         return true;
-    case WM_KEYDOWN:
-        KeyDown(wParam);
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        MouseDown(p);
-        break;
-    case WM_MOUSEMOVE:
-        MouseMove(p);
-        break;
-    case WM_LBUTTONUP:
-        StopPaging();
-        StopDragging();
-        break;
-    case WM_CAPTURECHANGED:
-        dragging_ = false;
-        return false;
     case WM_SIZE:
         MakeBar();
         PlaceSlider();
         Repaint();
         return false;
-    default:
-        return false;
     }
-    result = 0;
-    return true;
+    return false;
 }

@@ -90,6 +90,15 @@ protected:
     void FocusChanged(bool) override { Repaint(); }
     void EnabledChanged(bool) override { Repaint(); }
     void MouseLeave() override;
+    // The keys move the slider by a line, a page or to an end.
+    bool KeyDown(WORD key, bool repeated) override;
+    // On the slider: dragging it; beside it: paging towards the pointer
+    // until the button goes up.
+    bool MouseDown(POINT p, bool doubleClick) override;
+    bool MouseMove(POINT p) override;
+    bool MouseUp(POINT p) override;
+    void CaptureLost() override { dragging_ = false; }
+    // Reads out its values to tools, as a system track bar does.
     bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
@@ -105,9 +114,6 @@ private:
     // After every change of a value: the slider moves, the control
     // repaints, and OnChange hears of a new position.
     void Changed();
-    void KeyDown(WPARAM key);
-    void MouseDown(POINT p);
-    void MouseMove(POINT p);
     // One step of paging towards the pointer.
     void PageTowardsPointer(int step);
     void StopPaging();
