@@ -32,29 +32,13 @@ bool TCustomControl::ControlMessage(UINT, WPARAM, LPARAM, LRESULT&)
 
 void TCustomControl::PaintBuffered(HDC target)
 {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    if (client.right <= 0 || client.bottom <= 0)
-        return;
-    if (!buffer_ || bufferWidth_ != client.right || bufferHeight_ != client.bottom) {
-        buffer_ = TGdiObject(CreateCompatibleBitmap(target, client.right, client.bottom));
-        if (!buffer_)
-            throw EOutOfResources("Out of system resources");
-        bufferWidth_ = client.right;
-        bufferHeight_ = client.bottom;
-    }
-    TMemoryDC memory(target, buffer_.Handle());
-    if (transparent_)
-        PaintParentBackground(*this, memory.Handle());
-    else
-        FillRect(memory.Handle(), &client, GetSysColorBrush(COLOR_BTNFACE));
-    {
-        // What Paint selects stays inside this block.
-        const int saved = SaveDC(memory.Handle());
-        Paint(memory.Handle(), client);
-        RestoreDC(memory.Handle(), saved);
-    }
-    BitBlt(target, 0, 0, client.right, client.bottom, memory.Handle(), 0, 0, SRCCOPY);
+    buffer_.Paint(Handle(), target, [this](HDC dc, const RECT& client) {
+        if (transparent_)
+            PaintParentBackground(*this, dc);
+        else
+            FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        Paint(dc, client);
+    });
 }
 
 LRESULT TCustomControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -142,14 +126,8 @@ void TCustomControl::PaintMessage(HDC given)
         return;
     }
     {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        struct End {
-            HWND window;
-            PAINTSTRUCT* ps;
-            ~End() { EndPaint(window, ps); }
-        } end{Handle(), &ps};
-        PaintBuffered(dc);
+        TPaintDC dc(Handle());
+        PaintBuffered(dc.Handle());
     }
     Painted();
 }
@@ -163,12 +141,11 @@ void PaintParentBackground(const TControl& control, HDC dc)
     MapWindowPoints(control.Handle(), parent, &corner, 1);
     RECT parentClient{};
     GetClientRect(parent, &parentClient);
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     POINT origin{};
     GetViewportOrgEx(dc, &origin);
     SetViewportOrgEx(dc, origin.x - corner.x, origin.y - corner.y, nullptr);
     IntersectClipRect(dc, 0, 0, parentClient.right, parentClient.bottom);
     SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     SendMessageW(parent, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, saved);
 }

@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include "framework/Controls.h"
+#include "framework/PaintBuffer.h"
 #include "imaging/GdiHandles.h"
 
 class TCustomControl : public TControl {
@@ -73,9 +74,7 @@ private:
     void TrackMouse();
     void PaintBuffered(HDC target);
 
-    TGdiObject buffer_;
-    int bufferWidth_ = 0;
-    int bufferHeight_ = 0;
+    TPaintBuffer buffer_;
     bool transparent_ = false;
     bool mouseInside_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/Application.h"
 #include "framework/Controls.h"
+#include "framework/PaintBuffer.h"
 #include "core/Unicode.h"
 
 static const wchar_t kHintClass[] = L"THintWindow";
@@ -24,32 +25,31 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_PAINT) {
-            Paint();
+            buffer_.Paint(Handle(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
             return 0;
         }
+        if (message == WM_ERASEBKGND)
+            return 1; // painted whole in WM_PAINT
         if (message == WM_NCHITTEST)
             return HTTRANSPARENT;
         return DefaultProc(message, wParam, lParam);
     }
 
 private:
-    void Paint()
+    void Paint(HDC dc, const RECT& client)
     {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        RECT r;
-        GetClientRect(Handle(), &r);
-        FillRect(dc, &r, GetSysColorBrush(COLOR_INFOBK));
+        FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-        HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        TSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
         wchar_t text[1024];
         GetWindowTextW(Handle(), text, 1024);
+        RECT r = client;
         InflateRect(&r, -2, -1);
         DrawTextW(dc, text, -1, &r, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
-        SelectObject(dc, old);
-        EndPaint(Handle(), &ps);
     }
+
+    TPaintBuffer buffer_;
 };
 
 THintWindow::THintWindow() = default;

@@ -268,12 +268,7 @@ bool DispatchMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         TPopupMenu* menu = draw->CtlType == ODT_MENU ? MenuOfItem(draw->itemData, item) : nullptr;
         if (!menu)
             return false;
-        const int saved = SaveDC(draw->hDC);
-        struct Restore {
-            HDC dc;
-            int saved;
-            ~Restore() { RestoreDC(dc, saved); }
-        } restore{draw->hDC, saved};
+        TSavedDC saved(draw->hDC);
         menu->DrawItem(*item, draw->hDC, draw->rcItem, (draw->itemState & ODS_SELECTED) != 0);
         result = TRUE;
         return true;

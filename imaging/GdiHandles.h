@@ -24,6 +24,41 @@ private:
     HDC dc_;
 };
 
+// The device context of a window's WM_PAINT: BeginPaint for its lifetime,
+// then EndPaint, which also validates what needed painting.
+class TPaintDC {
+public:
+    explicit TPaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~TPaintDC() { EndPaint(window_, &paint_); }
+    TPaintDC(const TPaintDC&) = delete;
+    TPaintDC& operator=(const TPaintDC&) = delete;
+    // Null when the window had nothing to paint on.
+    HDC Handle() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// A device context's state (selections, origin, clipping, modes) saved for
+// a scope and put back after it.
+class TSavedDC {
+public:
+    explicit TSavedDC(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~TSavedDC()
+    {
+        if (saved_)
+            RestoreDC(dc_, saved_);
+    }
+    TSavedDC(const TSavedDC&) = delete;
+    TSavedDC& operator=(const TSavedDC&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
 // A memory device context with one object selected into it for its lifetime.
 // A context that cannot be made, or an object that cannot be selected, is an
 // error: drawing on would silently copy black.
@@ -93,6 +128,13 @@ public:
     }
     HGDIOBJ Handle() const { return object_; }
     explicit operator bool() const { return object_ != nullptr; }
+    // Gives the object up, to a taker that deletes it (a window its region).
+    HGDIOBJ Release()
+    {
+        HGDIOBJ object = object_;
+        object_ = nullptr;
+        return object;
+    }
 
 private:
     HGDIOBJ object_;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "framework/Application.h"
+#include "framework/PaintBuffer.h"
 #include "imaging/GdiHandles.h"
 #include "core/Unicode.h"
 
@@ -16,25 +17,6 @@ const wchar_t kWindowClass[] = L"ThBalloonForm";
 const UINT_PTR kCloseTimer = 1;
 // Posted to the window to destroy it once the current handler has finished.
 const UINT kReleaseMessage = WM_APP + 0x2B1;
-
-// A region until the window takes it over.
-struct RegionDeleter {
-    void operator()(HRGN region) const { DeleteObject(region); }
-};
-using TRegion = std::unique_ptr<std::remove_pointer_t<HRGN>, RegionDeleter>;
-
-// An object selected into a device context for the lifetime of this value.
-class TSelection {
-public:
-    TSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~TSelection() { SelectObject(dc_, previous_); }
-    TSelection(const TSelection&) = delete;
-    TSelection& operator=(const TSelection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
 
 HINSTANCE ModuleInstance()
 {
@@ -133,7 +115,8 @@ protected:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void Paint();
+    // The whole window, onto the off-screen bitmap.
+    void Paint(HDC dc, const RECT& client);
     void SetCloseActive(bool active);
     RECT CloseRect() const;
     void Click(bool onClose);
@@ -144,6 +127,7 @@ private:
     TGdiObject iconPicture_;
     TGdiObject closeInactive_;
     TGdiObject closeActive_;
+    TPaintBuffer buffer_;
     bool closeHover_ = false;
     bool visible_ = false;
     bool layered_ = false;
@@ -258,7 +242,7 @@ void ThBalloonForm::Build(const std::string& newTitle, const std::string& newTex
         TWindowDC screen(nullptr);
         HDC dc = screen.Handle();
         {
-            TSelection bold(dc, boldFont_.Handle());
+            TSelectObject bold(dc, boldFont_.Handle());
             RECT r{0, 0, 0, 0};
             DrawTextW(dc, wideTitle_.c_str(), static_cast<int>(wideTitle_.size()), &r,
                       DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
@@ -269,7 +253,7 @@ void ThBalloonForm::Build(const std::string& newTitle, const std::string& newTex
         const std::wstring wide = wideText_;
         HGDIOBJ font = font_.Handle();
         in.measureText = [dc, wide, font](int wrapWidth) {
-            TSelection normal(dc, font);
+            TSelectObject normal(dc, font);
             RECT r{0, 0, wrapWidth, 0};
             DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
                       DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
@@ -294,16 +278,18 @@ void ThBalloonForm::Build(const std::string& newTitle, const std::string& newTex
 
     SetWindowPos(Handle(), HWND_TOPMOST, layout.left, layout.top, layout.width, layout.height, SWP_NOACTIVATE);
     const int e = kBalloonCornerEllipse;
-    TRegion region(CreateRoundRectRgn(layout.body.left, layout.body.top, layout.body.right, layout.body.bottom, e, e));
+    TGdiObject region(
+        CreateRoundRectRgn(layout.body.left, layout.body.top, layout.body.right, layout.body.bottom, e, e));
+    HRGN shape = static_cast<HRGN>(region.Handle());
     if (layout.corner != TBalloonCorner::None) {
         POINT points[3];
         for (int i = 0; i < 3; ++i)
             points[i] = {layout.pointer[i].x, layout.pointer[i].y};
-        TRegion pointer(CreatePolygonRgn(points, 3, WINDING));
-        CombineRgn(region.get(), region.get(), pointer.get(), RGN_OR);
+        TGdiObject pointer(CreatePolygonRgn(points, 3, WINDING));
+        CombineRgn(shape, shape, static_cast<HRGN>(pointer.Handle()), RGN_OR);
     }
-    if (SetWindowRgn(Handle(), region.get(), TRUE))
-        region.release(); // the window owns it now
+    if (SetWindowRgn(Handle(), shape, TRUE))
+        region.Release(); // the window owns it now
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -322,10 +308,9 @@ void ThBalloonForm::SetCloseActive(bool active)
     InvalidateRect(Handle(), &r, TRUE);
 }
 
-void ThBalloonForm::Paint()
+void ThBalloonForm::Paint(HDC dc, const RECT& client)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
     if (hasPicture)
         DrawTransparent(dc, iconPicture_, layout.iconLeft, layout.iconTop);
     DrawTransparent(dc, closeHover_ ? closeActive_ : closeInactive_, layout.closeLeft, layout.closeTop);
@@ -333,12 +318,12 @@ void ThBalloonForm::Paint()
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
     {
-        TSelection bold(dc, boldFont_.Handle());
+        TSelectObject bold(dc, boldFont_.Handle());
         RECT r{layout.titleLeft, layout.titleTop, layout.titleLeft + titleWidth_, layout.titleTop + titleHeight_};
         DrawTextW(dc, wideTitle_.c_str(), static_cast<int>(wideTitle_.size()), &r, DT_SINGLELINE | DT_NOPREFIX);
     }
     {
-        TSelection normal(dc, font_.Handle());
+        TSelectObject normal(dc, font_.Handle());
         RECT r{layout.textLeft, layout.textTop, layout.textLeft + layout.textWidth,
                layout.textTop + layout.textHeight};
         DrawTextW(dc, wideText_.c_str(), static_cast<int>(wideText_.size()), &r, DT_WORDBREAK | DT_NOPREFIX);
@@ -347,7 +332,6 @@ void ThBalloonForm::Paint()
     TGdiObject region(CreateRectRgn(0, 0, 0, 0));
     if (GetWindowRgn(Handle(), static_cast<HRGN>(region.Handle())) != ERROR)
         FrameRgn(dc, static_cast<HRGN>(region.Handle()), GetSysColorBrush(COLOR_INFOTEXT), 1, 1);
-    EndPaint(Handle(), &ps);
 }
 
 void ThBalloonForm::Click(bool onClose)
@@ -371,8 +355,10 @@ LRESULT ThBalloonForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND window = Handle();
     switch (message) {
+    case WM_ERASEBKGND:
+        return 1; // painted whole in WM_PAINT
     case WM_PAINT:
-        Paint();
+        buffer_.Paint(Handle(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
         return 0;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;

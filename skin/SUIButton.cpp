@@ -45,6 +45,17 @@ bool InClient(HWND window, POINT at)
     return PointInRect(at, client);
 }
 
+// The end of a press by the mouse: the window lets the mouse go; true when
+// the press began on it and ends over it.
+bool EndMousePress(HWND window, bool& mouseDown, POINT at)
+{
+    const bool clicked = mouseDown && InClient(window, at);
+    mouseDown = false;
+    if (GetCapture() == window)
+        ReleaseCapture();
+    return clicked;
+}
+
 HFONT FontOrDefault(HFONT font)
 {
     return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -246,11 +257,7 @@ bool TsuiCustomButton::MouseDown(POINT, bool)
 
 bool TsuiCustomButton::MouseUp(POINT at)
 {
-    const bool clicked = mouseDown_ && InClient(Handle(), at);
-    mouseDown_ = false;
-    if (GetCapture() == Handle())
-        ReleaseCapture();
-    if (clicked)
+    if (EndMousePress(Handle(), mouseDown_, at))
         Click();
     else
         Unpress();
@@ -574,11 +581,7 @@ bool TsuiCheckBox::MouseDown(POINT, bool)
 
 bool TsuiCheckBox::MouseUp(POINT at)
 {
-    const bool clicked = mouseDown_ && InClient(Handle(), at);
-    mouseDown_ = false;
-    if (GetCapture() == Handle())
-        ReleaseCapture();
-    if (clicked)
+    if (EndMousePress(Handle(), mouseDown_, at))
         UserToggle();
     return true;
 }

@@ -218,27 +218,13 @@ void TsuiCustomComboBox::DrawSkin(HDC dc) const
 
 void TsuiCustomComboBox::Paint()
 {
-    // The system's picture and the skin's go to an off-screen bitmap first,
+    // The system's picture and the skin's go to the off-screen bitmap first,
     // so that the system's 3-D look never shows on the screen.
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    struct End {
-        HWND window;
-        PAINTSTRUCT* ps;
-        ~End() { EndPaint(window, ps); }
-    } end{Handle(), &ps};
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    if (client.right <= 0 || client.bottom <= 0)
-        return;
-    TGdiObject buffer(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    if (!buffer)
-        throw EOutOfResources("Out of system resources");
-    TMemoryDC memory(dc, buffer.Handle());
-    FillRect(memory.Handle(), &client, static_cast<HBRUSH>(background_.Handle()));
-    DefaultProc(WM_PAINT, reinterpret_cast<WPARAM>(memory.Handle()), 0);
-    DrawSkin(memory.Handle());
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory.Handle(), 0, 0, SRCCOPY);
+    buffer_.Paint(Handle(), [this](HDC dc, const RECT& client) {
+        FillRect(dc, &client, static_cast<HBRUSH>(background_.Handle()));
+        DefaultProc(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        DrawSkin(dc);
+    });
 }
 
 LRESULT TsuiCustomComboBox::ColorMessage(HDC dc) const

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/PaintBuffer.h"
 #include "skin/SUIThemes.h"
 
 class TsuiCustomComboBox : public TControl, public TsuiStyled {
@@ -72,6 +73,7 @@ private:
     uint32_t selectedFontColor_ = 0xFFFFFF;
     int itemHeight_ = 0;
     TGdiObject background_;
+    TPaintBuffer buffer_;
     HWND list_ = nullptr;
     std::vector<HWND> tips_;
     bool listDropped_ = false;

@@ -1,5 +1,6 @@
 // The base of owner-painted controls under Wine: how the mouse and the keys
-// reach its methods, and what goes on to the raw fallback.
+// reach its methods, what goes on to the raw fallback, and the off-screen
+// bitmap the program's windows paint through.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,6 +10,8 @@
 #include "framework/Application.h"
 #include "framework/CustomControl.h"
 #include "framework/Form.h"
+#include "framework/PaintBuffer.h"
+#include "tests/support/Screen.h"
 
 namespace {
 
@@ -117,4 +120,40 @@ TEST(CustomControl, LosingTheMouseToAnotherWindowOrToNoneEndsAPressButTakingItAg
     SetCapture(probe.Handle());
     ReleaseCapture();
     EXPECT_EQ(probe.calls, (std::vector<std::string>{"capture lost", Raw(WM_CAPTURECHANGED)}));
+}
+
+TEST(PaintBuffer, DrawsTheClientAreaOffScreenAndCopiesItWholeKeepingTheBitmapWhileTheSizeStays)
+{
+    TTestForm form;
+    HWND window = form.Handle();
+    support::TCanvasBitmap screen(300, 200);
+    TPaintBuffer buffer;
+    std::vector<HGDIOBJ> bitmaps;
+    std::vector<RECT> clients;
+    auto draw = [&](HDC dc, const RECT& client) {
+        bitmaps.push_back(GetCurrentObject(dc, OBJ_BITMAP));
+        clients.push_back(client);
+        TGdiObject red(CreateSolidBrush(RGB(255, 0, 0)));
+        FillRect(dc, &client, static_cast<HBRUSH>(red.Handle()));
+        SetPixelV(dc, client.right - 1, client.bottom - 1, RGB(0, 0, 255));
+    };
+    buffer.Paint(window, screen.DC(), draw);
+    EXPECT_EQ(screen.Pixel(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(screen.Pixel(199, 119), RGB(0, 0, 255)) << "the corner of the client area";
+    EXPECT_EQ(screen.Pixel(200, 120), RGB(255, 255, 255)) << "nothing beyond it";
+    buffer.Paint(window, screen.DC(), draw);
+    ASSERT_EQ(bitmaps.size(), 2u);
+    EXPECT_NE(bitmaps[0], screen.DC()) << "drawn off the screen";
+    EXPECT_EQ(bitmaps[1], bitmaps[0]) << "the same size reuses the bitmap";
+
+    SetWindowPos(window, nullptr, 0, 0, 120, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    buffer.Paint(window, screen.DC(), draw);
+    ASSERT_EQ(clients.size(), 3u);
+    EXPECT_EQ(clients[2].right, 120);
+    EXPECT_EQ(clients[2].bottom, 80);
+    EXPECT_EQ(screen.Pixel(119, 79), RGB(0, 0, 255)) << "a bitmap of the new size";
+
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    buffer.Paint(window, screen.DC(), draw);
+    EXPECT_EQ(clients.size(), 3u) << "an empty client area draws nothing";
 }
