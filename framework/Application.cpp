@@ -38,6 +38,11 @@ protected:
     }
 };
 
+TApplication::TApplication()
+{
+    SetFailureReporter([](const std::string& message) { Application.ShowError(message); });
+}
+
 void TApplication::Initialize(HINSTANCE instance)
 {
     instance_ = instance;
@@ -263,17 +268,6 @@ void TApplication::ShowError(const std::string& message)
 void TApplication::ShowException(const std::exception& error)
 {
     ShowError(error.what());
-}
-
-void RunGuarded(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        Application.ShowException(error);
-    } catch (...) {
-        Application.ShowError("Unknown error");
-    }
 }
 
 void PumpWait(uint32_t ms)

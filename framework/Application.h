@@ -13,12 +13,16 @@
 #include <vector>
 
 #include "framework/HintWindow.h"
+// RunGuarded, which the application completes with its error box.
+#include "framework/Window.h"
 
 class TForm;
 class TApplicationWindow;
 
 class TApplication {
 public:
+    // Failures escaping a window's message handler go to ShowError.
+    TApplication();
     // Creates the hidden application window.
     // Raises an error when the window cannot be made.
     void Initialize(HINSTANCE instance);
@@ -113,6 +117,3 @@ extern TApplication Application;
 // the unsigned difference to the start has reached ms.
 void PumpWait(uint32_t ms);
 
-// Runs a handler the way the message loop does: an exception that escapes it
-// goes to the standard error box and the program carries on.
-void RunGuarded(const std::function<void()>& handler);

@@ -6,6 +6,7 @@
 
 #include "core/MenuKeys.h"
 #include "core/Unicode.h"
+#include "framework/Window.h"
 #include "imaging/GdiHandles.h"
 
 static std::set<const TMenuItem*>& LiveItems()
@@ -74,6 +75,8 @@ void TMenuItem::Click()
 TPopupMenu::TPopupMenu()
 {
     root_.menu_ = this;
+    // Whichever window pops a menu up hands its items back here.
+    SetMenuMessages(DispatchMenuMessage);
 }
 
 TPopupMenu::~TPopupMenu() = default;

@@ -5,10 +5,10 @@
 #include <stdexcept>
 
 #include "core/Unicode.h"
-#include "framework/Application.h"
-#include "framework/Menus.h"
 
 static const wchar_t kObjectProperty[] = L"Snapquill.Window";
+static TFailureReporter failureReporter = nullptr;
+static TMenuMessages menuMessages = nullptr;
 
 LRESULT CALLBACK TWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TSystemClassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -31,6 +31,35 @@ static void RegisterOnce(const TWindowClass& windowClass, HINSTANCE instance)
     wc.lpszClassName = windowClass.name;
     if (!RegisterClassExW(&wc))
         throw std::runtime_error("Cannot register a window class");
+}
+
+void SetFailureReporter(TFailureReporter reporter)
+{
+    failureReporter = reporter;
+}
+
+void SetMenuMessages(TMenuMessages handler)
+{
+    menuMessages = handler;
+}
+
+static void ReportFailure(const std::string& message)
+{
+    if (failureReporter)
+        failureReporter(message);
+    else
+        MessageBoxW(nullptr, Utf8ToWide(message).c_str(), L"Error", MB_OK | MB_ICONSTOP);
+}
+
+void RunGuarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ReportFailure(error.what());
+    } catch (...) {
+        ReportFailure("Unknown error");
+    }
 }
 
 std::string WindowText(HWND window)
@@ -155,7 +184,7 @@ LRESULT TWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     // Owner-drawn menu items are measured and drawn by their menu, and its
     // keys answered, whichever window popped it up.
-    if (DispatchMenuMessage(message, wParam, lParam, result))
+    if (menuMessages && menuMessages(message, wParam, lParam, result))
         return result;
     return WindowProc(message, wParam, lParam);
 }

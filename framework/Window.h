@@ -5,9 +5,26 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 class TWindow;
+
+// What windows leave to the layers above them, which hand it in at
+// start-up so that this file knows none of them: a failure that escapes a
+// message handler is reported (the application shows its error box; until
+// it is there, a plain message box), and owner-drawn menu items are
+// measured and drawn, and their letters answered, by the menus, whichever
+// window popped them up.
+using TFailureReporter = void (*)(const std::string& message);
+void SetFailureReporter(TFailureReporter reporter);
+// True when the message was one of the menus' own.
+using TMenuMessages = bool (*)(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+void SetMenuMessages(TMenuMessages handler);
+
+// Runs a handler the way the message loop does: an exception that escapes it
+// is reported and the program carries on.
+void RunGuarded(const std::function<void()>& handler);
 
 // A window's text as UTF-8.
 std::string WindowText(HWND window);

@@ -1,14 +1,12 @@
 #include "shell/BalloonForm.h"
 
-#include "shell/SxTrayIcon.h"
-
-
 #include <algorithm>
 #include <memory>
 
 #include "framework/Application.h"
 #include "framework/PaintBuffer.h"
 #include "imaging/GdiHandles.h"
+#include "shell/ShellVersion.h"
 #include "core/Unicode.h"
 
 namespace {
@@ -71,7 +69,6 @@ const wchar_t* IconPictureName(TSxTrayIconInfoFlags flags)
         return nullptr;
     }
 }
-
 
 // ThBalloonForm: the balloon window. The window procedure keeps the object
 // alive (shared) while a handler runs, because handlers call out to the
@@ -204,7 +201,7 @@ void ThBalloonForm::SetVisible(bool visible)
     }
     if (TrayIcon)
         TrayIcon->BalloonHidden();
-    if (Fade && !TSxTrayIcon::LegacyShell() && alphaValue_ != 0 && Handle()) {
+    if (Fade && !ShellIsLegacy() && alphaValue_ != 0 && Handle()) {
         SetAlphaBlend(true, alphaValue_);
         int v = alphaValue_;
         do {
@@ -420,7 +417,6 @@ LRESULT ThBalloonForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-
 void ShowOwnBalloon(const std::string& title, const std::string& text, TSxTrayIconInfoFlags flags, bool fade,
                     uint8_t alpha, int timeoutMs, IBalloonOwner* trayAnchor, HWND controlAnchor)
 {
@@ -435,7 +431,7 @@ void ShowOwnBalloon(const std::string& title, const std::string& text, TSxTrayIc
                                    form->controlAnchor == controlAnchor) {
         form->StopTimer();
         form->Fade = false;
-        form->SetAlphaBlend(alpha < 255 && !TSxTrayIcon::LegacyShell(), alpha);
+        form->SetAlphaBlend(alpha < 255 && !ShellIsLegacy(), alpha);
         ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
         form->SetVisible(true);
         form->StartTimer(timeoutMs);
@@ -457,7 +453,7 @@ void ShowOwnBalloon(const std::string& title, const std::string& text, TSxTrayIc
     form->Build(title, text, flags, trayAnchor, controlAnchor);
     form->Fade = fade;
 
-    if (TSxTrayIcon::LegacyShell()) {
+    if (ShellIsLegacy()) {
         form->SetAlphaBlend(false, alpha);
         ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
     } else if (!fade) {

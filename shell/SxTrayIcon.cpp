@@ -18,23 +18,6 @@ constexpr uint32_t kBalloonHide = 0x403;
 constexpr uint32_t kBalloonTimeout = 0x404;
 constexpr uint32_t kBalloonUserClick = 0x405;
 
-// A library loaded for the time of one call.
-class TLoadedLibrary {
-public:
-    explicit TLoadedLibrary(const char* name) : module_(LoadLibraryA(name)) {}
-    ~TLoadedLibrary()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    TLoadedLibrary(const TLoadedLibrary&) = delete;
-    TLoadedLibrary& operator=(const TLoadedLibrary&) = delete;
-    HMODULE Handle() const { return module_; }
-
-private:
-    HMODULE module_;
-};
-
 // The program's UTF-8 text in the 8-bit code page the record is read in,
 // cut to maxChars characters, into a field of the record.
 template <size_t N>
@@ -67,28 +50,9 @@ TShiftState CurrentShiftState()
 
 } // namespace
 
-bool GetDllVersion(const char* dllName, DLLVERSIONINFO& info)
-{
-    info = DLLVERSIONINFO{};
-    TLoadedLibrary library(dllName);
-    if (!library.Handle())
-        return false;
-    FARPROC address = GetProcAddress(library.Handle(), "DllGetVersion");
-    if (!address)
-        return false;
-    auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(address));
-    info.cbSize = sizeof(info);
-    return SUCCEEDED(getVersion(&info));
-}
-
 bool TSxTrayIcon::LegacyShell()
 {
-    static const bool legacy = [] {
-        DLLVERSIONINFO info;
-        bool got = GetDllVersion("Shell32.dll", info);
-        return IsLegacyShell(got, info.dwMajorVersion);
-    }();
-    return legacy;
+    return ShellIsLegacy();
 }
 
 UINT TSxTrayIcon::TaskbarCreatedMessage()
@@ -176,9 +140,7 @@ void TSxTrayIcon::SetInfoTitle(const std::string& value)
 
 void TSxTrayIcon::FillIconData()
 {
-    DLLVERSIONINFO version;
-    bool got = GetDllVersion("Shell32.dll", version);
-    record_.cbSize = IsLegacyShell(got, version.dwMajorVersion) ? NOTIFYICONDATAA_V1_SIZE : NOTIFYICONDATAA_V2_SIZE;
+    record_.cbSize = ShellIsLegacy() ? NOTIFYICONDATAA_V1_SIZE : NOTIFYICONDATAA_V2_SIZE;
     record_.hWnd = window_.Handle();
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record_.uCallbackMessage = kCallbackMessage;

@@ -16,14 +16,10 @@
 #include "framework/Input.h"
 #include "framework/Window.h"
 #include "shell/BalloonOwner.h"
+#include "shell/ShellVersion.h"
 #include "shell/SxTrayIconInterface.h"
 
 class TPopupMenu;
-
-// Asks a DLL for its version through its DllGetVersion. info is zeroed
-// first and stays zero when the DLL or the function is missing.
-bool GetDllVersion(const char* dllName, DLLVERSIONINFO& info);
-
 
 class TSxTrayIcon : public IBalloonOwner {
 public:

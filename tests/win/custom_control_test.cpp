@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ protected:
     void CaptureLost() override { calls.push_back("capture lost"); }
     bool ControlMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override
     {
+        if (message == WM_APP)
+            throw std::runtime_error("the handler failed");
         if (message == WM_LBUTTONDOWN || message == WM_KEYDOWN || message == WM_MOUSEMOVE ||
             message == WM_CAPTURECHANGED)
             calls.push_back("raw " + std::to_string(message));
@@ -156,4 +159,17 @@ TEST(PaintBuffer, DrawsTheClientAreaOffScreenAndCopiesItWholeKeepingTheBitmapWhi
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     buffer.Paint(window, screen.DC(), draw);
     EXPECT_EQ(clients.size(), 3u) << "an empty client area draws nothing";
+}
+
+TEST(CustomControl, AFailureInAHandlerGoesToTheReporterAndTheWindowGoesOn)
+{
+    TTestForm form;
+    TProbe probe;
+    probe.Create(form);
+    static std::vector<std::string> reported;
+    SetFailureReporter([](const std::string& message) { reported.push_back(message); });
+    SendMessageW(probe.Handle(), WM_APP, 0, 0);
+    SetFailureReporter([](const std::string& message) { Application.ShowError(message); });
+    EXPECT_EQ(reported, std::vector<std::string>{"the handler failed"});
+    EXPECT_EQ(SendMessageW(probe.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0), 0) << "the window still answers";
 }
