@@ -11,9 +11,10 @@ set_tests_properties(${SNAPQUILL_TEST_PREFIX}wine.stop PROPERTIES FIXTURES_CLEAN
 
 # A Win32 test program. SCREEN16 also runs it on a 16-bit screen; DESKTOP
 # marks tests that send input or hold hotkeys, which must not overlap;
-# TWO_MONITORS runs it only on the display with two monitors.
+# TWO_MONITORS runs it only on the display with two monitors; DPIS lists
+# display scales (dots per inch) it also runs at, each on a prefix of its own.
 function(snapquill_wine_test name)
-  cmake_parse_arguments(T "SCREEN16;DESKTOP;TWO_MONITORS" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SCREEN16;DESKTOP;TWO_MONITORS" "" "SOURCES;LIBS;DPIS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
@@ -35,5 +36,11 @@ function(snapquill_wine_test name)
     if(T_TWO_MONITORS)
       set_tests_properties(${test} PROPERTIES ENVIRONMENT "SNAPQUILL_MONITORS=2" RESOURCE_LOCK two-monitors)
     endif()
+  endforeach()
+  foreach(dpi ${T_DPIS})
+    set(test ${SNAPQUILL_TEST_PREFIX}${name}.dpi${dpi})
+    add_test(NAME ${test} COMMAND ${name})
+    set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
+      ENVIRONMENT "SNAPQUILL_DPI=${dpi}" RESOURCE_LOCK desktop-dpi${dpi})
   endforeach()
 endfunction()

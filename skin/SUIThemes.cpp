@@ -31,6 +31,14 @@ void TsuiStyled::SetFileTheme(TsuiFileTheme* theme)
     Restyle(TsuiRestyle::Theme);
 }
 
+void TsuiStyled::SetScale(TsuiScale scale)
+{
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    Restyle(TsuiRestyle::Scale);
+}
+
 void TsuiStyled::FileThemeLoaded()
 {
     Restyle(TsuiRestyle::Theme);
@@ -44,7 +52,7 @@ void TsuiStyled::FileThemeRemoved()
 
 TsuiStyleSource TsuiStyled::StyleSource() const
 {
-    return TsuiStyleSource(fileTheme_, uiStyle_);
+    return TsuiStyleSource(fileTheme_, uiStyle_, scale_);
 }
 
 TsuiResolvedStyle ResolveUIStyle(const TsuiFileTheme* theme, TsuiUIStyle style)
@@ -54,8 +62,8 @@ TsuiResolvedStyle ResolveUIStyle(const TsuiFileTheme* theme, TsuiUIStyle style)
     return {useThemeFile, effective};
 }
 
-TsuiStyleSource::TsuiStyleSource(const TsuiFileTheme* theme, TsuiUIStyle style)
-    : theme_(theme), resolved_(ResolveUIStyle(theme, style))
+TsuiStyleSource::TsuiStyleSource(const TsuiFileTheme* theme, TsuiUIStyle style, TsuiScale scale)
+    : theme_(theme), resolved_(ResolveUIStyle(theme, style)), scale_(scale)
 {
 }
 
@@ -117,17 +125,35 @@ TsuiUIStyle OwnerFormUIStyle(const TWindow* owner)
     return style;
 }
 
-void ApplyUIStyleToChildren(const TWindow& container, TsuiUIStyle style, TsuiFileTheme* theme)
+// Collected first, as restyling may create or destroy windows.
+static std::vector<TsuiStyled*> StyledChildren(const TWindow& container)
 {
     std::vector<TsuiStyled*> children;
     ForEachDirectChild(container, [&](TsuiStyled& child) {
         children.push_back(&child);
         return true;
     });
-    for (TsuiStyled* child : children) {
+    return children;
+}
+
+void ApplyUIStyleToChildren(const TWindow& container, TsuiUIStyle style, TsuiFileTheme* theme)
+{
+    for (TsuiStyled* child : StyledChildren(container)) {
         child->SetFileTheme(theme);
         child->SetUIStyle(style);
     }
+}
+
+void ApplyScaleToChildren(const TWindow& container, TsuiScale scale)
+{
+    for (TsuiStyled* child : StyledChildren(container))
+        child->SetScale(scale);
+}
+
+TsuiScale WindowScale(HWND window)
+{
+    const UINT dpi = window ? GetDpiForWindow(window) : 0;
+    return dpi ? TsuiScale(static_cast<int>(dpi)) : TsuiScale();
 }
 
 void ShowSkinError(const std::string& message)

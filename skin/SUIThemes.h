@@ -16,6 +16,7 @@
 #include "framework/Window.h"
 #include "imaging/GdiHandles.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIScale.h"
 #include "skin/SUIStyleTable.h"
 
 struct TsuiResolvedStyle {
@@ -29,25 +30,29 @@ TsuiResolvedStyle ResolveUIStyle(const TsuiFileTheme* theme, TsuiUIStyle style);
 // style resolves to it, else from the built-in table of the effective style.
 class TsuiStyleSource {
 public:
-    TsuiStyleSource(const TsuiFileTheme* theme, TsuiUIStyle style);
+    TsuiStyleSource(const TsuiFileTheme* theme, TsuiUIStyle style, TsuiScale scale = {});
     bool UsesThemeFile() const { return resolved_.useThemeFile; }
+    const TsuiScale& Scale() const { return scale_; }
     TsuiUIStyle Effective() const { return resolved_.effectiveStyle; }
     uint32_t Color(int key) const;
     int32_t Int(int key) const;
     bool Bool(int key) const;
-    // Empty when the style has no such picture.
+    // Empty when the style has no such picture. Pictures come drawn for the
+    // scale.
     TGdiObject Image(int key) const;
     TGdiObject ImageFrame(int key, int frameCount, int frameIndex) const;
 
 private:
     const TsuiFileTheme* theme_;
     TsuiResolvedStyle resolved_;
+    TsuiScale scale_;
 };
 
 // What changed when a component is restyled.
 enum class TsuiRestyle {
     Style, // the style (also: the theme file went away, so DeepBlue)
     Theme, // the theme file, or the file it read
+    Scale, // the display scale (dots per inch) of the component's window
 };
 
 // A skinned component: its style, its theme file, and the one place where
@@ -62,6 +67,9 @@ public:
     TsuiFileTheme* FileTheme() const { return fileTheme_; }
     // Signs out of the previous theme file and in with this one (or none).
     void SetFileTheme(TsuiFileTheme* theme);
+    // The display scale the component draws and measures at.
+    const TsuiScale& Scale() const { return scale_; }
+    void SetScale(TsuiScale scale);
     // True for the skinned form frame, whose style the form's other
     // components start with.
     virtual bool IsSkinForm() const { return false; }
@@ -83,8 +91,7 @@ private:
 
     TsuiUIStyle uiStyle_ = DeepBlue;
     TsuiFileTheme* fileTheme_ = nullptr;
-    // A display scale, when the skin learns one, is kept here beside the
-    // style and the theme file, and a change of it restyles the same way.
+    TsuiScale scale_;
 };
 
 // The style of the first skinned form frame among the direct children of
@@ -94,6 +101,12 @@ TsuiUIStyle OwnerFormUIStyle(const TWindow* owner);
 // Gives every skinned direct child of container the theme file, then the
 // style.
 void ApplyUIStyleToChildren(const TWindow& container, TsuiUIStyle style, TsuiFileTheme* theme);
+
+// Gives every skinned direct child of container the scale.
+void ApplyScaleToChildren(const TWindow& container, TsuiScale scale);
+// The scale of the monitor a window is on (its dots per inch); the design
+// scale for no window.
+TsuiScale WindowScale(HWND window);
 
 // Shows a skin error in a message box captioned with the program's title.
 void ShowSkinError(const std::string& message);
