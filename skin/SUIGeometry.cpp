@@ -176,3 +176,9 @@ void ButtonEdgePieces(int sW, int sH, int dW, int dH, TsuiFaceStretch strips[5])
     strips[EdgeRight] = {{sW - rightW, midTop, sW, midBottom}, {x2, y1, dW, y2}};
     strips[EdgeCentre] = {{midLeft, midTop, midRight, midBottom}, {x1, y1, x2, y2}};
 }
+
+TsuiRect ScaleRect(const TDisplayScale& scale, const TsuiRect& designed)
+{
+    return {scale.Position(designed.left), scale.Position(designed.top), scale.Position(designed.right),
+            scale.Position(designed.bottom)};
+}

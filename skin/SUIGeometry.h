@@ -2,6 +2,8 @@
 // into frames and how popup-menu items are measured.
 #pragma once
 
+#include "core/DisplayScale.h"
+
 // The columns of frame index (counted from 1) of a strip cut into
 // frameCount equal frames: frame width = width div frameCount.
 struct TsuiFrameColumns {
@@ -32,6 +34,8 @@ struct TsuiRect {
     int Height() const { return bottom - top; }
     bool operator==(const TsuiRect&) const = default;
 };
+// A rectangle at a display scale, edge by edge.
+TsuiRect ScaleRect(const TDisplayScale& scale, const TsuiRect& designed);
 
 // One unscaled corner of a push-button face: the source columns and rows of
 // the face frame and where they go on the button. Empty pieces have a zero

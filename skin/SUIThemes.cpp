@@ -31,7 +31,7 @@ void TsuiStyled::SetFileTheme(TsuiFileTheme* theme)
     Restyle(TsuiRestyle::Theme);
 }
 
-void TsuiStyled::SetScale(TsuiScale scale)
+void TsuiStyled::SetScale(TDisplayScale scale)
 {
     if (scale == scale_)
         return;
@@ -62,7 +62,7 @@ TsuiResolvedStyle ResolveUIStyle(const TsuiFileTheme* theme, TsuiUIStyle style)
     return {useThemeFile, effective};
 }
 
-TsuiStyleSource::TsuiStyleSource(const TsuiFileTheme* theme, TsuiUIStyle style, TsuiScale scale)
+TsuiStyleSource::TsuiStyleSource(const TsuiFileTheme* theme, TsuiUIStyle style, TDisplayScale scale)
     : theme_(theme), resolved_(ResolveUIStyle(theme, style)), scale_(scale)
 {
 }
@@ -144,16 +144,16 @@ void ApplyUIStyleToChildren(const TWindow& container, TsuiUIStyle style, TsuiFil
     }
 }
 
-void ApplyScaleToChildren(const TWindow& container, TsuiScale scale)
+void ApplyScaleToChildren(const TWindow& container, TDisplayScale scale)
 {
     for (TsuiStyled* child : StyledChildren(container))
         child->SetScale(scale);
 }
 
-TsuiScale WindowScale(HWND window)
+TDisplayScale WindowScale(HWND window)
 {
     const UINT dpi = window ? GetDpiForWindow(window) : 0;
-    return dpi ? TsuiScale(static_cast<int>(dpi)) : TsuiScale();
+    return dpi ? TDisplayScale(static_cast<int>(dpi)) : TDisplayScale();
 }
 
 void ShowSkinError(const std::string& message)

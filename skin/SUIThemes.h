@@ -16,7 +16,7 @@
 #include "framework/Window.h"
 #include "imaging/GdiHandles.h"
 #include "skin/SUIFileTheme.h"
-#include "skin/SUIScale.h"
+#include "core/DisplayScale.h"
 #include "skin/SUIStyleTable.h"
 
 struct TsuiResolvedStyle {
@@ -30,9 +30,9 @@ TsuiResolvedStyle ResolveUIStyle(const TsuiFileTheme* theme, TsuiUIStyle style);
 // style resolves to it, else from the built-in table of the effective style.
 class TsuiStyleSource {
 public:
-    TsuiStyleSource(const TsuiFileTheme* theme, TsuiUIStyle style, TsuiScale scale = {});
+    TsuiStyleSource(const TsuiFileTheme* theme, TsuiUIStyle style, TDisplayScale scale = {});
     bool UsesThemeFile() const { return resolved_.useThemeFile; }
-    const TsuiScale& Scale() const { return scale_; }
+    const TDisplayScale& Scale() const { return scale_; }
     TsuiUIStyle Effective() const { return resolved_.effectiveStyle; }
     uint32_t Color(int key) const;
     int32_t Int(int key) const;
@@ -45,7 +45,7 @@ public:
 private:
     const TsuiFileTheme* theme_;
     TsuiResolvedStyle resolved_;
-    TsuiScale scale_;
+    TDisplayScale scale_;
 };
 
 // What changed when a component is restyled.
@@ -68,8 +68,8 @@ public:
     // Signs out of the previous theme file and in with this one (or none).
     void SetFileTheme(TsuiFileTheme* theme);
     // The display scale the component draws and measures at.
-    const TsuiScale& Scale() const { return scale_; }
-    void SetScale(TsuiScale scale);
+    const TDisplayScale& Scale() const { return scale_; }
+    void SetScale(TDisplayScale scale);
     // True for the skinned form frame, whose style the form's other
     // components start with.
     virtual bool IsSkinForm() const { return false; }
@@ -91,7 +91,7 @@ private:
 
     TsuiUIStyle uiStyle_ = DeepBlue;
     TsuiFileTheme* fileTheme_ = nullptr;
-    TsuiScale scale_;
+    TDisplayScale scale_;
 };
 
 // The style of the first skinned form frame among the direct children of
@@ -103,10 +103,10 @@ TsuiUIStyle OwnerFormUIStyle(const TWindow* owner);
 void ApplyUIStyleToChildren(const TWindow& container, TsuiUIStyle style, TsuiFileTheme* theme);
 
 // Gives every skinned direct child of container the scale.
-void ApplyScaleToChildren(const TWindow& container, TsuiScale scale);
+void ApplyScaleToChildren(const TWindow& container, TDisplayScale scale);
 // The scale of the monitor a window is on (its dots per inch); the design
 // scale for no window.
-TsuiScale WindowScale(HWND window);
+TDisplayScale WindowScale(HWND window);
 
 // Shows a skin error in a message box captioned with the program's title.
 void ShowSkinError(const std::string& message);

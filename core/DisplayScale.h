@@ -1,4 +1,4 @@
-// The one rule that turns the skin's designed pixels into device pixels at a
+// The one rule that turns the program's designed pixels into device pixels at a
 // display scale (dots per inch / 96). Positions scale edge by edge, rounding
 // halves up, so parts that meet in the design still meet and parts apart stay
 // apart: no overlap, no gap. Thicknesses (borders, lines) scale as lengths
@@ -8,15 +8,15 @@
 // identity. No window system here: the controls ask their scale for numbers.
 #pragma once
 
-#include "skin/SUIGeometry.h"
+#include "core/Bounds.h"
 
-class TsuiScale {
+class TDisplayScale {
 public:
     static constexpr int kDesignDpi = 96;
 
-    TsuiScale() = default;
+    TDisplayScale() = default;
     // Dots per inch below 96 are not scaled down: the design is the minimum.
-    explicit TsuiScale(int dpi);
+    explicit TDisplayScale(int dpi);
 
     int Dpi() const { return dpi_; }
     bool IsIdentity() const { return dpi_ == kDesignDpi; }
@@ -26,8 +26,8 @@ public:
     // A width, height or line thickness from a fixed edge: a non-zero length
     // stays at least one pixel, and a negative one is the positive one negated.
     int Length(int designed) const;
-    // A rectangle, edge by edge.
-    TsuiRect Rect(const TsuiRect& designed) const;
+    // A place, edge by edge: the size is what lies between the scaled edges.
+    TBounds Bounds(const TBounds& designed) const;
     // A font height in pixels; negative (character) heights stay negative.
     int FontHeight(int designed) const;
     // The whole factor pixel patterns repeat by: 1 up to 149 %, 2 up to
@@ -38,7 +38,7 @@ public:
     // never needed below 200 %), 200 above that.
     int PictureSetPercent() const;
 
-    bool operator==(const TsuiScale&) const = default;
+    bool operator==(const TDisplayScale&) const = default;
 
 private:
     int dpi_ = kDesignDpi;

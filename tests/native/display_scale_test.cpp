@@ -6,15 +6,15 @@
 #include "app/fMainLayout.h"
 #include "skin/SUIDialogLayout.h"
 #include "skin/SUIFrameGeometry.h"
-#include "skin/SUIScale.h"
+#include "core/DisplayScale.h"
 
 namespace {
 
 const int kScales[] = {100, 125, 150, 175, 200, 250, 300};
 
-TsuiScale AtPercent(int percent)
+TDisplayScale AtPercent(int percent)
 {
-    return TsuiScale(96 * percent / 100);
+    return TDisplayScale(96 * percent / 100);
 }
 
 TsuiRect FromBounds(const TBounds& b)
@@ -30,14 +30,14 @@ int Order(int a, int b)
 
 // Parts that met in the design still meet, parts apart are still apart and
 // parts that overlapped still overlap, on both axes.
-void ExpectNeighboursKept(const std::vector<TsuiRect>& designed, const TsuiScale& scale, const std::string& what)
+void ExpectNeighboursKept(const std::vector<TsuiRect>& designed, const TDisplayScale& scale, const std::string& what)
 {
     for (size_t i = 0; i < designed.size(); ++i)
         for (size_t j = 0; j < designed.size(); ++j) {
             if (i == j)
                 continue;
             const TsuiRect a = designed[i], b = designed[j];
-            const TsuiRect sa = scale.Rect(a), sb = scale.Rect(b);
+            const TsuiRect sa = ScaleRect(scale, a), sb = ScaleRect(scale, b);
             SCOPED_TRACE(what + " parts " + std::to_string(i) + " and " + std::to_string(j));
             EXPECT_EQ(Order(sa.right, sb.left), Order(a.right, b.left));
             EXPECT_EQ(Order(sa.bottom, sb.top), Order(a.bottom, b.top));
@@ -72,9 +72,9 @@ std::vector<TsuiRect> DialogParts(int buttonCount)
 
 } // namespace
 
-TEST(SkinScale, AtDesignScaleEveryPixelStaysAsDesigned)
+TEST(DisplayScale, AtDesignScaleEveryPixelStaysAsDesigned)
 {
-    const TsuiScale scale;
+    const TDisplayScale scale;
     EXPECT_TRUE(scale.IsIdentity());
     for (int v : {-300, -1, 0, 1, 7, 23, 230, 4000}) {
         EXPECT_EQ(scale.Position(v), v);
@@ -83,10 +83,10 @@ TEST(SkinScale, AtDesignScaleEveryPixelStaysAsDesigned)
     EXPECT_EQ(scale.FontHeight(-11), -11);
     EXPECT_EQ(scale.PatternFactor(), 1);
     EXPECT_EQ(scale.PictureSetPercent(), 100);
-    EXPECT_EQ(TsuiScale(72), scale) << "below the design the program is not made smaller";
+    EXPECT_EQ(TDisplayScale(72), scale) << "below the design the program is not made smaller";
 }
 
-TEST(SkinScale, LinesStayWholeAndThePicturesAndPatternsFitTheScale)
+TEST(DisplayScale, LinesStayWholeAndThePicturesAndPatternsFitTheScale)
 {
     struct Case {
         int percent;
@@ -100,7 +100,7 @@ TEST(SkinScale, LinesStayWholeAndThePicturesAndPatternsFitTheScale)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.percent) + " %");
-        const TsuiScale scale = AtPercent(c.percent);
+        const TDisplayScale scale = AtPercent(c.percent);
         EXPECT_EQ(scale.Length(1), c.line);
         EXPECT_EQ(scale.PatternFactor(), c.pattern);
         EXPECT_EQ(scale.PictureSetPercent(), c.pictures);
@@ -112,11 +112,11 @@ TEST(SkinScale, LinesStayWholeAndThePicturesAndPatternsFitTheScale)
     }
 }
 
-TEST(SkinScale, NeighbouringPartsNeitherOverlapNorOpenAGapAtAnyScale)
+TEST(DisplayScale, NeighbouringPartsNeitherOverlapNorOpenAGapAtAnyScale)
 {
     for (int percent : kScales) {
         SCOPED_TRACE(std::to_string(percent) + " %");
-        const TsuiScale scale = AtPercent(percent);
+        const TDisplayScale scale = AtPercent(percent);
         ExpectNeighboursKept(PanelLayout(), scale, "panel");
         // Touching parts of odd sizes, as a border, a face and pieces of a
         // picture lie side by side.
@@ -137,11 +137,11 @@ TEST(SkinScale, NeighbouringPartsNeitherOverlapNorOpenAGapAtAnyScale)
     }
 }
 
-TEST(SkinScale, TheScaledFrameHasOneBorderThicknessAllRoundAndTheFaceBesideIt)
+TEST(DisplayScale, TheScaledFrameHasOneBorderThicknessAllRoundAndTheFaceBesideIt)
 {
     for (int percent : kScales) {
         SCOPED_TRACE(std::to_string(percent) + " %");
-        const TsuiScale scale = AtPercent(percent);
+        const TDisplayScale scale = AtPercent(percent);
         // The main window's frame: border 1, title bar 23, no menu bar.
         const int width = scale.Position(180), height = scale.Position(230), border = scale.Length(1);
         const TsuiFrameFills fills = FrameFills(width, height, border, scale.Position(23), 0);

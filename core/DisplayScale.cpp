@@ -1,9 +1,9 @@
-#include "skin/SUIScale.h"
+#include "core/DisplayScale.h"
 
 #include <algorithm>
 #include <cstdint>
 
-TsuiScale::TsuiScale(int dpi) : dpi_(std::max(dpi, kDesignDpi)) {}
+TDisplayScale::TDisplayScale(int dpi) : dpi_(std::max(dpi, kDesignDpi)) {}
 
 // floor(numerator / denominator) for a positive denominator.
 static int64_t FloorDiv(int64_t numerator, int64_t denominator)
@@ -12,12 +12,12 @@ static int64_t FloorDiv(int64_t numerator, int64_t denominator)
     return numerator % denominator < 0 ? quotient - 1 : quotient;
 }
 
-int TsuiScale::Position(int designed) const
+int TDisplayScale::Position(int designed) const
 {
     return static_cast<int>(FloorDiv(int64_t(designed) * dpi_ * 2 + kDesignDpi, 2 * kDesignDpi));
 }
 
-int TsuiScale::Length(int designed) const
+int TDisplayScale::Length(int designed) const
 {
     // The size rounds alike whichever way it points.
     if (designed < 0)
@@ -25,23 +25,25 @@ int TsuiScale::Length(int designed) const
     return designed == 0 ? 0 : std::max(Position(designed), 1);
 }
 
-TsuiRect TsuiScale::Rect(const TsuiRect& designed) const
+TBounds TDisplayScale::Bounds(const TBounds& designed) const
 {
-    return {Position(designed.left), Position(designed.top), Position(designed.right), Position(designed.bottom)};
+    const int left = Position(designed.left), top = Position(designed.top);
+    return {left, top, Position(designed.left + designed.width) - left,
+            Position(designed.top + designed.height) - top};
 }
 
-int TsuiScale::FontHeight(int designed) const
+int TDisplayScale::FontHeight(int designed) const
 {
     return Length(designed);
 }
 
-int TsuiScale::PatternFactor() const
+int TDisplayScale::PatternFactor() const
 {
     const int percent = dpi_ * 100 / kDesignDpi;
     return std::max(1, (percent + 50) / 100);
 }
 
-int TsuiScale::PictureSetPercent() const
+int TDisplayScale::PictureSetPercent() const
 {
     const int percent = dpi_ * 100 / kDesignDpi;
     if (percent <= 100)
