@@ -62,13 +62,16 @@ TfmMain::TfmMain()
                 style,
                 exStyle,
                 L"Trebuchet MS",
-                11});
+                layout::kPanelFontHeight});
     Application.SetMainForm(this);
     OnClose = [this](TCloseAction& action) { FormClose(action); };
     OnDestroy = [this] { FormDestroy(); };
     CreateMenu();
     CreateSkinFrame();
     CreatePanel();
+    designedHeight_ = layout::kTallHeight;
+    if (const TDisplayScale scale = WindowScale(Handle()); !scale.IsIdentity())
+        ApplyScale(scale);
     // The guard runs before the icon appears, so that a refused copy shows
     // nothing at all.
     InstanceControl.SetEnabled(true);
@@ -126,7 +129,7 @@ void TfmMain::CreateSkinFrame()
 
 void TfmMain::CreatePanel()
 {
-    labelFont_ = TGdiObject(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    labelFont_ = TGdiObject(CreateFontW(-layout::kLabelFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                         DEFAULT_PITCH | FF_DONTCARE, L"Trebuchet MS"));
     HFONT labelFont = static_cast<HFONT>(labelFont_.Handle());
@@ -366,12 +369,12 @@ void TfmMain::tbQualityChange()
 
 void TfmMain::GrowPanel()
 {
-    AnimateHeight(layout::kTallHeight);
+    AnimateToHeight(layout::kTallHeight);
 }
 
 void TfmMain::ShrinkPanel()
 {
-    AnimateHeight(layout::kShortHeight);
+    AnimateToHeight(layout::kShortHeight);
 }
 
 
@@ -571,7 +574,7 @@ void TfmMain::SessionEnding()
     Application.Terminate();
 }
 
-bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&)
+bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&)
 {
     switch (message) {
     case WM_HOTKEY:
@@ -584,6 +587,9 @@ bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&)
         if (wParam && started_ && !hotKeys_.AllHeld())
             TakeMissingHotKeys();
         return false;
+    case WM_DPICHANGED:
+        DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return true;
     }
     return false;
 }

@@ -75,8 +75,10 @@ public:
     // A refused second copy brings the running one forward.
     void MaxInstancesReached(uint32_t lastInstanceHandle);
 
-    // Fonts first: they outlive the controls that draw with them.
+    // Fonts first: they outlive the controls that draw with them. The panel
+    // font is the form's own at the design scale.
     TGdiObject labelFont_;
+    TGdiObject panelFont_;
 
     // The skinned frame; the panel's controls are placed on it.
     TsuiForm sknForm;
@@ -108,6 +110,19 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // The display scale (fMainScale.cpp): the panel's places, fonts and
+    // heights at the scale of the monitor the window is on.
+    void ApplyScale(const TDisplayScale& scale);
+    void PlaceControls();
+    void MakeFonts();
+    int OuterWidth() const;
+    int OuterHeight(int designedOuter) const;
+    void AnimateToHeight(int designedOuter);
+    void DpiChanged(int dpi, const RECT& suggested);
+
+    TDisplayScale scale_;
+    int designedHeight_ = 0; // the outer height last asked for, as designed
+
     void CreateSkinFrame();
     void CreatePanel();
     void CreateMenu();

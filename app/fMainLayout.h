@@ -28,4 +28,9 @@ constexpr TBounds tbQuality{0, 200, 169, 20};
 
 constexpr int kComboItemHeight = 16;
 
+// Trebuchet MS, character heights in pixels: the labels' and the other
+// controls' (the form's own font).
+constexpr int kLabelFontHeight = 12;
+constexpr int kPanelFontHeight = 11;
+
 } // namespace layout

@@ -208,7 +208,7 @@ void TForm::AnimateHeight(int target)
 void TForm::StepHeightToTarget()
 {
     for (int height = Height(); Handle() && height != heightTarget_; height = Height()) {
-        int step = std::clamp(heightTarget_ - height, -5, 5);
+        int step = std::clamp(heightTarget_ - height, -heightStep_, heightStep_);
         SetHeight(height + step);
         if (Height() == height)
             return; // the window refuses the size

@@ -77,6 +77,8 @@ public:
     // request wins: one made meanwhile (by a handler run between the steps)
     // only turns the running animation toward its own target and returns.
     void AnimateHeight(int target);
+    // How many pixels the animation moves the height by at each step.
+    void SetHeightStep(int pixels) { heightStep_ = pixels; }
     TBounds BoundsRect() const;
     // The smallest outer size the user can give the form.
     void SetMinWidth(int value) { minWidth_ = value; }
@@ -119,5 +121,6 @@ private:
     int minHeight_ = 0;
     HWND focused_ = nullptr;
     int heightTarget_ = 0;
+    int heightStep_ = 5;
     bool animatingHeight_ = false;
 };

@@ -122,8 +122,8 @@ void TsuiCustomButton::AdjustSize()
         return;
     // Without a face: the size of a standard button face strip.
     const bool empty = stripSize_.cx <= 0 || stripSize_.cy <= 0;
-    const int width = (empty ? 74 : stripSize_.cx) / 3;
-    const int height = empty ? 21 : stripSize_.cy;
+    const int width = (empty ? Scale().Length(74) : stripSize_.cx) / 3;
+    const int height = empty ? Scale().Length(21) : stripSize_.cy;
     SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -372,11 +372,12 @@ void TsuiCustomButton::PaintCaption(HDC dc, const RECT& client, bool bold)
             DrawTextW(dc, caption.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
     };
+    const int shift = Scale().Length(1);
     if (!Enabled()) {
-        draw(1, 1, RGB(255, 255, 255));
+        draw(shift, shift, RGB(255, 255, 255));
         draw(0, 0, RGB(0x80, 0x80, 0x80));
     } else if (pressed_) {
-        draw(1, 1, GetSysColor(COLOR_BTNTEXT));
+        draw(shift, shift, GetSysColor(COLOR_BTNTEXT));
     } else {
         draw(0, 0, GetSysColor(COLOR_BTNTEXT));
     }
@@ -396,7 +397,7 @@ void TsuiCustomButton::Paint(HDC dc, const RECT& client)
         if (rounded) {
             focusedLook = true;
         } else {
-            const int m = focusedRectMargin_;
+            const int m = Scale().Length(focusedRectMargin_);
             RECT r{client.left + m, client.top + m, client.right - m, client.bottom - m};
             if (r.right > r.left && r.bottom > r.top)
                 DrawFocusRect(dc, &r);
@@ -458,7 +459,7 @@ std::optional<POINT> TsuiButton::PaintGlyph(HDC dc, const RECT& client, SIZE tex
     const bool twoFrames = size.cx == 2 * size.cy;
     const int width = twoFrames ? size.cy : size.cx;
     const int left = twoFrames && !Enabled() ? width : 0;
-    const int shift = pressed ? 1 : 0;
+    const int shift = pressed ? Scale().Length(1) : 0;
     TMemoryDC source(dc, glyph_.Handle());
     const COLORREF key = GetPixel(source.Handle(), 0, size.cy - 1);
     TransparentBlt(dc, place.glyph.x + shift, place.glyph.y + shift, width, size.cy, source.Handle(), left, 0, width,
@@ -526,8 +527,9 @@ void TsuiCheckBox::AdjustSize()
     const int textHeight = TextSize(screen.Handle(), L"W").cy;
     const std::wstring caption = Utf8ToWide(Text());
     const int textWidth = caption.empty() ? 0 : TextSize(screen.Handle(), caption).cx;
-    const int height = std::max<int>(textHeight + 2, glyph.cy) + 4;
-    const int width = glyph.cx + 8 + textWidth;
+    const TDisplayScale& scale = Scale();
+    const int height = std::max<int>(textHeight + scale.Length(2), glyph.cy) + scale.Length(4);
+    const int width = glyph.cx + scale.Length(8) + textWidth;
     SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -551,7 +553,8 @@ void TsuiCheckBox::Paint(HDC dc, const RECT& client)
         FillColor(dc, client, color_);
     const HGDIOBJ glyph = glyphs_[GlyphFrame() - 1].Handle();
     const SIZE size = BitmapSize(glyph);
-    DrawBitmap(dc, glyph, 1, (client.bottom - size.cy) / 2);
+    const TDisplayScale& scale = Scale();
+    DrawBitmap(dc, glyph, scale.Length(1), (client.bottom - size.cy) / 2);
 
     TSelectObject font(dc, FontOrDefault(Font()));
     const int textHeight = TextSize(dc, L"W").cy;
@@ -561,11 +564,11 @@ void TsuiCheckBox::Paint(HDC dc, const RECT& client)
         // A disabled box says so by its glyph; the caption keeps its colour.
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        RECT r{size.cx + 4, y, client.right, y + textHeight};
+        RECT r{size.cx + scale.Length(4), y, client.right, y + textHeight};
         DrawTextW(dc, caption.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
     if (Focused()) {
-        RECT r{size.cx + 3, y, client.right, y + textHeight + 2};
+        RECT r{size.cx + scale.Length(3), y, client.right, y + textHeight + scale.Length(2)};
         DrawFocusRect(dc, &r);
     }
 }

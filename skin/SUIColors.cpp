@@ -16,3 +16,10 @@ TGdiObject MakeFont(const TsuiFont& font)
                              DEFAULT_PITCH | FF_DONTCARE, Utf8ToWide(font.name).c_str());
     return TGdiObject(made);
 }
+
+TGdiObject MakeFont(const TsuiFont& font, const TDisplayScale& scale)
+{
+    TsuiFont scaled = font;
+    scaled.height = scale.FontHeight(font.height);
+    return MakeFont(scaled);
+}

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/DisplayScale.h"
 #include "imaging/GdiHandles.h"
 
 // A colour given as a system colour reference (top byte 0xFF) as RGB.
@@ -29,3 +30,5 @@ struct TsuiFont {
 };
 // The system font made from it; empty when it cannot be made.
 TGdiObject MakeFont(const TsuiFont& font);
+// The font made for a display scale: its height scaled.
+TGdiObject MakeFont(const TsuiFont& font, const TDisplayScale& scale);

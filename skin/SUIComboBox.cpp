@@ -51,32 +51,24 @@ LRESULT CALLBACK ComboTipProcedure(HWND tip, UINT message, WPARAM wParam, LPARAM
     return DefSubclassProc(tip, message, wParam, lParam);
 }
 
+// The height given to a combo box is that of the box with its list open.
+static TBounds WithList(const TBounds& closed, int itemHeight, int listItems)
+{
+    TBounds withList = closed;
+    withList.height = closed.height + std::max(itemHeight, 16) * (listItems + 1);
+    return withList;
+}
+
 void TsuiCustomComboBox::CreateCombo(TWindow& parent, const TBounds& bounds, DWORD kind, int itemHeight,
                                      int listItems, HFONT font)
 {
     background_ = TGdiObject(CreateSolidBrush(ColorToRGB(color_)));
-    // The height given to a combo box is that of the box with its list open.
-    TBounds withList = bounds;
-    withList.height = bounds.height + std::max(itemHeight, 16) * (listItems + 1);
     itemHeight_ = itemHeight;
+    listItems_ = listItems;
     const DWORD ownerDraw = kind == CBS_DROPDOWNLIST ? CBS_OWNERDRAWFIXED | CBS_HASSTRINGS : 0;
-    CreateControl(parent, L"COMBOBOX", kind | ownerDraw | WS_TABSTOP | WS_VSCROLL, withList, "", font);
-    if (itemHeight > 0)
-        SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
-    // The closed box as high as asked, when that gives the text more room
-    // than the font needs.
-    // The field height read back is not always the one that was set (Wine
-    // reads two more): corrected by what is left over, a few times at most.
-    int field = static_cast<int>(SendMessageW(Handle(), CB_GETITEMHEIGHT, WPARAM(-1), 0));
-    for (int attempt = 0; attempt < 3 && field > 0; ++attempt) {
-        RECT closed{};
-        GetWindowRect(Handle(), &closed);
-        const int extra = bounds.height - (closed.bottom - closed.top);
-        if (extra == 0 || (attempt == 0 && extra < 0))
-            break;
-        field += extra;
-        SendMessageW(Handle(), CB_SETITEMHEIGHT, WPARAM(-1), field);
-    }
+    CreateControl(parent, L"COMBOBOX", kind | ownerDraw | WS_TABSTOP | WS_VSCROLL,
+                  WithList(bounds, itemHeight, listItems), "", font);
+    FitHeights(bounds.height);
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (GetComboBoxInfo(Handle(), &info) && info.hwndList && info.hwndList != Handle()) {
@@ -84,6 +76,33 @@ void TsuiCustomComboBox::CreateCombo(TWindow& parent, const TBounds& bounds, DWO
         SetWindowSubclass(list_, ComboListProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
     }
     SetUIStyle(OwnerFormUIStyle(OwnerForm()));
+}
+
+void TsuiCustomComboBox::Place(const TBounds& closed, int itemHeight)
+{
+    itemHeight_ = itemHeight;
+    SetBounds(WithList(closed, itemHeight, listItems_));
+    FitHeights(closed.height);
+}
+
+// The list's rows itemHeight high, and the closed box as high as asked, when
+// that gives the text more room than the font needs.
+void TsuiCustomComboBox::FitHeights(int closedHeight)
+{
+    if (itemHeight_ > 0)
+        SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight_);
+    // The field height read back is not always the one that was set (Wine
+    // reads two more): corrected by what is left over, a few times at most.
+    int field = static_cast<int>(SendMessageW(Handle(), CB_GETITEMHEIGHT, WPARAM(-1), 0));
+    for (int attempt = 0; attempt < 3 && field > 0; ++attempt) {
+        RECT closed{};
+        GetWindowRect(Handle(), &closed);
+        const int extra = closedHeight - (closed.bottom - closed.top);
+        if (extra == 0 || (attempt == 0 && extra < 0))
+            break;
+        field += extra;
+        SendMessageW(Handle(), CB_SETITEMHEIGHT, WPARAM(-1), field);
+    }
 }
 
 void TsuiCustomComboBox::Restyle(TsuiRestyle)
@@ -166,19 +185,19 @@ void TsuiCustomComboBox::DrawButton(HDC dc, const RECT& button) const
     }
     TGdiObject fill(CreateSolidBrush(ColorToRGB(buttonColor_)));
     FillRect(dc, &button, static_cast<HBRUSH>(fill.Handle()));
-    TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(borderColor_)));
-    TSelectObject selected(dc, pen.Handle());
-    MoveToEx(dc, button.left, button.top - 1, nullptr);
-    LineTo(dc, button.left, button.bottom + 1);
+    TGdiObject line(CreateSolidBrush(ColorToRGB(borderColor_)));
+    const RECT left{button.left, button.top - 1, button.left + Scale().Length(1), button.bottom + 1};
+    FillRect(dc, &left, static_cast<HBRUSH>(line.Handle()));
 }
 
-static void Triangle(HDC dc, int x, int y, COLORREF color)
+// An arrow pointing down, size pixels wide at the top.
+static void Triangle(HDC dc, int x, int y, int size, COLORREF color)
 {
     TGdiObject pen(CreatePen(PS_SOLID, 1, color));
     TGdiObject brush(CreateSolidBrush(color));
     TSelectObject selectedPen(dc, pen.Handle());
     TSelectObject selectedBrush(dc, brush.Handle());
-    const POINT corners[3] = {{x, y}, {x + 6, y}, {x + 3, y + 3}};
+    const POINT corners[3] = {{x, y}, {x + size, y}, {x + size / 2, y + size / 2}};
     Polygon(dc, corners, 3);
 }
 
@@ -186,13 +205,14 @@ void TsuiCustomComboBox::DrawArrow(HDC dc, const RECT& button) const
 {
     if (!useThemeFile_ && drawnStyle_ == WinXP)
         return; // the WinXP button picture has its own arrow
-    const int x = button.left + (button.right - button.left) / 2 - 3;
+    const int size = 2 * Scale().Length(3), shift = Scale().Length(1);
+    const int x = button.left + (button.right - button.left) / 2 - size / 2;
     const int y = (button.bottom - button.top) / 2;
     if (IsWindowEnabled(Handle())) {
-        Triangle(dc, x, y, ColorToRGB(arrowColor_));
+        Triangle(dc, x, y, size, ColorToRGB(arrowColor_));
     } else {
-        Triangle(dc, x + 1, y + 1, RGB(255, 255, 255));
-        Triangle(dc, x, y, RGB(0x80, 0x80, 0x80));
+        Triangle(dc, x + shift, y + shift, size, RGB(255, 255, 255));
+        Triangle(dc, x, y, size, RGB(0x80, 0x80, 0x80));
     }
 }
 
@@ -207,9 +227,12 @@ void TsuiCustomComboBox::DrawSkin(HDC dc) const
     RECT client{};
     GetClientRect(Handle(), &client);
     TGdiObject outer(CreateSolidBrush(ColorToRGB(borderColor_)));
-    FrameRect(dc, &client, static_cast<HBRUSH>(outer.Handle()));
-    InflateRect(&client, -1, -1);
-    FrameRect(dc, &client, static_cast<HBRUSH>(background_.Handle()));
+    // The border, then a line of the background inside it.
+    for (HBRUSH brush : {static_cast<HBRUSH>(outer.Handle()), static_cast<HBRUSH>(background_.Handle())})
+        for (int line = 0; line < Scale().Length(1); ++line) {
+            FrameRect(dc, &client, brush);
+            InflateRect(&client, -1, -1);
+        }
     if (IsRectEmpty(&info.rcButton))
         return;
     DrawButton(dc, info.rcButton);
@@ -288,7 +311,7 @@ void TsuiCustomComboBox::DrawItem(const DRAWITEMSTRUCT& item) const
     SetTextColor(dc, !enabled ? GetSysColor(COLOR_GRAYTEXT)
                               : selected ? ColorToRGB(selectedFontColor_) : GetSysColor(COLOR_WINDOWTEXT));
     RECT textRect = r;
-    textRect.left += 2;
+    textRect.left += Scale().Length(2);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

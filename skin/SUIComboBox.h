@@ -28,6 +28,8 @@ public:
     uint32_t Color() const { return color_; }
     void SetColor(uint32_t value);
 
+    // Moves the closed box to closed and its list's rows to itemHeight.
+    void Place(const TBounds& closed, int itemHeight);
     bool DroppedDown() const;
     // A tooltip window with a tool on this control: while the list is
     // dropped it is hidden and kept from showing, so that it never covers
@@ -54,6 +56,7 @@ protected:
 private:
     friend LRESULT CALLBACK ComboListProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     friend LRESULT CALLBACK ComboTipProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void FitHeights(int closedHeight);
     void ListDropped(bool dropped);
     void Paint();
     void DrawSkin(HDC dc) const;
@@ -72,6 +75,7 @@ private:
     uint32_t selectedColor_ = 0xC47339;
     uint32_t selectedFontColor_ = 0xFFFFFF;
     int itemHeight_ = 0;
+    int listItems_ = 0;
     TGdiObject background_;
     TPaintBuffer buffer_;
     HWND list_ = nullptr;

@@ -24,8 +24,11 @@ void TsuiEdit::Create(TWindow& parent, const TBounds& bounds, const std::string&
     SetUIStyle(OwnerFormUIStyle(OwnerForm()));
 }
 
-void TsuiEdit::Restyle(TsuiRestyle)
+void TsuiEdit::Restyle(TsuiRestyle what)
 {
+    if (what == TsuiRestyle::Scale && Handle())
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetBorderColor(StyleSource().Color(SUI_THEME::ControlBorderColor));
 }
 
@@ -58,7 +61,7 @@ void TsuiEdit::SetReadOnly(bool value)
 
 void TsuiEdit::DrawFrame() const
 {
-    FrameWindowBorder(Handle(), borderColor_, color_, true);
+    FrameWindowBorder(Handle(), borderColor_, color_, true, Scale().Length(1));
 }
 
 void TsuiEdit::RedrawFrame() const
@@ -73,7 +76,8 @@ LRESULT TsuiEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCCALCSIZE: {
         LRESULT result = DefaultProc(message, wParam, lParam);
         RECT& client = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : *reinterpret_cast<RECT*>(lParam);
-        InflateRect(&client, -kFrameWidth, -kFrameWidth);
+        const int frame = Scale().Length(kFrameWidth);
+        InflateRect(&client, -frame, -frame);
         if (client.right < client.left)
             client.right = client.left;
         if (client.bottom < client.top)

@@ -174,7 +174,7 @@ void TsuiForm::ApplyRegion()
     RECT outer{};
     GetWindowRect(form_->Handle(), &outer);
     const TsuiRegionShape shape =
-        WindowRegionShape(outer.right - outer.left, outer.bottom - outer.top, roundCorner_);
+        WindowRegionShape(outer.right - outer.left, outer.bottom - outer.top, Scale().Length(roundCorner_));
     const TsuiRect& r = shape.roundRect;
     HRGN region = CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, shape.ellipse, shape.ellipse);
     if (shape.ellipse > 0) {
@@ -205,8 +205,8 @@ void TsuiForm::Realign()
         y = titleBar_.Height();
     }
     if (menuBar_) {
-        menuBar_->SetBounds({0, y, client.right, menuBarHeight_});
-        y += menuBarHeight_;
+        menuBar_->SetBounds({0, y, client.right, MenuBarPixels()});
+        y += MenuBarPixels();
     }
     if (formPanel_)
         formPanel_->SetBounds({0, y, client.right, std::max(0, static_cast<int>(client.bottom) - y)});
@@ -230,6 +230,22 @@ void TsuiForm::Paint(HDC dc, const RECT& client)
     }
 }
 
+// A pattern tile repeated by a whole factor, each pixel a square of pixels.
+static TGdiObject EnlargeByWholePixels(TGdiObject tile, int factor)
+{
+    if (!tile || factor <= 1)
+        return tile;
+    const SIZE size = BitmapSize(tile.Handle());
+    TWindowDC screen(nullptr);
+    TGdiObject large(CreateCompatibleBitmap(screen.Handle(), size.cx * factor, size.cy * factor));
+    TMemoryDC target(screen.Handle(), large.Handle());
+    TMemoryDC source(screen.Handle(), tile.Handle());
+    SetStretchBltMode(target.Handle(), COLORONCOLOR);
+    StretchBlt(target.Handle(), 0, 0, size.cx * factor, size.cy * factor, source.Handle(), 0, 0, size.cx, size.cy,
+               SRCCOPY);
+    return large;
+}
+
 static void FillAll(HDC dc, const std::vector<TsuiRect>& rects, uint32_t color)
 {
     TGdiObject brush(CreateSolidBrush(ColorToRGB(color)));
@@ -246,46 +262,55 @@ void TsuiForm::PaintFrame()
     HWND window = form_->Handle();
     RECT outer{};
     GetWindowRect(window, &outer);
-    const int W = outer.right - outer.left, H = outer.bottom - outer.top, B = borderWidth_;
+    const int W = outer.right - outer.left, H = outer.bottom - outer.top;
+    const int B = Scale().Length(borderWidth_), F = FrameThickness(window, Scale());
     const int T = TitleHeight();
     TWindowDC dc(window, true);
 
     // 1. and 2. The border on three sides, the inner band, the menu bar's
     // ends.
-    const TsuiFrameFills fills = FrameFills(W, H, B, T, MenuBarShown() ? menuBarHeight_ : 0);
+    const TsuiFrameFills fills = FrameFills(W, H, B, T, MenuBarShown() ? MenuBarPixels() : 0, F);
     FillAll(dc.Handle(), fills.border, borderColor_);
     FillAll(dc.Handle(), fills.face, color_);
     FillAll(dc.Handle(), fills.menuBar, menuBarColor_);
+    if (T > 0 && B <= F)
+        PaintTitleIntoFrame(dc.Handle(), W, B, F);
+    if (borderWidth_ == 1 && roundCorner_ == 11)
+        PaintRoundCorners(dc.Handle(), W);
+}
 
-    // 3. The title pictures continued into the frame.
-    if (T > 0 && B < 4 && titleBar_.SectionCount() == 3 && titleBar_.Section(0).Picture() &&
-        titleBar_.Section(1).Picture() && titleBar_.Section(2).Picture()) {
-        HGDIOBJ L = titleBar_.Section(0).Picture().Handle();
-        HGDIOBJ R = titleBar_.Section(1).Picture().Handle();
-        HGDIOBJ C = titleBar_.Section(2).Picture().Handle();
-        const SIZE l = BitmapSize(L), r = BitmapSize(R), c = BitmapSize(C);
-        const std::vector<TsuiBlit> strips = TitleStrips(W, B, l.cx, l.cy, r.cx, r.cy, c.cx, c.cy);
-        const HGDIOBJ pictures[] = {L, R, L, R, C};
-        SetStretchBltMode(dc.Handle(), COLORONCOLOR);
-        for (size_t i = 0; i < strips.size() && i < 5; ++i) {
-            const TsuiBlit& b = strips[i];
-            if (b.target.Width() <= 0 || b.target.Height() <= 0 || b.source.Width() <= 0 || b.source.Height() <= 0)
-                continue;
-            TMemoryDC source(dc.Handle(), pictures[i]);
-            StretchBlt(dc.Handle(), b.target.left, b.target.top, b.target.Width(), b.target.Height(),
-                       source.Handle(), b.source.left, b.source.top, b.source.Width(), b.source.Height(), SRCCOPY);
-        }
+// The title pictures continued into the frame.
+void TsuiForm::PaintTitleIntoFrame(HDC dc, int W, int B, int F)
+{
+    if (titleBar_.SectionCount() != 3 || !titleBar_.Section(0).Picture() || !titleBar_.Section(1).Picture() ||
+        !titleBar_.Section(2).Picture())
+        return;
+    HGDIOBJ L = titleBar_.Section(0).Picture().Handle();
+    HGDIOBJ R = titleBar_.Section(1).Picture().Handle();
+    HGDIOBJ C = titleBar_.Section(2).Picture().Handle();
+    const SIZE l = BitmapSize(L), r = BitmapSize(R), c = BitmapSize(C);
+    const std::vector<TsuiBlit> strips = TitleStrips(W, B, l.cx, l.cy, r.cx, r.cy, c.cx, c.cy, F);
+    const HGDIOBJ pictures[] = {L, R, L, R, C};
+    SetStretchBltMode(dc, COLORONCOLOR);
+    for (size_t i = 0; i < strips.size() && i < 5; ++i) {
+        const TsuiBlit& b = strips[i];
+        if (b.target.Width() <= 0 || b.target.Height() <= 0 || b.source.Width() <= 0 || b.source.Height() <= 0)
+            continue;
+        TMemoryDC source(dc, pictures[i]);
+        StretchBlt(dc, b.target.left, b.target.top, b.target.Width(), b.target.Height(), source.Handle(),
+                   b.source.left, b.source.top, b.source.Width(), b.source.Height(), SRCCOPY);
     }
+}
 
-    // 4. The rounded top corners' outline.
-    if (B == 1 && roundCorner_ == 11) {
-        const int R = 11;
-        TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(borderColor_)));
-        TSelectObject selected(dc.Handle(), pen.Handle());
-        SetArcDirection(dc.Handle(), AD_COUNTERCLOCKWISE);
-        Arc(dc.Handle(), W - 2 * R + 1, -1, W + 1, 2 * R - 1, W + 1, R - 1, W - R + 1, -1);
-        Arc(dc.Handle(), -1, -1, 2 * R - 1, 2 * R - 1, R - 1, -1, -1, R - 1);
-    }
+// The rounded top corners' outline.
+void TsuiForm::PaintRoundCorners(HDC dc, int W)
+{
+    const int R = Scale().Length(11), line = Scale().Length(1);
+    TGdiObject pen(CreatePen(PS_SOLID, line, ColorToRGB(borderColor_)));
+    TSelectObject selected(dc, pen.Handle());
+    SetArcDirection(dc, AD_COUNTERCLOCKWISE);
+    Arc(dc, W - 2 * R + 1, -1, W + 1, 2 * R - 1, W + 1, R - 1, W - R + 1, -1);
+    Arc(dc, -1, -1, 2 * R - 1, 2 * R - 1, R - 1, -1, -1, R - 1);
 }
 
 void TsuiForm::Restyle(TsuiRestyle)
@@ -306,17 +331,20 @@ void TsuiForm::Restyle(TsuiRestyle)
     // The pinstripes of MacOS and Protein's tiles; a plain colour otherwise.
     backgroundBrush_ = TGdiObject();
     if (!source.UsesThemeFile() && (source.Effective() == MacOS || source.Effective() == Protein)) {
-        TGdiObject tile = LoadSkinBitmap(source.Effective() == MacOS ? "MACOS_FORM_BACKGROUND"
-                                                                      : "PROTEIN_FORM_BACKGROUND");
+        TGdiObject tile = EnlargeByWholePixels(LoadSkinBitmap(source.Effective() == MacOS ? "MACOS_FORM_BACKGROUND"
+                                                                                           : "PROTEIN_FORM_BACKGROUND"),
+                                               Scale().PatternFactor());
         if (tile)
             backgroundBrush_ = TGdiObject(CreatePatternBrush(static_cast<HBITMAP>(tile.Handle())));
     }
 
     if (titleBar_.Handle()) {
+        titleBar_.SetScale(Scale());
         titleBar_.SetFileTheme(FileTheme());
         titleBar_.SetUIStyle(style);
     }
     if (menu_) {
+        menu_->SetScale(Scale());
         menu_->SetFileTheme(FileTheme());
         menu_->SetUIStyle(style);
     }
@@ -324,6 +352,8 @@ void TsuiForm::Restyle(TsuiRestyle)
         menuBar_->SetColor(menuBarColor_);
     if (autoUpdateSub_)
         ApplyUIStyleToChildren(*this, style, FileTheme());
+    ApplyScaleToChildren(*this, Scale());
+    Realign();
     Invalidate();
     PaintFrame();
 }
@@ -395,7 +425,7 @@ void TsuiForm::SetMenu(TsuiMainMenu* menu)
     } else {
         if (!menuBar_) {
             menuBar_ = std::make_unique<TsuiMenuBar>();
-            menuBar_->Create(*this, {0, TitleHeight(), Width(), menuBarHeight_});
+            menuBar_->Create(*this, {0, TitleHeight(), Width(), MenuBarPixels()});
         }
         menu_->SetFileTheme(FileTheme());
         menu_->SetUIStyle(UIStyle());

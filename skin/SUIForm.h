@@ -94,6 +94,9 @@ private:
     void Realign();
     bool TryShortCut(WORD key);
     int TitleHeight() const;
+    int MenuBarPixels() const { return Scale().Length(menuBarHeight_); }
+    void PaintTitleIntoFrame(HDC dc, int W, int B, int F);
+    void PaintRoundCorners(HDC dc, int W);
     bool MenuBarShown() const { return menuBar_ && menuBar_->Visible(); }
 
     bool autoUpdateSub_ = false;

@@ -16,7 +16,8 @@ struct TsuiFrameFills {
     std::vector<TsuiRect> face;    // in Color (only when B < 4)
     std::vector<TsuiRect> menuBar; // in the menu bar's colour
 };
-TsuiFrameFills FrameFills(int W, int H, int B, int T, int menuBarHeight /* 0: none */);
+// F: the frame's thickness beside the client area (3 at the design scale).
+TsuiFrameFills FrameFills(int W, int H, int B, int T, int menuBarHeight /* 0: none */, int F = 3);
 
 // One part of a title picture copied into the frame: source columns of the
 // picture into a target rectangle (stretched when the sizes differ).
@@ -27,7 +28,7 @@ struct TsuiBlit {
 // The left, right and top strips the title pictures give the frame (B < 4,
 // three sections with pictures): L and R are wL and wR wide, all three are
 // hL, hR, hC high; C is cW wide.
-std::vector<TsuiBlit> TitleStrips(int W, int B, int wL, int hL, int wR, int hR, int wC, int hC);
+std::vector<TsuiBlit> TitleStrips(int W, int B, int wL, int hL, int wR, int hR, int wC, int hC, int F = 3);
 
 // The window region: a rectangle rounded at the top corners with ellipses
 // R x R, square at the bottom. With R = 0 the plain rectangle.
@@ -53,7 +54,8 @@ struct TsuiTitleLayout {
     int captionRoom;               // from captionLeft to the leftmost right-hand button
 };
 TsuiTitleLayout LayoutTitleBar(int barWidth, int buttonTop, int leftOffset, int rightOffset, int interval,
-                               bool drawAppIcon, const std::vector<TsuiTitleButtonShape>& buttons);
+                               bool drawAppIcon, const std::vector<TsuiTitleButtonShape>& buttons,
+                               const TDisplayScale& scale = {});
 
 // The caption as drawn in room pixels: itself when it fits, else the longest
 // beginning that fits followed by "..." ("..." alone when none does).

@@ -163,17 +163,16 @@ TGdiObject RotateBitmap(HGDIOBJ bitmap)
     return result;
 }
 
-void FrameWindowBorder(HWND control, uint32_t outer, uint32_t inner, bool drawInner)
+void FrameWindowBorder(HWND control, uint32_t outer, uint32_t inner, bool drawInner, int line)
 {
     RECT window{};
     GetWindowRect(control, &window);
     RECT r{0, 0, window.right - window.left, window.bottom - window.top};
     TWindowDC dc(control, true);
     TGdiObject outerBrush(CreateSolidBrush(ColorToRGB(outer)));
-    FrameRect(dc.Handle(), &r, static_cast<HBRUSH>(outerBrush.Handle()));
-    if (drawInner) {
+    TGdiObject innerBrush(CreateSolidBrush(ColorToRGB(inner)));
+    for (int i = 0; i < (drawInner ? 2 : 1) * line; ++i) {
+        FrameRect(dc.Handle(), &r, static_cast<HBRUSH>((i < line ? outerBrush : innerBrush).Handle()));
         InflateRect(&r, -1, -1);
-        TGdiObject innerBrush(CreateSolidBrush(ColorToRGB(inner)));
-        FrameRect(dc.Handle(), &r, static_cast<HBRUSH>(innerBrush.Handle()));
     }
 }

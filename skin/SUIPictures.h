@@ -41,6 +41,6 @@ TGdiObject RotateBitmap(HGDIOBJ bitmap);
 void DrawBitmap(HDC dc, HGDIOBJ bitmap, int x, int y, bool transparent = false, COLORREF keyColor = 0xFF00FF);
 // Stretches bitmap's rows [0, rows) over rect (rows 0: all).
 void StretchBitmap(HDC dc, HGDIOBJ bitmap, const RECT& rect, int rows = 0);
-// Frames the control's whole window with outer (and, with drawInner, the
-// rectangle one pixel inside with inner).
-void FrameWindowBorder(HWND control, uint32_t outer, uint32_t inner, bool drawInner);
+// Frames the control's whole window with line pixels of outer (and, with
+// drawInner, as many inside them of inner).
+void FrameWindowBorder(HWND control, uint32_t outer, uint32_t inner, bool drawInner, int line = 1);

@@ -1,5 +1,6 @@
 #include "skin/SUIThemes.h"
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -154,6 +155,16 @@ TDisplayScale WindowScale(HWND window)
 {
     const UINT dpi = window ? GetDpiForWindow(window) : 0;
     return dpi ? TDisplayScale(static_cast<int>(dpi)) : TDisplayScale();
+}
+
+int FrameThickness(HWND form, const TDisplayScale& scale)
+{
+    const int designed = scale.Position(3);
+    RECT outer{};
+    POINT origin{0, 0};
+    if (!form || !GetWindowRect(form, &outer) || !ClientToScreen(form, &origin))
+        return designed;
+    return std::min<int>(designed, origin.x - outer.left);
 }
 
 void ShowSkinError(const std::string& message)

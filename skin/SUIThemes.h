@@ -108,6 +108,11 @@ void ApplyScaleToChildren(const TWindow& container, TDisplayScale scale);
 // scale for no window.
 TDisplayScale WindowScale(HWND window);
 
+// The frame the skinned frame paints beside a form's client area: 3 pixels
+// at the design scale, never more than the client area lies inside the
+// form's outer left edge.
+int FrameThickness(HWND form, const TDisplayScale& scale);
+
 // Shows a skin error in a message box captioned with the program's title.
 void ShowSkinError(const std::string& message);
 // Edges included.

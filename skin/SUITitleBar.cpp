@@ -54,7 +54,7 @@ void TsuiTitleBarButton::SetUIStyle(TsuiUIStyle style, TsuiFileTheme* theme)
     const int first = FirstFrame(buttonType_, bar_.FormMaximized());
     if (first == 0)
         return;
-    const TsuiStyleSource source(theme, style);
+    const TsuiStyleSource source(theme, style, bar_.Scale());
     transparent_ = source.Bool(SUI_THEME::TitleBarButtonTransparentBool);
     top_ = source.Int(SUI_THEME::TitleBarButtonTopInt);
     PicNormal = source.ImageFrame(SUI_THEME::TitleBarButtonImage, kButtonFrames, first);
@@ -146,6 +146,19 @@ TForm* TitleBarForm(const TsuiTitleBar& bar)
     return bar.Handle() ? TForm::FormOf(bar.Handle()) : nullptr;
 }
 
+int TsuiTitleBar::FrameInset() const
+{
+    if (!framed_)
+        return 0;
+    TForm* form = TitleBarForm(*this);
+    return FrameThickness(form ? form->Handle() : nullptr, Scale());
+}
+
+int TsuiTitleBar::ButtonTop() const
+{
+    return Scale().Position(buttonTop_) - FrameInset();
+}
+
 void TsuiTitleBar::Restyle(TsuiRestyle what)
 {
     if (custom_)
@@ -168,13 +181,14 @@ void TsuiTitleBar::Restyle(TsuiRestyle what)
     frameColor_ = source.Color(SUI_THEME::FormBorderColor);
     const TGdiObject buttonStrip = source.Image(SUI_THEME::TitleBarButtonImage);
     buttonPicHeight_ = buttonStrip ? BitmapSize(buttonStrip.Handle()).cy : 0;
-    buttonTop_ = source.Int(SUI_THEME::TitleBarButtonTopInt) - (framed_ ? 3 : 0);
+    buttonTop_ = source.Int(SUI_THEME::TitleBarButtonTopInt);
     if (TForm* form = TitleBarForm(*this))
-        form->SetMinWidth(source.Int(SUI_THEME::FormMinWidthInt));
+        form->SetMinWidth(Scale().Position(source.Int(SUI_THEME::FormMinWidthInt)));
     roundCorner_ = source.Int(SUI_THEME::FormRoundCornerInt);
 
     for (auto& button : buttons_)
         button->SetUIStyle(UIStyle(), FileTheme());
+    popup_.SetScale(Scale());
     popup_.SetFileTheme(FileTheme());
     popup_.SetUIStyle(UIStyle());
 
@@ -189,6 +203,8 @@ void TsuiTitleBar::Restyle(TsuiRestyle what)
         font.color = black ? 0 : 0xFFFFFF;
         SetTitleFont(font);
     }
+    if (what == TsuiRestyle::Scale)
+        font_ = MakeFont(titleFont_, Scale());
     SetAutoSize(true);
     Repaint();
 }
@@ -198,7 +214,7 @@ void TsuiTitleBar::SetAutoSize(bool value)
     autoSize_ = value;
     if (!autoSize_ || sections_.empty() || !sections_[0]->Picture())
         return;
-    SetHeightTo(BitmapSize(sections_[0]->Picture().Handle()).cy - (framed_ ? 3 : 0));
+    SetHeightTo(BitmapSize(sections_[0]->Picture().Handle()).cy - FrameInset());
 }
 
 void TsuiTitleBar::SetHeightTo(int height)
@@ -228,7 +244,7 @@ void TsuiTitleBar::SetTitleFont(const TsuiFont& font)
 {
     if (!(font == titleFont_) || !font_) {
         titleFont_ = font;
-        font_ = MakeFont(titleFont_);
+        font_ = MakeFont(titleFont_, Scale());
     }
     Repaint();
 }
@@ -312,8 +328,9 @@ TsuiTitleLayout TsuiTitleBar::Layout() const
     RECT client{};
     if (Handle())
         GetClientRect(Handle(), &client);
-    return LayoutTitleBar(client.right, buttonTop_, leftBtnXOffset_, rightBtnXOffset_, buttonInterval_, drawAppIcon_,
-                          shapes);
+    const TDisplayScale& scale = Scale();
+    return LayoutTitleBar(client.right, ButtonTop(), scale.Position(leftBtnXOffset_),
+                          scale.Position(rightBtnXOffset_), scale.Length(buttonInterval_), drawAppIcon_, shapes, scale);
 }
 
 int TsuiTitleBar::HitButton(POINT p) const
@@ -337,7 +354,7 @@ void TsuiTitleBar::Paint(HDC dc, const RECT& client)
 {
     SetBkMode(dc, TRANSPARENT);
     // 1. The sections: left, right, and the middle stretched between.
-    const int dx = framed_ ? -3 : 0, dy = framed_ ? -3 : 0;
+    const int dx = -FrameInset(), dy = -FrameInset();
     const HGDIOBJ left = sections_.size() > 0 ? sections_[0]->Picture().Handle() : nullptr;
     const HGDIOBJ right = sections_.size() > 1 ? sections_[1]->Picture().Handle() : nullptr;
     const HGDIOBJ middle = sections_.size() > 2 ? sections_[2]->Picture().Handle() : nullptr;
@@ -364,9 +381,10 @@ void TsuiTitleBar::Paint(HDC dc, const RECT& client)
         if (button.ButtonType() == suiControlBox && drawAppIcon_) {
             HICON icon = reinterpret_cast<HICON>(SendMessageW(Application.Handle(), WM_GETICON, ICON_SMALL, 0));
             if (!icon)
-                icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, 0));
+                icon = static_cast<HICON>(
+                    LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, r.Width(), r.Height(), 0));
             if (icon)
-                DrawIconEx(dc, r.left, r.top, icon, 16, 16, 0, nullptr, DI_NORMAL);
+                DrawIconEx(dc, r.left, r.top, icon, r.Width(), r.Height(), 0, nullptr, DI_NORMAL);
             continue;
         }
         // Lit under the pointer, pressed while held there; while one
@@ -384,7 +402,7 @@ void TsuiTitleBar::Paint(HDC dc, const RECT& client)
     }
 
     // 4. The caption, shortened to its room.
-    HGDIOBJ oldFont = SelectObject(dc, font_ ? font_.Handle() : GetStockObject(DEFAULT_GUI_FONT));
+    TSelectObject font(dc, font_ ? font_.Handle() : GetStockObject(DEFAULT_GUI_FONT));
     SetTextColor(dc, formActive_ ? ColorToRGB(titleFont_.color) : GetSysColor(COLOR_INACTIVECAPTION));
     auto width = [dc](const std::string& text) {
         const std::wstring wide = Utf8ToWide(text);
@@ -395,9 +413,8 @@ void TsuiTitleBar::Paint(HDC dc, const RECT& client)
     const std::wstring shown = Utf8ToWide(ShortenCaption(caption_, layout.captionRoom, width));
     SIZE text{};
     GetTextExtentPoint32W(dc, L"W", 1, &text);
-    TextOutW(dc, layout.captionLeft, buttonTop_ + (buttonPicHeight_ - text.cy) / 2, shown.c_str(),
+    TextOutW(dc, layout.captionLeft, ButtonTop() + (buttonPicHeight_ - text.cy) / 2, shown.c_str(),
              static_cast<int>(shown.size()));
-    SelectObject(dc, oldFont);
 }
 
 void TsuiTitleBar::MouseLeave()

@@ -125,7 +125,8 @@ public:
     void SetDrawAppIcon(bool value);
     int RoundCorner() const { return roundCorner_; }
     void SetRoundCorner(int value) { roundCorner_ = value; }
-    int ButtonTop() const { return buttonTop_; }
+    // Where the buttons' pictures begin, from the bar's top.
+    int ButtonTop() const;
     uint32_t FrameColor() const { return frameColor_; }
 
     // The collections.
@@ -185,6 +186,10 @@ private:
     void ButtonUp(int index);
     void DoubleClick(POINT at);
     void PopupAtBottomLeft(TPopupMenu& menu);
+
+    // How far the bar lies inside the form's outer edge: the frame the
+    // title pictures continue into; 0 on a bar that is not a form's frame.
+    int FrameInset() const;
 
     bool framed_ = false;
     bool custom_ = false;
