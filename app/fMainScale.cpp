@@ -60,14 +60,12 @@ void TfmMain::MakeFonts()
 
 int TfmMain::OuterWidth() const
 {
-    const TBounds outer = BoundsRect();
-    return scale_.Position(layout::kClientWidth) + outer.width - ClientWidth();
+    return scale_.Position(layout::kClientWidth + 2 * kDesignedFrame);
 }
 
 int TfmMain::OuterHeight(int designedOuter) const
 {
-    const TBounds outer = BoundsRect();
-    return scale_.Position(designedOuter - 2 * kDesignedFrame) + outer.height - ClientHeight();
+    return scale_.Position(designedOuter);
 }
 
 void TfmMain::AnimateToHeight(int designedOuter)
@@ -80,9 +78,11 @@ void TfmMain::AnimateToHeight(int designedOuter)
 void TfmMain::ApplyScale(const TDisplayScale& scale)
 {
     scale_ = scale;
+    // Placed first: labels and check boxes then fit their new fonts and
+    // pictures from their corner.
+    PlaceControls();
     MakeFonts();
     sknForm.SetScale(scale);
-    PlaceControls();
     SetWindowPos(Handle(), nullptr, 0, 0, OuterWidth(), OuterHeight(designedHeight_),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // An animation under way turns to the new height.

@@ -93,6 +93,8 @@ LRESULT TsuiForm::FormMessage(UINT message, WPARAM wParam, LPARAM lParam)
         PaintFrame();
         return 0;
     }
+    if (message == WM_NCCALCSIZE && HasDialogFrame())
+        return FitClientInFrame(wParam, lParam);
     // -1: the system does not repaint its own frame on activation.
     const LRESULT result = hook_->CallPrevious(message, wParam, message == WM_NCACTIVATE ? -1 : lParam);
     switch (message) {
@@ -111,6 +113,25 @@ LRESULT TsuiForm::FormMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return result;
+}
+
+bool TsuiForm::HasDialogFrame() const
+{
+    HWND window = form_->Handle();
+    return !(GetWindowLongPtrW(window, GWL_STYLE) & (WS_THICKFRAME | WS_CAPTION)) && !IsIconic(window);
+}
+
+// A dialog frame is as thick as designed at every scale (the system keeps
+// it at 3 pixels on some), so the client area lies that far inside.
+LRESULT TsuiForm::FitClientInFrame(WPARAM wParam, LPARAM lParam)
+{
+    RECT& client = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : *reinterpret_cast<RECT*>(lParam);
+    const int frame = Scale().Position(kDesignedFrame);
+    client.left += frame;
+    client.top += frame;
+    client.right = std::max(client.left, client.right - frame);
+    client.bottom = std::max(client.top, client.bottom - frame);
+    return 0;
 }
 
 bool TsuiForm::ApplicationMessage(MSG& msg)
@@ -313,7 +334,7 @@ void TsuiForm::PaintRoundCorners(HDC dc, int W)
     Arc(dc, -1, -1, 2 * R - 1, 2 * R - 1, R - 1, -1, -1, R - 1);
 }
 
-void TsuiForm::Restyle(TsuiRestyle)
+void TsuiForm::Restyle(TsuiRestyle what)
 {
     const TsuiUIStyle style = UIStyle();
     const TsuiStyleSource source = StyleSource();
@@ -338,6 +359,9 @@ void TsuiForm::Restyle(TsuiRestyle)
             backgroundBrush_ = TGdiObject(CreatePatternBrush(static_cast<HBITMAP>(tile.Handle())));
     }
 
+    if (what == TsuiRestyle::Scale && form_ && form_->Handle())
+        SetWindowPos(form_->Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (titleBar_.Handle()) {
         titleBar_.SetScale(Scale());
         titleBar_.SetFileTheme(FileTheme());

@@ -86,7 +86,12 @@ protected:
     bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // The frame beside the client area at the design scale.
+    static constexpr int kDesignedFrame = 3;
+
     void SetUp(TForm& form);
+    bool HasDialogFrame() const;
+    LRESULT FitClientInFrame(WPARAM wParam, LPARAM lParam);
     LRESULT FormMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool ApplicationMessage(MSG& msg);
     void FormResized();
