@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/DisplayScale.h"
 #include "core/Unicode.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
@@ -78,14 +79,20 @@ const std::array<TStyleName, 5> kStyles{{{MacOS, "MacOS"},
 const int kFormWidth = 236;
 const int kFormHeight = 350;
 
+// The display scale of the screen the gallery shows on.
+TDisplayScale GalleryScale()
+{
+    return TDisplayScale(static_cast<int>(GetDpiForSystem()));
+}
+
 // One style's form: the controls of the settings panel and a few more
 // states of them.
 class TGalleryForm : public TForm {
 public:
-    TGalleryForm(const TStyleName& style, int left)
+    TGalleryForm(const TStyleName& style, int left, const TDisplayScale& scale)
     {
-        CreateForm({style.name, {left, 16, kFormWidth, kFormHeight}, WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                    WS_EX_CONTROLPARENT, L"Trebuchet MS", 12});
+        CreateForm({style.name, {left, 16, scale.Position(kFormWidth), scale.Position(kFormHeight)},
+                    WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_CONTROLPARENT, L"Trebuchet MS", scale.Length(12)});
         // The controls sit on the style's skinned frame, with its title bar.
         frame_.Create(*this);
         frame_.SetUIStyle(style.style);
@@ -95,17 +102,19 @@ public:
         // Rows as on the settings panel, below where a skinned title bar
         // goes; the check boxes where the panel has them, so that the
         // stripes of their glyphs meet those of the MacOS background.
-        path_.Create(surface, {8, 42, 180, 19}, "C:\\Shots", true, font);
-        browse_.Create(surface, {196, 37, 25, 25}, "...", font);
-        format_.Create(surface, {8, 70, 213, 24}, {"BMP Format", "JPG Format", "PNG Format"}, 2, 16, font);
-        ok_.Create(surface, {8, 102, 75, 25}, "OK", font);
+        auto at = [&scale](const TBounds& designed) { return scale.Bounds(designed); };
+        path_.Create(surface, at({8, 42, 180, 19}), "C:\\Shots", true, font);
+        browse_.Create(surface, at({196, 37, 25, 25}), "...", font);
+        format_.Create(surface, at({8, 70, 213, 24}), {"BMP Format", "JPG Format", "PNG Format"}, 2,
+                       scale.Length(16), font);
+        ok_.Create(surface, at({8, 102, 75, 25}), "OK", font);
         ok_.SetDefault(true);
-        disabled_.Create(surface, {90, 102, 75, 25}, "Disabled", font);
+        disabled_.Create(surface, at({90, 102, 75, 25}), "Disabled", font);
         disabled_.SetEnabled(false);
-        taskbar_.Create(surface, {8, 136, 170, 22}, "Include Taskbar", true, font);
-        notify_.Create(surface, {8, 160, 170, 22}, "Display Notification", false, font);
+        taskbar_.Create(surface, at({8, 136, 170, 22}), "Include Taskbar", true, font);
+        notify_.Create(surface, at({8, 160, 170, 22}), "Display Notification", false, font);
         notify_.SetEnabled(false);
-        quality_.Create(surface, {8, 192, 213, 20}, 1, 9, 7);
+        quality_.Create(surface, at({8, 192, 213, 20}), 1, 9, 7);
         quality_.SetShowTick(false);
 
         menu_.Add("Show Settings");
@@ -122,7 +131,9 @@ public:
             control->SetUIStyle(style.style);
         for (TsuiCheckBox* box : {&taskbar_, &notify_})
             box->SetTransparent(true);
-        menuPicture_.Create(surface, {8, 224, 160, 0}, menu_, 3);
+        menu_.SetScale(scale);
+        frame_.SetScale(scale);
+        menuPicture_.Create(surface, at({8, 224, 160, 0}), menu_, 3);
     }
     ~TGalleryForm() override { DestroyHandle(); }
     void FocusDefaultButton() { ok_.SetFocus(); }
@@ -172,8 +183,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     try {
         Application.Initialize(instance);
         std::vector<std::unique_ptr<TGalleryForm>> forms;
+        const TDisplayScale scale = GalleryScale();
         for (size_t i = 0; i < kStyles.size(); ++i)
-            forms.push_back(std::make_unique<TGalleryForm>(kStyles[i], 12 + int(i) * (kFormWidth + 16)));
+            forms.push_back(
+                std::make_unique<TGalleryForm>(kStyles[i], 12 + int(i) * (scale.Position(kFormWidth) + 16), scale));
         for (auto& form : forms)
             form->Show();
         // The program's style with the focus: its bold caption.
