@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/DisplayScale.h"
 #include "tests/support/Input.h"
 #include "tests/support/Process.h"
 #include "tests/support/Pump.h"
@@ -81,17 +82,20 @@ static int ShowPoses(const fs::path& folder, HWND window)
     HWND icon = FindWindowW(L"TSxTrayIconWindow", nullptr);
     if (!icon)
         return 1;
-    // The menu opens at the pointer: to the right of the window.
-    SetCursorPos(440, 170);
+    // The menu opens at the pointer: to the right of the window (designed
+    // places from the window's corner at (246, 140), at the display scale).
+    const TDisplayScale scale(static_cast<int>(GetDpiForSystem()));
+    auto pointAt = [&scale](int x, int y) { SetCursorPos(246 + scale.Position(x), 140 + scale.Position(y)); };
+    pointAt(194, 30);
     PostMessageW(icon, 0xB05A, 1, WM_RBUTTONDOWN);
     PostMessageW(icon, 0xB05A, 1, WM_RBUTTONUP);
     Sleep(1000);
     // The pointer over the second item shows the selected look.
-    SetCursorPos(460, 200);
+    pointAt(214, 60);
     Sleep(500);
     Pose(folder, "pose-menu");
     // Resting on "Capture" opens its sub-menu.
-    SetCursorPos(460, 220);
+    pointAt(214, 80);
     Sleep(1200);
     Pose(folder, "pose-capture-menu");
     PressKey(VK_ESCAPE);
