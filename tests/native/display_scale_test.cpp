@@ -142,9 +142,11 @@ TEST(DisplayScale, TheScaledFrameHasOneBorderThicknessAllRoundAndTheFaceBesideIt
     for (int percent : kScales) {
         SCOPED_TRACE(std::to_string(percent) + " %");
         const TDisplayScale scale = AtPercent(percent);
-        // The main window's frame: border 1, title bar 23, no menu bar.
+        // The main window's frame: border 1 in a frame of 3, title bar 23,
+        // no menu bar.
         const int width = scale.Position(180), height = scale.Position(230), border = scale.Length(1);
-        const TsuiFrameFills fills = FrameFills(width, height, border, scale.Position(23), 0);
+        const int frame = scale.Position(3), title = scale.Position(23);
+        const TsuiFrameFills fills = FrameFills(width, height, border, title, 0, frame);
         auto paints = [](const std::vector<TsuiRect>& parts, int x, int y) {
             for (const TsuiRect& r : parts)
                 if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
@@ -152,12 +154,32 @@ TEST(DisplayScale, TheScaledFrameHasOneBorderThicknessAllRoundAndTheFaceBesideIt
             return false;
         };
         int wrong = 0;
-        for (int y = scale.Position(23); y < height; ++y)
+        for (int y = title; y < height; ++y)
             for (int x = 0; x < width; ++x) {
                 const bool inBorder = x < border || x >= width - border || y >= height - border;
+                const bool inFrame = x < frame || x >= width - frame || y >= height - frame;
                 wrong += paints(fills.border, x, y) != inBorder;
-                wrong += inBorder && paints(fills.face, x, y);
+                wrong += paints(fills.face, x, y) != (inFrame && !inBorder);
             }
-        EXPECT_EQ(wrong, 0) << "pixels where border and face disagree with a " << border << "-pixel border";
+        EXPECT_EQ(wrong, 0) << "pixels where border and face disagree with a " << border << "-pixel border in a "
+                            << frame << "-pixel frame";
+    }
+}
+
+TEST(DisplayScale, TitleButtonsKeepTheirGapsAndTheCaptionItsRoomAtEveryScale)
+{
+    for (int percent : kScales) {
+        SCOPED_TRACE(std::to_string(percent) + " %");
+        const TDisplayScale scale = AtPercent(percent);
+        const int button = scale.Length(17);
+        const std::vector<TsuiTitleButtonShape> shapes{
+            {true, true, button, button}, {true, false, button, button}, {true, false, button, button}};
+        const TsuiTitleLayout layout = LayoutTitleBar(scale.Position(174), scale.Position(1), scale.Position(3),
+                                                      scale.Position(-2), 0, false, shapes, scale);
+        // Right to left, one scaled pixel apart; the caption starts after
+        // the control box and ends before the first right-hand button.
+        EXPECT_EQ(layout.buttons[1].left - layout.buttons[2].right, scale.Length(1));
+        EXPECT_EQ(layout.buttons[0].right + scale.Length(5), layout.captionLeft);
+        EXPECT_EQ(layout.captionLeft + layout.captionRoom, layout.buttons[2].left);
     }
 }
