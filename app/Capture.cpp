@@ -158,7 +158,7 @@ void CaptureScreen(TBitmap& bitmap, bool includeTaskbar, TCaptureScreens mode)
     CopyFromScreen(bitmap, rect, monitors);
 }
 
-void CaptureWindow(TBitmap& bitmap, HWND window)
+TScreenRect WindowShotRect(HWND window)
 {
     if (!window || !IsWindow(window) || window == GetDesktopWindow() || window == GetShellWindow())
         throw Exception("There is no window in the foreground to capture");
@@ -170,7 +170,21 @@ void CaptureWindow(TBitmap& bitmap, HWND window)
     const TScreenRect rect = WindowCaptureRect(VisibleBounds(window), FromRect(windowRect), VirtualScreen());
     if (rect.Empty())
         throw Exception("The foreground window has no area to capture");
-    CopyFromScreen(bitmap, rect, Monitors());
+    return rect;
+}
+
+void CaptureWindow(TBitmap& bitmap, HWND window)
+{
+    CopyFromScreen(bitmap, WindowShotRect(window), Monitors());
+}
+
+void CopyFromPicture(TBitmap& bitmap, HDC picture, int x, int y, int width, int height)
+{
+    bitmap.SetWidth(width);
+    bitmap.SetHeight(height);
+    TBitmapCanvas canvas(bitmap);
+    if (!BitBlt(canvas.Handle(), 0, 0, width, height, picture, x, y, SRCCOPY))
+        throw Exception("The picture could not be copied. " + SysErrorMessage(GetLastError()));
 }
 
 void CopyToClipboard(HWND owner, const TBitmap& bitmap)

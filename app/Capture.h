@@ -39,6 +39,12 @@ void CaptureScreen(TBitmap& bitmap, bool includeTaskbar, TCaptureScreens mode = 
 // no window, or it is minimised, hidden or has nothing on screen, and leaves
 // the bitmap as it was.
 void CaptureWindow(TBitmap& bitmap, HWND window);
+// The rectangle CaptureWindow copies, with the same checks and errors.
+TScreenRect WindowShotRect(HWND window);
+
+// Sizes the bitmap to width x height and copies that much of the picture
+// selected into the device context, from (x, y), to the bitmap's origin.
+void CopyFromPicture(TBitmap& bitmap, HDC picture, int x, int y, int width, int height);
 
 // Puts the bitmap on the clipboard as a device-independent bitmap (CF_DIB)
 // with the same pixels, replacing what was there. A clipboard that another

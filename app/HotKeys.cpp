@@ -1,11 +1,14 @@
 #include "app/HotKeys.h"
 
+#include <algorithm>
+
 #include "framework/Registry.h"
 
-const std::array<THotKey, 3> THotKeys::kKeys{{
+const std::array<THotKey, THotKeys::kKeyCount> THotKeys::kKeys{{
     {hkScreen, 0, VK_SNAPSHOT, "PrintScreen"},
     {hkWindow, MOD_ALT, VK_SNAPSHOT, "Alt+PrintScreen"},
     {hkTrayIcon, MOD_CONTROL, VK_F12, "Ctrl+F12"},
+    {hkRegion, MOD_CONTROL, VK_SNAPSHOT, "Ctrl+PrintScreen"},
 }};
 
 static const char kKeyboardKey[] = "\\Control Panel\\Keyboard";
@@ -34,12 +37,15 @@ void THotKeys::Release()
 
 bool THotKeys::AllHeld() const
 {
-    return held_[0] && held_[1] && held_[2];
+    return std::all_of(held_.begin(), held_.end(), [](bool held) { return held; });
 }
 
 bool THotKeys::PrintScreenHeld() const
 {
-    return held_[0] && held_[1];
+    for (size_t i = 0; i < kKeys.size(); ++i)
+        if (kKeys[i].key == VK_SNAPSHOT && !held_[i])
+            return false;
+    return true;
 }
 
 std::vector<std::string> THotKeys::MissingNames() const

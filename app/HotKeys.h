@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-enum THotKeyId { hkScreen = 1, hkWindow = 2, hkTrayIcon = 3 };
+enum THotKeyId { hkScreen = 1, hkWindow = 2, hkTrayIcon = 3, hkRegion = 4 };
 
 struct THotKey {
     int id;
@@ -21,7 +21,8 @@ struct THotKey {
 
 class THotKeys {
 public:
-    static const std::array<THotKey, 3> kKeys;
+    static constexpr size_t kKeyCount = 4;
+    static const std::array<THotKey, kKeyCount> kKeys;
 
     // Registers on owner's window handle; Release gives every key back.
     void SetOwner(HWND owner) { owner_ = owner; }
@@ -30,14 +31,14 @@ public:
     void Release();
 
     bool AllHeld() const;
-    // Both PrintScreen keys are held.
+    // Every PrintScreen key is held.
     bool PrintScreenHeld() const;
     // The names of the keys not held, in the table's order.
     std::vector<std::string> MissingNames() const;
 
 private:
     HWND owner_ = nullptr;
-    std::array<bool, 3> held_{};
+    std::array<bool, kKeyCount> held_{};
 };
 
 // The per-user switch with which Windows 11 gives PrintScreen to its own

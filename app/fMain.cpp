@@ -5,6 +5,7 @@
 #include "app/Capture.h"
 #include "app/FileNaming.h"
 #include "app/HotKeyNotice.h"
+#include "app/RegionOverlay.h"
 #include "app/fMainLayout.h"
 #include "core/Exception.h"
 #include "core/InstanceRules.h"
@@ -34,6 +35,12 @@ static const char kTrayTip[] = "Snapquill - by the Snapquill developers";
 
 // Posted once at start when a hotkey could not be taken.
 constexpr UINT WM_HOTKEY_NOTICE = WM_APP + 1;
+// Posted by the menu's "Capture region", so that the capture starts once the
+// menu has closed.
+constexpr UINT WM_CAPTURE_REGION = WM_APP + 2;
+// What the screen is given to draw again where the menu was, before the
+// region capture copies it.
+constexpr unsigned kMenuGoneMs = 150;
 constexpr unsigned kHotKeyRetryMs = 3000;
 
 // The "Capture" sub-menu: its items in order, the screens as radio items.
@@ -46,7 +53,7 @@ constexpr TScreensItem kScreensItems[] = {
     {"Screen under the pointer", TCaptureScreens::UnderPointer},
     {"All screens", TCaptureScreens::All},
 };
-constexpr int kCopyToClipboardItem = 4; // after the radio items and a line
+constexpr int kCopyToClipboardItem = 4; // after the radio items and a line; then a line and "Capture region"
 
 TfmMain::TfmMain()
 {
@@ -196,6 +203,8 @@ void TfmMain::CreateCaptureMenu()
     }
     capture.Add("-");
     capture.Add("Copy to clipboard too", [this] { mnuCopyToClipboardClick(); });
+    capture.Add("-");
+    capture.Add(LoadStr(IDS_CAPTURE_REGION), [this] { PostMessageW(Handle(), WM_CAPTURE_REGION, 0, 0); });
     ShowCaptureChoices();
 }
 
@@ -466,7 +475,16 @@ void TfmMain::WMHotKey(int id)
     case hkTrayIcon:
         icoTray.SetActive(!icoTray.Active());
         break;
+    case hkRegion:
+        CaptureRegionAndSave();
+        break;
     }
+}
+
+void TfmMain::CaptureRegionAndSave()
+{
+    if (!Capturing)
+        SaveShot(MakeFileName(edPath.Text()), [this](TBitmap& bitmap) { return CaptureRegion(bitmap, lastRegion_); });
 }
 
 std::string TfmMain::MakeFileName(const std::string& folder) const
@@ -476,34 +494,51 @@ std::string TfmMain::MakeFileName(const std::string& folder) const
 
 void TfmMain::CaptureAndSave(const std::string& fileName, bool windowMode)
 {
+    SaveShot(fileName, [&](TBitmap& bitmap) {
+        if (windowMode)
+            CaptureWindow(bitmap, GetForegroundWindow());
+        else
+            CaptureScreen(bitmap, ckTaskbar.Checked(), captureScreens_);
+        return true;
+    });
+}
+
+void TfmMain::SaveShot(const std::string& fileName, const std::function<bool(TBitmap&)>& take)
+{
     std::exception_ptr failure;
+    bool taken = false;
     {
         TBitmap bitmap;
         Capturing = true;
         try {
-            if (windowMode)
-                CaptureWindow(bitmap, GetForegroundWindow());
-            else
-                CaptureScreen(bitmap, ckTaskbar.Checked(), captureScreens_);
-            TCaptureSettings settings{edPath.Text(), edFile.Text(), cbType.ItemIndex(), ckTaskbar.Checked(),
-                                      JpgQuality, PngLevel};
-            std::string written = SaveCapture(bitmap, fileName, settings);
-            if (icoTray.Active() && chkNotify.Checked()) {
-                icoTray.SetInfoText(NotificationText(LoadStr(IDS_SHOT_SAVED), written, bitmap.Width(),
-                                                     bitmap.Height(), FileSizeKB(written)));
-                icoTray.ShowBalloon();
-            }
-            if (copyToClipboard_)
-                CopyShotToClipboard(bitmap, written);
+            taken = take(bitmap);
+            if (taken)
+                SaveAndAnnounce(bitmap, fileName);
         } catch (...) {
+            taken = true;
             failure = std::current_exception();
         }
     }
     // Later shots wait until this one has settled, whatever happened.
-    PumpWait(500);
+    if (taken)
+        PumpWait(500);
     Capturing = false;
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void TfmMain::SaveAndAnnounce(const TBitmap& bitmap, const std::string& fileName)
+{
+    TCaptureSettings settings{edPath.Text(), edFile.Text(), cbType.ItemIndex(), ckTaskbar.Checked(), JpgQuality,
+                              PngLevel};
+    std::string written = SaveCapture(bitmap, fileName, settings);
+    if (icoTray.Active() && chkNotify.Checked()) {
+        icoTray.SetInfoText(NotificationText(LoadStr(IDS_SHOT_SAVED), written, bitmap.Width(), bitmap.Height(),
+                                             FileSizeKB(written)));
+        icoTray.ShowBalloon();
+    }
+    if (copyToClipboard_)
+        CopyShotToClipboard(bitmap, written);
 }
 
 void TfmMain::CopyShotToClipboard(const TBitmap& bitmap, const std::string& fileName)
@@ -582,6 +617,10 @@ bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         return true;
     case WM_HOTKEY_NOTICE:
         ShowHotKeyNotice();
+        return true;
+    case WM_CAPTURE_REGION:
+        PumpWait(kMenuGoneMs);
+        CaptureRegionAndSave();
         return true;
     case WM_SHOWWINDOW:
         if (wParam && started_ && !hotKeys_.AllHeld())

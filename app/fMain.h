@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "app/CaptureAreas.h"
@@ -37,7 +39,8 @@ public:
     TfmMain();
     ~TfmMain() override;
 
-    // Hotkeys: 1 PrintScreen, 2 Alt+PrintScreen, 3 Ctrl+F12. Each is taken
+    // Hotkeys: 1 PrintScreen, 2 Alt+PrintScreen, 3 Ctrl+F12, 4
+    // Ctrl+PrintScreen. Each is taken
     // on its own; RegisterHotKeys tries those still missing and says whether
     // all are held now.
     bool RegisterHotKeys();
@@ -47,6 +50,9 @@ public:
     // The next file name in the images folder, or "" when none is free.
     std::string MakeFileName(const std::string& folder) const;
     void CaptureAndSave(const std::string& fileName, bool windowMode);
+    // Ctrl+PrintScreen and the menu's "Capture region": the overlay, then
+    // the chosen pixels saved as every shot is.
+    void CaptureRegionAndSave();
 
     // The panel and the registry store.
     void LoadSettings();
@@ -99,7 +105,7 @@ public:
     TsuiPopupMenu Popup;
     int mnuHide = -1;
     int mnuAbout = -1;
-    int mnuCapture = -1; // its sub-menu: the screens radio items, then "Copy to clipboard too"
+    int mnuCapture = -1; // its sub-menu: the screens radio items, "Copy to clipboard too", "Capture region"
     int Separator = -1;
     int mnuExit = -1;
 
@@ -131,6 +137,11 @@ private:
     void TakeMissingHotKeys();
     void ShowHotKeyNotice();
     void UpdateTrayTip();
+    // The pipeline of every shot: take fills the bitmap (false: the user
+    // chose nothing, and nothing is written), then the file, the balloon,
+    // the clipboard and the settle wait.
+    void SaveShot(const std::string& fileName, const std::function<bool(TBitmap&)>& take);
+    void SaveAndAnnounce(const TBitmap& bitmap, const std::string& fileName);
     void CopyShotToClipboard(const TBitmap& bitmap, const std::string& fileName);
     void SetUpTrayIcon();
     void FormCreate();
@@ -144,4 +155,5 @@ private:
     TTimer hotKeyRetry_; // while a key is missing
     TCaptureScreens captureScreens_ = TCaptureScreens::Primary;
     bool copyToClipboard_ = false;
+    std::optional<TScreenRect> lastRegion_; // the region chosen last in this run
 };

@@ -1,0 +1,100 @@
+// The region capture's overlay: a borderless topmost window over every
+// monitor that shows the screen as it was at the key, dimmed outside the
+// selection, with a cross pointer and, beside it, a box with the pixels
+// around the pointer enlarged, its position and the selection's size.
+// Dragging with the left button selects; a click without a drag chooses the
+// window under the pointer; Enter before a drag chooses the last region
+// again; Escape or the right button cancels. The arrow keys move the pointer
+// by one pixel, ten with Shift, also while dragging.
+//
+// The frozen picture is painted through two pictures made once when the
+// overlay opens (the dimmed copy and one off-screen buffer), and only the
+// parts that change are painted again, so nothing flickers. The overlay's
+// own box scales with the display; the picture is always physical pixels.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/RegionGeometry.h"
+#include "core/DisplayScale.h"
+#include "framework/Window.h"
+#include "imaging/Bitmap.h"
+#include "imaging/GdiHandles.h"
+#include "imaging/ScreenBitmap.h"
+
+// What the user chose on the overlay.
+struct TRegionChoice {
+    enum class Kind { None, Region, Window };
+    Kind kind = Kind::None;
+    TScreenRect region;    // Region: the pixels, in screen coordinates
+    HWND window = nullptr; // Window: the window that was under the click
+};
+
+class TRegionOverlay : public TWindow {
+public:
+    // frozen holds the whole virtual screen, its top-left pixel at
+    // virtualScreen's top-left corner; it must outlive the overlay.
+    TRegionOverlay(TBitmap& frozen, const TScreenRect& virtualScreen, const std::vector<TMonitorArea>& monitors,
+                   const std::optional<TScreenRect>& lastRegion);
+    ~TRegionOverlay() override;
+
+    // Shows the overlay and runs until the user has chosen or cancelled;
+    // the overlay is hidden again when it returns.
+    TRegionChoice Run();
+
+    // Copies the pixels of rect (screen coordinates, within the virtual
+    // screen) from the frozen picture into bitmap, which takes rect's size.
+    void CopyPart(const TScreenRect& rect, TBitmap& bitmap) const;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Open();
+    void Paint();
+    void PaintArea(HDC dc, const RECT& area);
+    void PaintSelectionEdge(HDC dc);
+    void PaintInfoBox(HDC dc);
+    void PaintMagnifier(HDC dc, const TScreenRect& source, const RECT& place);
+    void PaintInfoText(HDC dc, const RECT& place);
+    void PointerAt(TScreenPoint pointer);
+    void ButtonDown();
+    void ButtonUp();
+    void KeyDown(WPARAM key);
+    void MovePointerBy(int dx, int dy);
+    void Finish(const TRegionChoice& choice);
+    void InvalidateScreen(const TScreenRect& rect);
+    void InvalidateSelectionChange(const TScreenRect& before, const TScreenRect& after);
+    TScreenRect InfoBox() const;
+    TScreenPoint FromClient(LPARAM lParam) const;
+    RECT ToClient(const TScreenRect& rect) const;
+    HWND WindowUnder(TScreenPoint point) const;
+
+    TScreenRect screen_;
+    std::vector<TMonitorArea> monitors_;
+    std::optional<TScreenRect> lastRegion_;
+    TBitmapCanvas frozen_;
+    TGdiObject dimmedBitmap_;
+    TMemoryDC dimmed_;
+    TGdiObject bufferBitmap_;
+    TMemoryDC buffer_;
+    TGdiObject font_;
+    TDisplayScale scale_;
+
+    TScreenPoint pointer_;
+    std::optional<TScreenPoint> press_;
+    bool dragged_ = false; // the pointer left the press point's drag box
+    TScreenRect selection_;
+    bool done_ = false;
+    TRegionChoice choice_;
+};
+
+// The region capture from the key to the pixels: copies every monitor once,
+// shows the overlay on that picture and puts the chosen pixels into shot.
+// False when the user cancelled or chose nothing (shot is left alone).
+// lastRegion is the region chosen last in this run, and becomes this one.
+bool CaptureRegion(TBitmap& shot, std::optional<TScreenRect>& lastRegion);
