@@ -137,3 +137,45 @@ TEST_F(TwoMonitors, AWindowAcrossBothMonitorsIsTakenWhole)
     const POINT origin = across.ClientOrigin();
     EXPECT_TRUE(ShowsPattern(image, {origin.x - frame.left, origin.y - frame.top}, across.ClientSize(), true));
 }
+
+TEST_F(TwoMonitors, ARegionDraggedAcrossBothMonitorsHoldsThePixelsOfBoth)
+{
+    ASSERT_TRUE(onPrimary_.WaitUntilOnScreen());
+    ASSERT_TRUE(onSecond_.WaitUntilOnScreen()) << "nothing can be drawn on the second monitor";
+    ScratchFolder folder;
+    Snapquill program(folder.Path(), L"-hide");
+    ASSERT_NE(program.WaitUntilReady(false), nullptr);
+    SetCursorPos(100, 100);
+    PumpFor(100);
+
+    // From the primary's pattern to past the second one's, the overlay
+    // dimming the first pattern once it is up.
+    const POINT from = onPrimary_.ClientOrigin();
+    const POINT secondOrigin = onSecond_.ClientOrigin();
+    const POINT to{secondOrigin.x + onSecond_.ClientSize().cx + 10, secondOrigin.y + onSecond_.ClientSize().cy + 10};
+    ASSERT_TRUE(Press({VK_CONTROL, VK_SNAPSHOT}));
+    const COLORREF bright = onPrimary_.Colours().topLeft;
+    ASSERT_TRUE(WaitUntil([&] {
+        return ScreenPixel(from) == RGB(GetRValue(bright) / 2, GetGValue(bright) / 2, GetBValue(bright) / 2);
+    })) << "no overlay";
+    MovePointerOnDesktop(from);
+    PumpFor(100);
+    MovePointerOnDesktop(from, MOUSEEVENTF_LEFTDOWN);
+    PumpFor(100);
+    MovePointerOnDesktop({1400, 400});
+    PumpFor(100);
+    MovePointerOnDesktop(to);
+    PumpFor(100);
+    MovePointerOnDesktop(to, MOUSEEVENTF_LEFTUP);
+
+    const fs::path file = folder.Path() / L"shot1.bmp";
+    ASSERT_TRUE(WaitForFile(file)) << "no region written";
+    Image image;
+    ASSERT_EQ(DecodeBmp(ReadFileBytes(file), image), "");
+    EXPECT_EQ(image.width, to.x - from.x);
+    EXPECT_EQ(image.height, to.y - from.y);
+    EXPECT_TRUE(ShowsPattern(image, {0, 0}, onPrimary_.ClientSize(), false));
+    EXPECT_TRUE(ShowsPattern(image, {secondOrigin.x - from.x, secondOrigin.y - from.y}, onSecond_.ClientSize(), true));
+    EXPECT_EQ(image.At(0, 0), kTopLeft);
+    EXPECT_EQ(image.At(onPrimary_.ClientSize().cx - 1, onPrimary_.ClientSize().cy - 1), kBottomRight);
+}

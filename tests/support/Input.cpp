@@ -92,6 +92,18 @@ void MovePointer(POINT p, DWORD buttons)
     Send({input});
 }
 
+void MovePointerOnDesktop(POINT p, DWORD buttons)
+{
+    if (!buttons)
+        SetCursorPos(p.x, p.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = Absolute(p.x - GetSystemMetrics(SM_XVIRTUALSCREEN), SM_CXVIRTUALSCREEN);
+    input.mi.dy = Absolute(p.y - GetSystemMetrics(SM_YVIRTUALSCREEN), SM_CYVIRTUALSCREEN);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | buttons;
+    Send({input});
+}
+
 void ClickByHand(POINT p)
 {
     MovePointer(p);

@@ -31,6 +31,9 @@ bool PressEnterOn(HWND window);
 // The pointer moved to p on the screen; buttons may add
 // MOUSEEVENTF_LEFTDOWN or MOUSEEVENTF_LEFTUP at that place.
 void MovePointer(POINT p, DWORD buttons = 0);
+// The same anywhere on the virtual desktop, on every monitor (MovePointer
+// reaches the primary monitor only).
+void MovePointerOnDesktop(POINT p, DWORD buttons = 0);
 // A left click at p, with the pauses a hand makes.
 void ClickByHand(POINT p);
 // The centre of a window, on the screen.
