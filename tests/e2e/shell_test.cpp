@@ -426,3 +426,32 @@ TEST(Keyboard, TheTrayMenuAnswersTheLettersOfItsItemsAndOfItsSubMenu)
     ASSERT_TRUE(program.WaitForExit(kPatience, exitCode)) << "E does not choose Exit";
     EXPECT_TRUE(StoresNumber(L"CaptureScreens", 1));
 }
+
+TEST(Keyboard, CaptureRegionInTheMenuOpensTheOverlayOnceTheMenuHasClosed)
+{
+    ScratchFolder folder;
+    Snapquill program(folder.Path(), L"-hide");
+    ASSERT_NE(program.WaitUntilReady(false), nullptr);
+    ASSERT_NE(OpenTrayMenu(program), nullptr);
+    PressKey('C'); // Capture
+    PumpFor(200);
+    PressKey('R'); // Capture region
+    HWND overlay = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND window : TopLevelWindowsOf(program.Id()))
+            if (IsWindowVisible(window) && ClassNameOf(window) == L"SnapquillRegion")
+                overlay = window;
+        return overlay != nullptr;
+    })) << "no overlay";
+    EXPECT_EQ(OpenMenuOf(program), nullptr) << "the menu is still open under the overlay";
+    // The overlay covers the screen and takes the keys.
+    RECT covered{};
+    GetWindowRect(overlay, &covered);
+    EXPECT_EQ(covered.right - covered.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(covered.bottom - covered.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    EXPECT_NE(GetWindowLongW(overlay, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(overlay); })) << "Escape does not close it";
+    PumpFor(kSettle);
+    EXPECT_TRUE(folder.Entries().empty());
+}

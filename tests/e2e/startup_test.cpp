@@ -257,6 +257,37 @@ TEST(Startup, WhenWindowsScreenCaptureHoldsTheKeyTheDefaultButtonTurnsItOff)
     EXPECT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp")) << "Alt+PrintScreen is not taken";
 }
 
+TEST(Startup, CtrlPrintScreenHeldElsewhereIsNamedAndTakenOnceItIsFree)
+{
+    auto holder = std::make_unique<HotkeyHolder>(MOD_CONTROL, VK_SNAPSHOT);
+    ASSERT_TRUE(holder->Held()) << "the test could not take Ctrl+PrintScreen for itself";
+    ScratchFolder folder;
+    Snapquill program(folder.Path(), L"-hide");
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    const HotkeyNotice notice = WaitForHotkeyNotice(program);
+    ASSERT_NE(notice.window, nullptr) << "no message about the key";
+    EXPECT_EQ(notice.text.rfind("Hotkey registering failed!\\r\\nCtrl+PrintScreen\\r\\n", 0), 0u) << notice.text;
+    PressEnterOn(notice.window);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(notice.window); })) << "OK does not close the message";
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
+    ASSERT_TRUE(WaitForFile(folder.Path() / L"shot1.bmp")) << "PrintScreen does not work beside the missing key";
+    ASSERT_TRUE(program.WaitUntilSettled());
+
+    holder.reset();
+    auto overlayShown = [&] {
+        for (HWND window : TopLevelWindowsOf(program.Id()))
+            if (IsWindowVisible(window) && ClassNameOf(window) == L"SnapquillRegion")
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(WaitUntil([&] {
+        EXPECT_TRUE(Press({VK_CONTROL, VK_SNAPSHOT}));
+        return WaitUntil(overlayShown, 500);
+    })) << "Ctrl+PrintScreen is not taken once it is free";
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !overlayShown(); }));
+}
+
 TEST(Startup, ClosingTheWindowEndsTheProgram)
 {
     ScratchFolder folder;
