@@ -129,9 +129,7 @@ TRegionOverlay::TRegionOverlay(TBitmap& frozen, const TScreenRect& virtualScreen
       lastRegion_(lastRegion),
       frozen_(frozen),
       dimmedBitmap_(DimmedCopy(frozen_.Handle(), virtualScreen.Width(), virtualScreen.Height())),
-      dimmed_(frozen_.Handle(), dimmedBitmap_.Handle()),
-      bufferBitmap_(ScreenCompatibleBitmap(virtualScreen.Width(), virtualScreen.Height())),
-      buffer_(frozen_.Handle(), bufferBitmap_.Handle())
+      dimmed_(frozen_.Handle(), dimmedBitmap_.Handle())
 {
 }
 
@@ -173,8 +171,14 @@ void TRegionOverlay::Open()
     pointer_ = {pointer.x, pointer.y};
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
+    // Above the taskbar too, which the shell may have raised meanwhile.
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetFocus(Handle());
+    // The first picture goes straight to the screen; the buffer, needed
+    // only for the changes after it, is made once the overlay shows.
     UpdateWindow(Handle());
+    bufferBitmap_ = ScreenCompatibleBitmap(screen_.Width(), screen_.Height());
+    buffer_ = std::make_unique<TMemoryDC>(frozen_.Handle(), bufferBitmap_.Handle());
 }
 
 LRESULT TRegionOverlay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -218,8 +222,12 @@ void TRegionOverlay::Paint()
     const int clip = GetClipBox(dc.Handle(), &area);
     if (clip == NULLREGION || clip == ERROR)
         return;
-    PaintArea(buffer_.Handle(), area);
-    BitBlt(dc.Handle(), area.left, area.top, area.right - area.left, area.bottom - area.top, buffer_.Handle(),
+    if (!buffer_) {
+        PaintArea(dc.Handle(), area);
+        return;
+    }
+    PaintArea(buffer_->Handle(), area);
+    BitBlt(dc.Handle(), area.left, area.top, area.right - area.left, area.bottom - area.top, buffer_->Handle(),
            area.left, area.top, SRCCOPY);
 }
 

@@ -8,8 +8,9 @@
 // by one pixel, ten with Shift, also while dragging.
 //
 // The frozen picture is painted through two pictures made once when the
-// overlay opens (the dimmed copy and one off-screen buffer), and only the
-// parts that change are painted again, so nothing flickers. The overlay's
+// overlay opens (the dimmed copy and one off-screen buffer, made right after
+// the first picture is on screen), and only the parts that change are
+// painted again, through the buffer, so nothing flickers. The overlay's
 // own box scales with the display; the picture is always physical pixels.
 #pragma once
 
@@ -81,7 +82,8 @@ private:
     TGdiObject dimmedBitmap_;
     TMemoryDC dimmed_;
     TGdiObject bufferBitmap_;
-    TMemoryDC buffer_;
+    std::unique_ptr<TMemoryDC> buffer_; // from the second picture on
+
     TGdiObject font_;
     TDisplayScale scale_;
 
