@@ -123,6 +123,9 @@ protected:
 
     ::testing::AssertionResult Open()
     {
+        // The pattern has been drawn again where an earlier overlay was.
+        if (!pattern_.WaitUntilOnScreen())
+            return ::testing::AssertionFailure() << "the pattern is not on the screen";
         const double ms = OpenOverlay(program_, pattern_.ClientOrigin(), pattern_.Colours().topLeft);
         if (ms < 0)
             return ::testing::AssertionFailure() << "Ctrl+PrintScreen shows no overlay over the pattern";

@@ -432,6 +432,18 @@ TEST(Keyboard, CaptureRegionInTheMenuOpensTheOverlayOnceTheMenuHasClosed)
     ScratchFolder folder;
     Snapquill program(folder.Path(), L"-hide");
     ASSERT_NE(program.WaitUntilReady(false), nullptr);
+    // A picture where the menu opens, under it.
+    HWND menu = OpenTrayMenu(program);
+    ASSERT_NE(menu, nullptr);
+    RECT menuRect{};
+    GetWindowRect(menu, &menuRect);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return OpenMenuOf(program) == nullptr; }));
+    PatternWindow under({menuRect.left - 10, menuRect.top - 10},
+                        {menuRect.right - menuRect.left + 20, menuRect.bottom - menuRect.top + 20}, WS_POPUP,
+                        WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    ASSERT_TRUE(under.WaitUntilOnScreen());
+
     ASSERT_NE(OpenTrayMenu(program), nullptr);
     PressKey('C'); // Capture
     PumpFor(200);
@@ -443,8 +455,12 @@ TEST(Keyboard, CaptureRegionInTheMenuOpensTheOverlayOnceTheMenuHasClosed)
                 overlay = window;
         return overlay != nullptr;
     })) << "no overlay";
-    EXPECT_EQ(OpenMenuOf(program), nullptr) << "the menu is still open under the overlay";
-    // The overlay covers the screen and takes the keys.
+    // The frozen picture shows what was under the menu, dimmed.
+    const COLORREF bright = under.Colours().topLeft;
+    const COLORREF dimmed = RGB(GetRValue(bright) / 2, GetGValue(bright) / 2, GetBValue(bright) / 2);
+    const POINT whereTheMenuWas{menuRect.left + 5, menuRect.top + 5};
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(whereTheMenuWas) == dimmed; }, 3000))
+        << "the overlay shows " << std::hex << ScreenPixel(whereTheMenuWas) << " where the menu was";
     RECT covered{};
     GetWindowRect(overlay, &covered);
     EXPECT_EQ(covered.right - covered.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
