@@ -35,14 +35,15 @@ add_custom_command(
 
 # The skin's bitmaps: every entry of resources/skin/bitmaps.txt is an SVG
 # file that rsvg-convert renders at the bitmap's exact size; the host tool
-# tools/artwork/skin_art.cpp turns the renderings into BMP resources of the
-# listed depth and writes artwork/skin.rc and artwork/SkinBitmaps.h.
-# Besides the 100 per cent set, every picture is drawn again for the larger
-# display scales below: each frame scale.Length(designed) in both directions,
-# rendered with the pixel patterns hidden (the tool paints them by whole
-# pixels), and stored deflated. Other scales are derived from these at run
-# time.
-set(SNAPQUILL_PICTURE_SETS 150 200)
+# tools/artwork/skin_art.cpp turns the renderings into BMP files of the
+# listed depth, stores them deflated as resources, and writes
+# artwork/skin.rc and artwork/SkinBitmaps.h. Besides the 100 per cent set,
+# every picture is drawn again for the display scales below: each frame
+# scale.Length(designed) in both directions, rendered with the pixel
+# patterns hidden (the tool paints them by whole pixels). Other scales are
+# derived from these at run time. 250 per cent would take the program over
+# 2 MB; it is derived from 200.
+set(SNAPQUILL_PICTURE_SETS 125 150 175 200)
 find_program(SNAPQUILL_RSVG_CONVERT NAMES rsvg-convert NO_CMAKE_FIND_ROOT_PATH)
 if(NOT SNAPQUILL_RSVG_CONVERT)
   message(FATAL_ERROR "rsvg-convert (Debian package librsvg2-bin) is needed to draw the skin bitmaps")
@@ -120,7 +121,7 @@ foreach(_line IN LISTS _skin_lines)
     COMMENT "Rendering ${_name}"
     VERBATIM)
   list(APPEND _skin_pngs ${_png})
-  list(APPEND SNAPQUILL_SKIN_BITMAPS ${SNAPQUILL_ARTWORK_DIR}/skin/${_name}.bmp)
+  list(APPEND SNAPQUILL_SKIN_BITMAPS ${SNAPQUILL_ARTWORK_DIR}/skin/${_name}.bmp ${SNAPQUILL_ARTWORK_DIR}/skin/${_name}.sqp)
   math(EXPR _frame_width "${_width} / ${_frames}")
   foreach(_percent IN LISTS SNAPQUILL_PICTURE_SETS)
     snapquill_scaled_length(_scaled_frame ${_frame_width} ${_percent})

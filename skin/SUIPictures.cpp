@@ -1,6 +1,7 @@
 #include "skin/SUIPictures.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -10,31 +11,51 @@
 #include "skin/SUIColors.h"
 #include "skin/SUIGeometry.h"
 
-TGdiObject LoadSkinBitmap(const std::string& resourceName)
-{
-    if (resourceName.empty())
-        return TGdiObject();
-    return TGdiObject(LoadImageW(GetModuleHandleW(nullptr), Utf8ToWide(resourceName).c_str(), IMAGE_BITMAP, 0, 0,
-                                 LR_CREATEDIBSECTION));
-}
-
-TGdiObject BitmapFromBmpFile(const uint8_t* data, size_t size)
+// The checks a BMP file in memory must pass before its header is believed:
+// the pixel rows it claims lie within it. The info header when it does.
+static const BITMAPINFO* CheckedBmpInfo(const uint8_t* data, size_t size, BITMAPFILEHEADER& file)
 {
     if (size < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || data[0] != 'B' || data[1] != 'M')
-        return TGdiObject();
-    BITMAPFILEHEADER file;
+        return nullptr;
     std::memcpy(&file, data, sizeof file);
     const auto* info = reinterpret_cast<const BITMAPINFO*>(data + sizeof file);
     const BITMAPINFOHEADER& header = info->bmiHeader;
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0 ||
         header.biWidth > 16384 || header.biHeight > 16384 || header.biHeight < -16384 || file.bfOffBits >= size)
-        return TGdiObject();
+        return nullptr;
     const uint64_t stride = ((uint64_t(header.biWidth) * header.biBitCount + 31) / 32) * 4;
     const uint64_t rows = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
     if (header.biCompression == BI_RGB && file.bfOffBits + stride * rows > size)
+        return nullptr;
+    return info;
+}
+
+// A device-independent bitmap of the BMP file's own depth and colours.
+static TGdiObject DibSectionOfBmp(const std::vector<uint8_t>& bmp)
+{
+    BITMAPFILEHEADER file;
+    const BITMAPINFO* info = CheckedBmpInfo(bmp.data(), bmp.size(), file);
+    if (!info || info->bmiHeader.biCompression != BI_RGB)
+        throw EPictureError("A skin picture of the program is damaged");
+    void* bits = nullptr;
+    TGdiObject result(CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!result)
+        throw EOutOfResources("Out of system resources");
+    const BITMAPINFOHEADER& header = info->bmiHeader;
+    const size_t stride = ((size_t(header.biWidth) * header.biBitCount + 31) / 32) * 4;
+    std::memcpy(bits, bmp.data() + file.bfOffBits, stride * size_t(std::abs(header.biHeight)));
+    return result;
+}
+
+TGdiObject BitmapFromBmpFile(const uint8_t* data, size_t size)
+{
+    BITMAPFILEHEADER file;
+    const BITMAPINFO* info = CheckedBmpInfo(data, size, file);
+    if (!info)
         return TGdiObject();
     TWindowDC screen(nullptr);
-    return TGdiObject(CreateDIBitmap(screen.Handle(), &header, CBM_INIT, data + file.bfOffBits, info, DIB_RGB_COLORS));
+    return TGdiObject(
+        CreateDIBitmap(screen.Handle(), &info->bmiHeader, CBM_INIT, data + file.bfOffBits, info, DIB_RGB_COLORS));
 }
 
 SIZE BitmapSize(HGDIOBJ bitmap)
@@ -103,7 +124,7 @@ TGdiObject ScalePicture(HGDIOBJ bitmap, const TDisplayScale& scale, int frameCou
     return BitmapOfPixels(ResampleFrames(picture, frames, size.width / frames, size.height));
 }
 
-// The sets that may be built besides 100 per cent, as resource types.
+// The sets that may be built besides 100 per cent; each is a resource type.
 static const int kPictureSetCandidates[] = {125, 150, 175, 200, 250, 300};
 
 static std::wstring SetResourceType(int percent)
@@ -133,6 +154,15 @@ static std::vector<uint8_t> UnpackSetPicture(const std::wstring& name, int perce
     return UnpackPicture(static_cast<const uint8_t*>(data), SizeofResource(module, found), info);
 }
 
+TGdiObject LoadSkinBitmap(const std::string& resourceName)
+{
+    const std::wstring name = Utf8ToWide(resourceName);
+    if (resourceName.empty() || !FindResourceW(GetModuleHandleW(nullptr), name.c_str(), SetResourceType(100).c_str()))
+        return TGdiObject();
+    TPackedPictureInfo info;
+    return DibSectionOfBmp(UnpackSetPicture(name, 100, info));
+}
+
 TGdiObject LoadSkinPicture(const std::string& resourceName, const TDisplayScale& scale)
 {
     const std::wstring name = Utf8ToWide(resourceName);
@@ -144,9 +174,7 @@ TGdiObject LoadSkinPicture(const std::string& resourceName, const TDisplayScale&
     const std::vector<uint8_t> bmp = UnpackSetPicture(name, set, info);
     if (info.tile)
         return ScalePicture(LoadSkinBitmap(resourceName).Handle(), scale, 1, true);
-    TGdiObject picture = BitmapFromBmpFile(bmp.data(), bmp.size());
-    if (!picture)
-        throw EPictureError("A skin picture of the program is damaged");
+    TGdiObject picture = DibSectionOfBmp(bmp);
     if (PictureSetFits(scale, set))
         return picture;
     const TPictureSize size = ScaledPictureSize(scale, info.designedWidth, info.designedHeight, info.frameCount);

@@ -4,9 +4,9 @@
 // put on a device context (as it is, with its key colour left out,
 // stretched, tiled, in three slices or turned a quarter).
 //
-// At 100 per cent a picture is its BITMAP resource. The larger sets are
-// resources of type SKIN150, SKIN200 and so on, each a packed picture
-// (core/PackedPicture.h): a scale with a set of its own takes it as it is;
+// Every picture set is a resource type (SKIN100, SKIN150, ...) whose
+// resources are packed pictures (core/PackedPicture.h); at 100 per cent a
+// picture comes exactly as drawn. A scale with a set of its own takes it;
 // any other takes the nearest larger set (else the largest) resampled with
 // the key colour kept exact. Tiles (the pinstripe form backgrounds) grow
 // from the 100 per cent tile by the whole pattern factor.
@@ -22,8 +22,8 @@
 #include "imaging/GdiHandles.h"
 #include "skin/SUIStyleTable.h"
 
-// A bitmap resource of the program as a device-independent bitmap; empty
-// when there is none of that name.
+// A picture of the program at 100 per cent, as a device-independent bitmap
+// of the depth it was drawn at; empty when there is none of that name.
 TGdiObject LoadSkinBitmap(const std::string& resourceName);
 // The program's picture of that name drawn for the scale; empty when there
 // is none of that name. Each frame is scale.Length of its designed size.

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -73,6 +75,22 @@ TEST(SkinScale, EveryPictureHasTheSizeOfItsDesignAtTheScaleAndNoFringe)
     const TDisplayScale scale = SystemScale();
     for (const TSkinBitmapInfo& design : kSkinBitmaps)
         ExpectScaledPicture(design, scale);
+}
+
+TEST(SkinScale, AtTheDesignScaleEveryPictureIsTheDrawnBitmapPixelForPixel)
+{
+    // The drawn BMP files lie in the build tree, which Wine shows as Z:.
+    for (const TSkinBitmapInfo& design : kSkinBitmaps) {
+        std::ifstream file(std::string("Z:") + SNAPQUILL_ARTWORK_DIR_TEXT + "/skin/" + design.name + ".bmp",
+                           std::ios::binary);
+        ASSERT_TRUE(file) << design.name;
+        const std::vector<uint8_t> bmp((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        TGdiObject drawn = BitmapFromBmpFile(bmp.data(), bmp.size());
+        SIZE drawnSize{}, loadedSize{};
+        const std::vector<COLORREF> expected = Pixels(drawn.Handle(), drawnSize);
+        EXPECT_EQ(Pixels(LoadSkinPicture(design.name, TDisplayScale()).Handle(), loadedSize), expected) << design.name;
+        EXPECT_EQ(Pixels(LoadSkinBitmap(design.name).Handle(), loadedSize), expected) << design.name;
+    }
 }
 
 TEST(SkinScale, ScalesWithoutASetOfTheirOwnAreDerivedWithTheSameContract)

@@ -3,11 +3,11 @@
 //   skin_art <manifest> <png folder> <output folder> [PERCENT...]
 // reads <png folder>/NAME.png and, for each further picture set,
 // <png folder>/PERCENT/NAME.png (rendered with the pixel patterns hidden).
-// It writes <output>/skin/NAME.bmp for every manifest entry (BITMAP
-// resources), and for each further set <output>/skinPERCENT/NAME.sqp, the
-// picture packed (core/PackedPicture.h) as resource type SKINPERCENT, with
-// NAME.bmp beside it for looking at; then <output>/skin.rc (every resource)
-// and <output>/SkinBitmaps.h (the lists, for tests).
+// For every manifest entry it writes <output>/skin/NAME.sqp, the picture's
+// BMP file packed (core/PackedPicture.h), a resource of type SKIN100, and
+// for each further set <output>/skinPERCENT/NAME.sqp, of type SKINPERCENT;
+// the BMP files lie beside them for looking at. Then <output>/skin.rc
+// (every resource) and <output>/SkinBitmaps.h (the lists, for tests).
 // The output depends only on the manifest, the SVG and the PNG files; files
 // whose content is unchanged are not rewritten, so dependants do not rebuild.
 #include "skin_bmp.h"
@@ -160,10 +160,6 @@ void MakeSet(const std::vector<BitmapEntry>& entries, PictureSet& set, const Pic
         const std::vector<uint8_t> bmp = Encode(entry, Draw(entry, set, design, pngFolder, svgFolder), set);
         const std::string path = outFolder + "/" + sub + "/" + entry.name;
         WriteIfChanged(path + ".bmp", std::string(bmp.begin(), bmp.end()));
-        if (set.percent == 100) {
-            set.resources.push_back(entry.name + " BITMAP \"skin/" + entry.name + ".bmp\"");
-            continue;
-        }
         const std::vector<uint8_t> packed =
             PackPicture({entry.width, entry.height, entry.frames, entry.tile}, bmp);
         WriteIfChanged(path + ".sqp", std::string(packed.begin(), packed.end()));
