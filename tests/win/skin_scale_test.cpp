@@ -111,6 +111,9 @@ TEST(SkinScale, EveryStylesImagesComeForTheScaleFrameByFrame)
                 continue;
             const SIZE design = BitmapSize(LoadSkinBitmap(name).Handle());
             const int frames = ThemeImageFrames(key);
+            for (const TSkinBitmapInfo& drawn : kSkinBitmaps)
+                if (drawn.name == name)
+                    EXPECT_EQ(frames, drawn.frames) << name << ": the key's frames are the drawn strip's";
             const TPictureSize expected = ScaledPictureSize(scale, design.cx, design.cy, frames);
             TGdiObject image = source.Image(key);
             EXPECT_EQ(BitmapSize(image.Handle()).cx, expected.width) << name;
