@@ -35,8 +35,15 @@ add_custom_command(
 
 # The skin's bitmaps: every entry of resources/skin/bitmaps.txt is an SVG
 # file that rsvg-convert renders at the bitmap's exact size; the host tool
-# tools/artwork/skin_art.cpp turns the renderings into BMP resources of the
-# listed depth and writes artwork/skin.rc and artwork/SkinBitmaps.h.
+# tools/artwork/skin_art.cpp turns the renderings into BMP files of the
+# listed depth, stores them deflated as resources, and writes
+# artwork/skin.rc and artwork/SkinBitmaps.h. Besides the 100 per cent set,
+# every picture is drawn again for the display scales below: each frame
+# scale.Length(designed) in both directions, rendered with the pixel
+# patterns hidden (the tool paints them by whole pixels). Other scales are
+# derived from these at run time. 250 per cent would take the program over
+# 2 MB; it is derived from 200.
+set(SNAPQUILL_PICTURE_SETS 125 150 175 200)
 find_program(SNAPQUILL_RSVG_CONVERT NAMES rsvg-convert NO_CMAKE_FIND_ROOT_PATH)
 if(NOT SNAPQUILL_RSVG_CONVERT)
   message(FATAL_ERROR "rsvg-convert (Debian package librsvg2-bin) is needed to draw the skin bitmaps")
@@ -48,28 +55,48 @@ set(SNAPQUILL_SKIN_PNG_DIR ${SNAPQUILL_ARTWORK_DIR}/skin-png)
 set(SNAPQUILL_SKIN_TOOL ${SNAPQUILL_ARTWORK_DIR}/skin_art)
 set(SNAPQUILL_SKIN_RC ${SNAPQUILL_ARTWORK_DIR}/skin.rc)
 set(SNAPQUILL_SKIN_HEADER ${SNAPQUILL_ARTWORK_DIR}/SkinBitmaps.h)
+set(SNAPQUILL_SKIN_HIDE_PATTERNS ${PROJECT_SOURCE_DIR}/tools/artwork/hide_patterns.css)
 set(SNAPQUILL_SKIN_TOOL_SOURCES
   ${PROJECT_SOURCE_DIR}/tools/artwork/skin_art.cpp
   ${PROJECT_SOURCE_DIR}/tools/artwork/skin_bmp.cpp
   ${PROJECT_SOURCE_DIR}/tools/artwork/skin_manifest.cpp
   ${PROJECT_SOURCE_DIR}/tools/artwork/skin_palette.cpp
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_patterns.cpp
   ${PROJECT_SOURCE_DIR}/tools/artwork/skin_png.cpp
+  ${PROJECT_SOURCE_DIR}/core/DisplayScale.cpp
+  ${PROJECT_SOURCE_DIR}/core/PackedPicture.cpp
+  ${PROJECT_SOURCE_DIR}/core/PictureScaling.cpp
 )
 set(SNAPQUILL_SKIN_TOOL_HEADERS
   ${PROJECT_SOURCE_DIR}/tools/artwork/skin_bmp.h
   ${PROJECT_SOURCE_DIR}/tools/artwork/skin_image.h
   ${PROJECT_SOURCE_DIR}/tools/artwork/skin_manifest.h
   ${PROJECT_SOURCE_DIR}/tools/artwork/skin_palette.h
+  ${PROJECT_SOURCE_DIR}/tools/artwork/skin_patterns.h
+  ${PROJECT_SOURCE_DIR}/core/DisplayScale.h
+  ${PROJECT_SOURCE_DIR}/core/PackedPicture.h
+  ${PROJECT_SOURCE_DIR}/core/PictureScaling.h
 )
 
 add_custom_command(
   OUTPUT ${SNAPQUILL_SKIN_TOOL}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${SNAPQUILL_ARTWORK_DIR}
-  COMMAND ${SNAPQUILL_HOST_CXX} -std=c++17 -O1 -o ${SNAPQUILL_SKIN_TOOL}
+  COMMAND ${SNAPQUILL_HOST_CXX} -std=c++20 -O1 -I${PROJECT_SOURCE_DIR} -o ${SNAPQUILL_SKIN_TOOL}
           ${SNAPQUILL_SKIN_TOOL_SOURCES} -lpng -lz
   DEPENDS ${SNAPQUILL_SKIN_TOOL_SOURCES} ${SNAPQUILL_SKIN_TOOL_HEADERS}
   COMMENT "Building the skin bitmap generator"
   VERBATIM)
+
+# A designed length at a display scale, as TDisplayScale::Length has it:
+# halves round up and nothing vanishes.
+function(snapquill_scaled_length out designed percent)
+  math(EXPR dpi "96 * ${percent} / 100")
+  math(EXPR length "(${designed} * ${dpi} * 2 + 96) / 192")
+  if(length LESS 1)
+    set(length 1)
+  endif()
+  set(${out} ${length} PARENT_SCOPE)
+endfunction()
 
 # A changed list re-runs the configuration, so new entries get their commands.
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${SNAPQUILL_SKIN_MANIFEST})
@@ -77,26 +104,47 @@ file(STRINGS ${SNAPQUILL_SKIN_MANIFEST} _skin_lines REGEX "^[ \t]*[A-Za-z]")
 set(SNAPQUILL_SKIN_BITMAPS)
 set(_skin_pngs)
 foreach(_line IN LISTS _skin_lines)
-  if(NOT _line MATCHES "^[ \t]*([A-Za-z0-9_]+)[ \t]+([0-9]+)[ \t]+([0-9]+)[ \t]+[0-9]+[ \t]+[0-9]+[ \t]+([^ \t#]+)")
+  if(NOT _line MATCHES "^[ \t]*([A-Za-z0-9_]+)[ \t]+([0-9]+)[ \t]+([0-9]+)[ \t]+[0-9]+[ \t]+([0-9]+)[ \t]+([^ \t#]+)")
     message(FATAL_ERROR "resources/skin/bitmaps.txt: cannot read the line: ${_line}")
   endif()
   set(_name ${CMAKE_MATCH_1})
+  set(_width ${CMAKE_MATCH_2})
+  set(_height ${CMAKE_MATCH_3})
+  set(_frames ${CMAKE_MATCH_4})
+  set(_svg ${SNAPQUILL_SKIN_SOURCE_DIR}/${CMAKE_MATCH_5})
   set(_png ${SNAPQUILL_SKIN_PNG_DIR}/${_name}.png)
   add_custom_command(
     OUTPUT ${_png}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SNAPQUILL_SKIN_PNG_DIR}
-    COMMAND ${SNAPQUILL_RSVG_CONVERT} -w ${CMAKE_MATCH_2} -h ${CMAKE_MATCH_3}
-            ${SNAPQUILL_SKIN_SOURCE_DIR}/${CMAKE_MATCH_4} -o ${_png}
-    DEPENDS ${SNAPQUILL_SKIN_SOURCE_DIR}/${CMAKE_MATCH_4}
-    COMMENT "Rendering ${CMAKE_MATCH_4}"
+    COMMAND ${SNAPQUILL_RSVG_CONVERT} -w ${_width} -h ${_height} ${_svg} -o ${_png}
+    DEPENDS ${_svg}
+    COMMENT "Rendering ${_name}"
     VERBATIM)
   list(APPEND _skin_pngs ${_png})
-  list(APPEND SNAPQUILL_SKIN_BITMAPS ${SNAPQUILL_ARTWORK_DIR}/skin/${_name}.bmp)
+  list(APPEND SNAPQUILL_SKIN_BITMAPS ${SNAPQUILL_ARTWORK_DIR}/skin/${_name}.bmp ${SNAPQUILL_ARTWORK_DIR}/skin/${_name}.sqp)
+  math(EXPR _frame_width "${_width} / ${_frames}")
+  foreach(_percent IN LISTS SNAPQUILL_PICTURE_SETS)
+    snapquill_scaled_length(_scaled_frame ${_frame_width} ${_percent})
+    snapquill_scaled_length(_scaled_height ${_height} ${_percent})
+    math(EXPR _scaled_width "${_scaled_frame} * ${_frames}")
+    set(_scaled_png ${SNAPQUILL_SKIN_PNG_DIR}/${_percent}/${_name}.png)
+    add_custom_command(
+      OUTPUT ${_scaled_png}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${SNAPQUILL_SKIN_PNG_DIR}/${_percent}
+      COMMAND ${SNAPQUILL_RSVG_CONVERT} -s ${SNAPQUILL_SKIN_HIDE_PATTERNS} -w ${_scaled_width} -h ${_scaled_height}
+              ${_svg} -o ${_scaled_png}
+      DEPENDS ${_svg} ${SNAPQUILL_SKIN_HIDE_PATTERNS}
+      COMMENT "Rendering ${_name} at ${_percent} %"
+      VERBATIM)
+    list(APPEND _skin_pngs ${_scaled_png})
+    list(APPEND SNAPQUILL_SKIN_BITMAPS ${SNAPQUILL_ARTWORK_DIR}/skin${_percent}/${_name}.sqp)
+  endforeach()
 endforeach()
 
 add_custom_command(
   OUTPUT ${SNAPQUILL_SKIN_BITMAPS} ${SNAPQUILL_SKIN_RC} ${SNAPQUILL_SKIN_HEADER}
   COMMAND ${SNAPQUILL_SKIN_TOOL} ${SNAPQUILL_SKIN_MANIFEST} ${SNAPQUILL_SKIN_PNG_DIR} ${SNAPQUILL_ARTWORK_DIR}
+          ${SNAPQUILL_PICTURE_SETS}
   DEPENDS ${SNAPQUILL_SKIN_TOOL} ${SNAPQUILL_SKIN_MANIFEST} ${_skin_pngs}
   COMMENT "Drawing the skin bitmaps"
   VERBATIM)
@@ -104,14 +152,19 @@ add_custom_command(
 add_custom_target(artwork DEPENDS ${SNAPQUILL_ARTWORK_BITMAPS} ${SNAPQUILL_SKIN_BITMAPS}
                           ${SNAPQUILL_SKIN_RC} ${SNAPQUILL_SKIN_HEADER})
 
-# Every skin bitmap enlarged 4x, labelled and grouped by style, in one PNG:
+# Every skin bitmap enlarged 4x, labelled and grouped by style, in one PNG
+# per picture set:
 #   cmake --build <tree> --target contact_sheet
-# writes <tree>/artwork/skin-contact-sheet.png (needs ImageMagick).
-add_custom_target(contact_sheet
-  COMMAND bash ${PROJECT_SOURCE_DIR}/tools/artwork/contact_sheet.sh ${SNAPQUILL_SKIN_MANIFEST}
-          ${SNAPQUILL_ARTWORK_DIR}/skin ${SNAPQUILL_ARTWORK_DIR}/skin-contact-sheet.png
-  DEPENDS ${SNAPQUILL_SKIN_BITMAPS}
-  VERBATIM)
+# writes <tree>/artwork/skin-contact-sheet.png (100 per cent) and
+# skin-contact-sheet-PERCENT.png (needs ImageMagick).
+set(_sheet_commands COMMAND bash ${PROJECT_SOURCE_DIR}/tools/artwork/contact_sheet.sh ${SNAPQUILL_SKIN_MANIFEST}
+    ${SNAPQUILL_ARTWORK_DIR}/skin ${SNAPQUILL_ARTWORK_DIR}/skin-contact-sheet.png)
+foreach(_percent IN LISTS SNAPQUILL_PICTURE_SETS)
+  list(APPEND _sheet_commands COMMAND bash ${PROJECT_SOURCE_DIR}/tools/artwork/contact_sheet.sh
+       ${SNAPQUILL_SKIN_MANIFEST} ${SNAPQUILL_ARTWORK_DIR}/skin${_percent}
+       ${SNAPQUILL_ARTWORK_DIR}/skin-contact-sheet-${_percent}.png)
+endforeach()
+add_custom_target(contact_sheet ${_sheet_commands} DEPENDS ${SNAPQUILL_SKIN_BITMAPS} VERBATIM)
 
 # The program icon: resources/icon/snapquill.svg rendered at 16, 20, 24, 32,
 # 40, 48 and 256 px (the small and large icon sizes of 100 to 250 per cent)

@@ -68,27 +68,36 @@ void TsuiFileTheme::SetThemeFile(const std::string& fileName)
         user->FileThemeLoaded();
 }
 
-void TsuiFileTheme::GetBitmap(int key, TGdiObject& bitmap) const
+// The file's picture of the key as it is stored; empty when absent.
+static TGdiObject StoredBitmap(const TsuiFileThemeMgr& manager, int key)
 {
     const char* name = ThemeKeyName(key);
-    TsuiThemeFileReader* reader = manager_.Reader();
+    TsuiThemeFileReader* reader = manager.Reader();
     if (!name || !reader)
-        return;
-    if (TMemoryStream* stream = reader->GetBitmap(name)) {
-        TGdiObject loaded = BitmapFromBmpFile(stream->Data().data(), stream->Size());
-        if (loaded)
-            bitmap = std::move(loaded);
-    }
+        return TGdiObject();
+    TMemoryStream* stream = reader->GetBitmap(name);
+    return stream ? BitmapFromBmpFile(stream->Data().data(), stream->Size()) : TGdiObject();
 }
 
-void TsuiFileTheme::GetBitmap(int key, TGdiObject& bitmap, int frameCount, int frameIndex) const
+void TsuiFileTheme::GetBitmap(int key, TGdiObject& bitmap, const TDisplayScale& scale) const
+{
+    TGdiObject loaded = StoredBitmap(manager_, key);
+    if (loaded && !scale.IsIdentity())
+        loaded = ScalePicture(loaded.Handle(), scale, ThemeImageFrames(key));
+    if (loaded)
+        bitmap = std::move(loaded);
+}
+
+void TsuiFileTheme::GetBitmap(int key, TGdiObject& bitmap, int frameCount, int frameIndex,
+                              const TDisplayScale& scale) const
 {
     if (frameCount == 0) {
-        GetBitmap(key, bitmap);
+        GetBitmap(key, bitmap, scale);
         return;
     }
-    TGdiObject strip;
-    GetBitmap(key, strip);
+    TGdiObject strip = StoredBitmap(manager_, key);
+    if (strip && !scale.IsIdentity())
+        strip = ScalePicture(strip.Handle(), scale, frameCount);
     if (strip)
         bitmap = CutFrame(strip.Handle(), frameCount, frameIndex);
 }

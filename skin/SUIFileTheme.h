@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/DisplayScale.h"
 #include "imaging/GdiHandles.h"
 #include "skin/SUIThemeFileReader.h"
 
@@ -50,9 +51,11 @@ public:
     bool Loaded() const { return loaded_; }
 
     // Lookups by key number; absent keys give -1, false, or leave the
-    // bitmap as it was.
-    void GetBitmap(int key, TGdiObject& bitmap) const;
-    void GetBitmap(int key, TGdiObject& bitmap, int frameCount, int frameIndex) const;
+    // bitmap as it was. The file's pictures are drawn for 100 per cent; at
+    // another scale they come enlarged smoothly, frame by frame, with the
+    // magenta key kept exact.
+    void GetBitmap(int key, TGdiObject& bitmap, const TDisplayScale& scale = {}) const;
+    void GetBitmap(int key, TGdiObject& bitmap, int frameCount, int frameIndex, const TDisplayScale& scale = {}) const;
     int32_t GetInt(int key) const;
     uint32_t GetColor(int key) const { return static_cast<uint32_t>(GetInt(key)); }
     bool GetBool(int key) const;

@@ -251,22 +251,6 @@ void TsuiForm::Paint(HDC dc, const RECT& client)
     }
 }
 
-// A pattern tile repeated by a whole factor, each pixel a square of pixels.
-static TGdiObject EnlargeByWholePixels(TGdiObject tile, int factor)
-{
-    if (!tile || factor <= 1)
-        return tile;
-    const SIZE size = BitmapSize(tile.Handle());
-    TWindowDC screen(nullptr);
-    TGdiObject large(CreateCompatibleBitmap(screen.Handle(), size.cx * factor, size.cy * factor));
-    TMemoryDC target(screen.Handle(), large.Handle());
-    TMemoryDC source(screen.Handle(), tile.Handle());
-    SetStretchBltMode(target.Handle(), COLORONCOLOR);
-    StretchBlt(target.Handle(), 0, 0, size.cx * factor, size.cy * factor, source.Handle(), 0, 0, size.cx, size.cy,
-               SRCCOPY);
-    return large;
-}
-
 static void FillAll(HDC dc, const std::vector<TsuiRect>& rects, uint32_t color)
 {
     TGdiObject brush(CreateSolidBrush(ColorToRGB(color)));
@@ -352,9 +336,8 @@ void TsuiForm::Restyle(TsuiRestyle what)
     // The pinstripes of MacOS and Protein's tiles; a plain colour otherwise.
     backgroundBrush_ = TGdiObject();
     if (!source.UsesThemeFile() && (source.Effective() == MacOS || source.Effective() == Protein)) {
-        TGdiObject tile = EnlargeByWholePixels(LoadSkinBitmap(source.Effective() == MacOS ? "MACOS_FORM_BACKGROUND"
-                                                                                           : "PROTEIN_FORM_BACKGROUND"),
-                                               Scale().PatternFactor());
+        TGdiObject tile = LoadSkinPicture(
+            source.Effective() == MacOS ? "MACOS_FORM_BACKGROUND" : "PROTEIN_FORM_BACKGROUND", Scale());
         if (tile)
             backgroundBrush_ = TGdiObject(CreatePatternBrush(static_cast<HBITMAP>(tile.Handle())));
     }

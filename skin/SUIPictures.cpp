@@ -1,37 +1,61 @@
 #include "skin/SUIPictures.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "core/PackedPicture.h"
+#include "core/PictureScaling.h"
 #include "core/Unicode.h"
 #include "skin/SUIColors.h"
 #include "skin/SUIGeometry.h"
 
-TGdiObject LoadSkinBitmap(const std::string& resourceName)
-{
-    if (resourceName.empty())
-        return TGdiObject();
-    return TGdiObject(LoadImageW(GetModuleHandleW(nullptr), Utf8ToWide(resourceName).c_str(), IMAGE_BITMAP, 0, 0,
-                                 LR_CREATEDIBSECTION));
-}
-
-TGdiObject BitmapFromBmpFile(const uint8_t* data, size_t size)
+// The checks a BMP file in memory must pass before its header is believed:
+// the pixel rows it claims lie within it. The info header when it does.
+static const BITMAPINFO* CheckedBmpInfo(const uint8_t* data, size_t size, BITMAPFILEHEADER& file)
 {
     if (size < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || data[0] != 'B' || data[1] != 'M')
-        return TGdiObject();
-    BITMAPFILEHEADER file;
+        return nullptr;
     std::memcpy(&file, data, sizeof file);
     const auto* info = reinterpret_cast<const BITMAPINFO*>(data + sizeof file);
     const BITMAPINFOHEADER& header = info->bmiHeader;
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0 ||
         header.biWidth > 16384 || header.biHeight > 16384 || header.biHeight < -16384 || file.bfOffBits >= size)
-        return TGdiObject();
+        return nullptr;
     const uint64_t stride = ((uint64_t(header.biWidth) * header.biBitCount + 31) / 32) * 4;
     const uint64_t rows = header.biHeight < 0 ? -int64_t(header.biHeight) : header.biHeight;
     if (header.biCompression == BI_RGB && file.bfOffBits + stride * rows > size)
+        return nullptr;
+    return info;
+}
+
+// A device-independent bitmap of the BMP file's own depth and colours.
+static TGdiObject DibSectionOfBmp(const std::vector<uint8_t>& bmp)
+{
+    BITMAPFILEHEADER file;
+    const BITMAPINFO* info = CheckedBmpInfo(bmp.data(), bmp.size(), file);
+    if (!info || info->bmiHeader.biCompression != BI_RGB)
+        throw EPictureError("A skin picture of the program is damaged");
+    void* bits = nullptr;
+    TGdiObject result(CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!result)
+        throw EOutOfResources("Out of system resources");
+    const BITMAPINFOHEADER& header = info->bmiHeader;
+    const size_t stride = ((size_t(header.biWidth) * header.biBitCount + 31) / 32) * 4;
+    std::memcpy(bits, bmp.data() + file.bfOffBits, stride * size_t(std::abs(header.biHeight)));
+    return result;
+}
+
+TGdiObject BitmapFromBmpFile(const uint8_t* data, size_t size)
+{
+    BITMAPFILEHEADER file;
+    const BITMAPINFO* info = CheckedBmpInfo(data, size, file);
+    if (!info)
         return TGdiObject();
     TWindowDC screen(nullptr);
-    return TGdiObject(CreateDIBitmap(screen.Handle(), &header, CBM_INIT, data + file.bfOffBits, info, DIB_RGB_COLORS));
+    return TGdiObject(
+        CreateDIBitmap(screen.Handle(), &info->bmiHeader, CBM_INIT, data + file.bfOffBits, info, DIB_RGB_COLORS));
 }
 
 SIZE BitmapSize(HGDIOBJ bitmap)
@@ -42,20 +66,137 @@ SIZE BitmapSize(HGDIOBJ bitmap)
     return {b.bmWidth, b.bmHeight};
 }
 
-void GetStyleImage(TsuiUIStyle style, int key, TGdiObject& bitmap)
+// The bitmap's pixels as 32-bit top-down rows.
+static std::vector<uint32_t> PixelsOf(HGDIOBJ bitmap, SIZE size)
 {
-    TGdiObject loaded = LoadSkinBitmap(GetStyleImageName(style, key));
+    std::vector<uint32_t> pixels(size_t(size.cx) * size.cy);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB};
+    TWindowDC screen(nullptr);
+    if (!GetDIBits(screen.Handle(), static_cast<HBITMAP>(bitmap), 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS))
+        throw EOutOfResources("Cannot read a picture");
+    return pixels;
+}
+
+// A 32-bit top-down device-independent bitmap holding the pixels.
+static TGdiObject BitmapOfPixels(const TPixels& picture)
+{
+    if (picture.width <= 0 || picture.height <= 0)
+        return TGdiObject();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    TGdiObject result(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!result)
+        throw EOutOfResources("Out of system resources");
+    std::memcpy(bits, picture.pixels.data(), picture.pixels.size() * sizeof(uint32_t));
+    return result;
+}
+
+static TPixels PicturePixels(HGDIOBJ bitmap)
+{
+    const SIZE size = BitmapSize(bitmap);
+    TPixels picture;
+    if (size.cx <= 0 || size.cy <= 0)
+        return picture;
+    picture.width = size.cx;
+    picture.height = size.cy;
+    picture.pixels = PixelsOf(bitmap, size);
+    for (uint32_t& p : picture.pixels)
+        p &= 0xFFFFFF;
+    return picture;
+}
+
+TGdiObject ScalePicture(HGDIOBJ bitmap, const TDisplayScale& scale, int frameCount, bool tile)
+{
+    const TPixels picture = PicturePixels(bitmap);
+    if (picture.width <= 0)
+        return TGdiObject();
+    if (tile)
+        return BitmapOfPixels(EnlargeByWhole(picture, scale.PatternFactor()));
+    const TPictureSize size = ScaledPictureSize(scale, picture.width, picture.height, frameCount);
+    const int frames = std::max(frameCount, 1);
+    return BitmapOfPixels(ResampleFrames(picture, frames, size.width / frames, size.height));
+}
+
+// The sets that may be built besides 100 per cent; each is a resource type.
+static const int kPictureSetCandidates[] = {125, 150, 175, 200, 250, 300};
+
+static std::wstring SetResourceType(int percent)
+{
+    return L"SKIN" + std::to_wstring(percent);
+}
+
+// The larger sets that hold the named picture.
+static std::vector<int> SetsOfPicture(const std::wstring& name)
+{
+    std::vector<int> sets;
+    for (int percent : kPictureSetCandidates)
+        if (FindResourceW(GetModuleHandleW(nullptr), name.c_str(), SetResourceType(percent).c_str()))
+            sets.push_back(percent);
+    return sets;
+}
+
+// The BMP file of the named picture in a set, and what it was designed as.
+static std::vector<uint8_t> UnpackSetPicture(const std::wstring& name, int percent, TPackedPictureInfo& info)
+{
+    const HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, name.c_str(), SetResourceType(percent).c_str());
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data)
+        throw EPictureError("A skin picture is missing from the program");
+    return UnpackPicture(static_cast<const uint8_t*>(data), SizeofResource(module, found), info);
+}
+
+TGdiObject LoadSkinBitmap(const std::string& resourceName)
+{
+    const std::wstring name = Utf8ToWide(resourceName);
+    if (resourceName.empty() || !FindResourceW(GetModuleHandleW(nullptr), name.c_str(), SetResourceType(100).c_str()))
+        return TGdiObject();
+    TPackedPictureInfo info;
+    return DibSectionOfBmp(UnpackSetPicture(name, 100, info));
+}
+
+TGdiObject LoadSkinPicture(const std::string& resourceName, const TDisplayScale& scale)
+{
+    const std::wstring name = Utf8ToWide(resourceName);
+    const std::vector<int> sets = resourceName.empty() || scale.IsIdentity() ? std::vector<int>() : SetsOfPicture(name);
+    if (sets.empty())
+        return LoadSkinBitmap(resourceName);
+    const int set = ChoosePictureSet(scale, sets);
+    TPackedPictureInfo info;
+    const std::vector<uint8_t> bmp = UnpackSetPicture(name, set, info);
+    if (info.tile)
+        return ScalePicture(LoadSkinBitmap(resourceName).Handle(), scale, 1, true);
+    TGdiObject picture = DibSectionOfBmp(bmp);
+    if (PictureSetFits(scale, set))
+        return picture;
+    const TPictureSize size = ScaledPictureSize(scale, info.designedWidth, info.designedHeight, info.frameCount);
+    return BitmapOfPixels(ResampleFrames(PicturePixels(picture.Handle()), info.frameCount,
+                                         size.width / info.frameCount, size.height));
+}
+
+void GetStyleImage(TsuiUIStyle style, int key, TGdiObject& bitmap, const TDisplayScale& scale)
+{
+    TGdiObject loaded = LoadSkinPicture(GetStyleImageName(style, key), scale);
     if (loaded)
         bitmap = std::move(loaded);
 }
 
-void GetStyleImageFrame(TsuiUIStyle style, int key, TGdiObject& bitmap, int frameCount, int frameIndex)
+void GetStyleImageFrame(TsuiUIStyle style, int key, TGdiObject& bitmap, int frameCount, int frameIndex,
+                        const TDisplayScale& scale)
 {
     if (frameCount == 0) {
-        GetStyleImage(style, key, bitmap);
+        GetStyleImage(style, key, bitmap, scale);
         return;
     }
-    TGdiObject strip = LoadSkinBitmap(GetStyleImageName(style, key));
+    TGdiObject strip = LoadSkinPicture(GetStyleImageName(style, key), scale);
     if (strip)
         bitmap = CutFrame(strip.Handle(), frameCount, frameIndex);
 }
@@ -129,18 +270,6 @@ void TileGraphic(HDC dc, HGDIOBJ picture, const RECT& rect)
             BitBlt(dc, x, y, size.cx, size.cy, source.Handle(), 0, 0, SRCCOPY);
 }
 
-// The bitmap's pixels as 32-bit top-down rows.
-static std::vector<uint32_t> PixelsOf(HGDIOBJ bitmap, SIZE size)
-{
-    std::vector<uint32_t> pixels(size_t(size.cx) * size.cy);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB};
-    TWindowDC screen(nullptr);
-    if (!GetDIBits(screen.Handle(), static_cast<HBITMAP>(bitmap), 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS))
-        throw EOutOfResources("Cannot read a picture");
-    return pixels;
-}
-
 TGdiObject RotateBitmap(HGDIOBJ bitmap)
 {
     const SIZE size = BitmapSize(bitmap);
@@ -149,18 +278,11 @@ TGdiObject RotateBitmap(HGDIOBJ bitmap)
     const std::vector<uint32_t> source = PixelsOf(bitmap, size);
     const int W = size.cx, H = size.cy;
     // The result is H wide and W high.
-    std::vector<uint32_t> turned(source.size());
+    TPixels turned(H, W);
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
-            turned[size_t(W - 1 - x) * H + y] = source[size_t(y) * W + x];
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), H, -W, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    TGdiObject result(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!result)
-        throw EOutOfResources("Out of system resources");
-    std::memcpy(bits, turned.data(), turned.size() * sizeof(uint32_t));
-    return result;
+            turned.At(y, W - 1 - x) = source[size_t(y) * W + x];
+    return BitmapOfPixels(turned);
 }
 
 void FrameWindowBorder(HWND control, uint32_t outer, uint32_t inner, bool drawInner, int line)

@@ -7,8 +7,9 @@ namespace {
 constexpr int StyleCount = 5; // MacOS .. BlueGlass
 
 // One theme key. Image keys name an element that each style's resource
-// prefix completes ("MACOS_" + "BUTTON"); numeric keys carry one value per
-// built-in style, MacOS first.
+// prefix completes ("MACOS_" + "BUTTON") and carry the number of frames of
+// the picture strip; numeric keys carry one value per built-in style, MacOS
+// first.
 struct KeyRow {
     const char* name;
     TsuiThemeKind kind;
@@ -19,18 +20,18 @@ struct KeyRow {
 using K = TsuiThemeKind;
 
 const KeyRow keyTable[SUI_THEME::LastKey] = {
-    {"ButtonImage", K::Image, "BUTTON", {}},
+    {"ButtonImage", K::Image, "BUTTON", {3}},
     {"ButtonTransparentBool", K::Bool, nullptr, {1, 0, 0, 0, 1}},
-    {"CheckBoxImage", K::Image, "CHECKBOX", {}},
-    {"RadioButtonImage", K::Image, "RADIOBUTTON", {}},
-    {"TitleBarButtonImage", K::Image, "TITLEBTN", {}},
+    {"CheckBoxImage", K::Image, "CHECKBOX", {4}},
+    {"RadioButtonImage", K::Image, "RADIOBUTTON", {4}},
+    {"TitleBarButtonImage", K::Image, "TITLEBTN", {18}},
     {"TitleBarButtonTransparentBool", K::Bool, nullptr, {0, 0, 0, 1, 1}},
     {"TitleBarButtonLeftOffsetInt", K::Int, nullptr, {3, 2, 0, 0, 4}},
     {"TitleBarButtonRightOffsetInt", K::Int, nullptr, {-2, -2, 0, 0, -3}},
     {"TitleBarButtonTopInt", K::Int, nullptr, {4, 5, 2, 2, 6}},
-    {"TitleBarLeftImage", K::Image, "TITLE_LEFT", {}},
-    {"TitleBarClientImage", K::Image, "TITLE_CLIENT", {}},
-    {"TitleBarRightImage", K::Image, "TITLE_RIGHT", {}},
+    {"TitleBarLeftImage", K::Image, "TITLE_LEFT", {1}},
+    {"TitleBarClientImage", K::Image, "TITLE_CLIENT", {1}},
+    {"TitleBarRightImage", K::Image, "TITLE_RIGHT", {1}},
     {"FormMinWidthInt", K::Int, nullptr, {130, 150, 130, 130, 270}},
     {"FormRoundCornerInt", K::Int, nullptr, {0, 13, 0, 0, 11}},
     {"FormBackgroundColor", K::Color, nullptr, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
@@ -42,25 +43,25 @@ const KeyRow keyTable[SUI_THEME::LastKey] = {
     {"MenuBackgroundColor", K::Color, nullptr, {0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xE7E7E7}},
     {"MenuFontColor", K::Color, nullptr, {0, 0, 0, 0, 0}},
     {"MenuBarColor", K::Color, nullptr, {0, 0xCED3D6, 0xCED3D6, 0xCED3D6, 0xCED3D6}},
-    {"ProgressBarImage", K::Image, "PROGRESSBAR", {}},
+    {"ProgressBarImage", K::Image, "PROGRESSBAR", {1}},
     {"ControlBorderColor", K::Color, nullptr, {0x7F7F7F, 0x686868, 0, 0, 0}},
     {"ControlBackgroundColor", K::Color, nullptr, {0xE7E7E7, 0xDEEBEF, 0xE8E8E8, 0xFBFBFB, 0xE7E7E7}},
     {"ControlFontColor", K::Color, nullptr, {0, 0xCF4602, 0, 0, 0}},
-    {"TrackBarBarImage", K::Image, "TRACKBAR_BAR", {}},
-    {"TrackBarSliderImage", K::Image, "TRACKBAR_SLIDER", {}},
-    {"TrackBarSliderVImage", K::Image, "TRACKBAR_SLIDER_V", {}},
+    {"TrackBarBarImage", K::Image, "TRACKBAR_BAR", {3}},
+    {"TrackBarSliderImage", K::Image, "TRACKBAR_SLIDER", {1}},
+    {"TrackBarSliderVImage", K::Image, "TRACKBAR_SLIDER_V", {1}},
     {"ScrollBarBackgroundColor", K::Color, nullptr, {0xC9C9C9, 0xF9F9F9, 0xF5F5F5, 0xF5F5F5, 0xF4F4F4}},
-    {"ScrollBarButtonImage", K::Image, "SCROLLBAR_BUTTON", {}},
-    {"ScrollBarSliderImage", K::Image, "SCROLLBAR_TRACK", {}},
-    {"CheckListBoxImage", K::Image, "CHECKLIST", {}},
+    {"ScrollBarButtonImage", K::Image, "SCROLLBAR_BUTTON", {4}},
+    {"ScrollBarSliderImage", K::Image, "SCROLLBAR_TRACK", {3}},
+    {"CheckListBoxImage", K::Image, "CHECKLIST", {4}},
     {"ToolBarButtonBorderColor", K::Color, nullptr, {0x474747, 0xC66931, 0x474747, 0x474747, 0x474747}},
     {"ToolBarButtonBackgroundColor", K::Color, nullptr, {0xEFEFEF, 0xEFD3C6, 0xEFEFEF, 0xEFEFEF, 0xEFEFEF}},
     {"ToolBarButtonDownBackgroundColor", K::Color, nullptr, {0xD8D8D8, 0xE1AC93, 0xD8D8D8, 0xD8D8D8, 0xD8D8D8}},
-    {"ScrollButtonImage", K::Image, "SCROLLBUTTON", {}},
-    {"TabControlTabImage", K::Image, "TAB", {}},
-    {"TabControlBarImage", K::Image, "TAB_LINE", {}},
-    {"SideChannelHandleImage", K::Image, "SIDECHENNEL_HANDLE", {}},
-    {"SideChannelBarImage", K::Image, "SIDECHENNEL_BAR", {}},
+    {"ScrollButtonImage", K::Image, "SCROLLBUTTON", {4}},
+    {"TabControlTabImage", K::Image, "TAB", {2}},
+    {"TabControlBarImage", K::Image, "TAB_LINE", {1}},
+    {"SideChannelHandleImage", K::Image, "SIDECHENNEL_HANDLE", {1}},
+    {"SideChannelBarImage", K::Image, "SIDECHENNEL_BAR", {1}},
 };
 
 // The scroll button picture is shared by the last three styles instead of
@@ -123,6 +124,12 @@ std::string GetStyleImageName(TsuiUIStyle style, int key)
 {
     TsuiStyleValue v = GetStyleValue(style, key);
     return v.kind == TsuiThemeKind::Image ? v.image : std::string();
+}
+
+int ThemeImageFrames(int key)
+{
+    const KeyRow* row = Row(key);
+    return row && row->kind == TsuiThemeKind::Image ? row->values[0] : 1;
 }
 
 const char* ThemeKeyName(int key)

@@ -79,6 +79,10 @@ int32_t GetStyleInt(TsuiUIStyle style, int key);
 bool GetStyleBool(TsuiUIStyle style, int key);
 std::string GetStyleImageName(TsuiUIStyle style, int key);
 
+// How many frames side by side an image key's picture holds (a button's
+// three looks, the title bar's eighteen buttons); 1 for other keys.
+int ThemeImageFrames(int key);
+
 // The key's name in theme files ("ButtonImage", ...); nullptr outside 1..42.
 const char* ThemeKeyName(int key);
 // The key's kind; Int outside 1..42.

@@ -87,9 +87,9 @@ TGdiObject TsuiStyleSource::Image(int key) const
 {
     TGdiObject image;
     if (UsesThemeFile())
-        theme_->GetBitmap(key, image);
+        theme_->GetBitmap(key, image, scale_);
     else
-        GetStyleImage(Effective(), key, image);
+        GetStyleImage(Effective(), key, image, scale_);
     return image;
 }
 
@@ -97,9 +97,9 @@ TGdiObject TsuiStyleSource::ImageFrame(int key, int frameCount, int frameIndex) 
 {
     TGdiObject image;
     if (UsesThemeFile())
-        theme_->GetBitmap(key, image, frameCount, frameIndex);
+        theme_->GetBitmap(key, image, frameCount, frameIndex, scale_);
     else
-        GetStyleImageFrame(Effective(), key, image, frameCount, frameIndex);
+        GetStyleImageFrame(Effective(), key, image, frameCount, frameIndex, scale_);
     return image;
 }
 

@@ -245,4 +245,19 @@ TEST_F(Package, InstallsRunsAndUninstallsSilently)
         << "the settings key was touched";
 }
 
+// The program as it ships (the copy the packages are made from) stays
+// small enough to download and start at once, whatever picture sets it
+// carries.
+TEST(PackageSize, TheShippedProgramIsUnderTwoMegabytes)
+{
+    wchar_t self[MAX_PATH * 2] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
+    const fs::path shipped = fs::path(self).parent_path() / L"dist" / L"stage" / L"snapquill.exe";
+    std::error_code error;
+    const uintmax_t size = fs::file_size(shipped, error);
+    ASSERT_FALSE(error) << Narrow(shipped.wstring()) << " is not there";
+    EXPECT_GT(size, 500u * 1024) << "the program, not a stub";
+    EXPECT_LT(size, 2u * 1024 * 1024) << "bytes";
+}
+
 } // namespace

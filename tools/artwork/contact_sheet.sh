@@ -4,7 +4,8 @@
 # artwork. Usage:
 #   contact_sheet.sh <bitmaps.txt> <folder of NAME.bmp> <output.png>
 # The MinGW build runs it as: cmake --build build/win --target contact_sheet
-# (the sheet is then build/win/artwork/skin-contact-sheet.png).
+# (the sheets are then build/win/artwork/skin-contact-sheet.png for 100 per
+# cent and skin-contact-sheet-PERCENT.png for each larger picture set).
 set -euo pipefail
 
 manifest=$1

@@ -20,6 +20,8 @@ void ParseOption(BitmapEntry& entry, const std::string& option)
 {
     if (option == "key") {
         entry.key = true;
+    } else if (option == "tile") {
+        entry.tile = true;
     } else if (option.rfind("over=", 0) == 0) {
         const std::string value = option.substr(5);
         const size_t at = value.find('@');

@@ -8,6 +8,8 @@
 //                 its middle column from row ROW down; this is how title
 //                 buttons match the title bar they are drawn on
 //   pin=RRGGBB,.. colours kept exact when the palette is reduced
+//   tile          a pixel pattern the program repeats to fill: at larger
+//                 scales it grows by whole pixels instead of being drawn anew
 // '#' starts a comment; blank lines are skipped.
 #pragma once
 
@@ -29,6 +31,7 @@ struct BitmapEntry {
     std::string overBitmap; // empty: blend over overColour
     int overRow = 0;
     std::vector<Rgba> pinned;
+    bool tile = false;
 };
 
 // Throws std::runtime_error naming the file and line of a malformed entry.
