@@ -179,7 +179,8 @@ void TsuiCustomComboBox::DrawButton(HDC dc, const RECT& button) const
     if (!useThemeFile_ && (drawnStyle_ == MacOS || drawnStyle_ == WinXP)) {
         // Loaded for each drawing: the picture is not one of the style's
         // table images.
-        TGdiObject face = LoadSkinBitmap(drawnStyle_ == MacOS ? "MACOS_COMBOBOX_BUTTON" : "WINXP_COMBOBOX_BUTTON");
+        TGdiObject face =
+            LoadSkinPicture(drawnStyle_ == MacOS ? "MACOS_COMBOBOX_BUTTON" : "WINXP_COMBOBOX_BUTTON", Scale());
         StretchBitmap(dc, face.Handle(), button);
         return;
     }
