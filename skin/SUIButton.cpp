@@ -490,7 +490,9 @@ void TsuiCheckBox::Create(TWindow& parent, const TBounds& bounds, const std::str
 
 void TsuiCheckBox::Restyle(TsuiRestyle)
 {
-    CutFrames(StyleSource().Image(SUI_THEME::CheckBoxImage), glyphs_, 4);
+    const TsuiStyleSource source = StyleSource();
+    striped_ = !source.UsesThemeFile() && source.Effective() == MacOS;
+    CutFrames(source.Image(SUI_THEME::CheckBoxImage), glyphs_, 4);
     AdjustSize();
     Invalidate();
 }
@@ -547,6 +549,23 @@ void TsuiCheckBox::UserToggle()
         OnClick();
 }
 
+// The MacOS glyph's pinstripes continue those of the form's background
+// tile, which repeat every 4 designed rows (times the pattern factor) from
+// the form's top; the glyph's first row is the pattern's third. So the glyph
+// sits as near the middle as lets its stripes meet the form's. At the design
+// scale it is placed so by the form's layout.
+int TsuiCheckBox::GlyphTop(int room) const
+{
+    const int centred = room / 2;
+    if (!striped_ || Scale().IsIdentity())
+        return centred;
+    const int factor = Scale().PatternFactor(), period = kStripePeriod * factor;
+    POINT corner{0, 0};
+    MapWindowPoints(Handle(), GetParent(Handle()), &corner, 1);
+    const int phase = ((corner.y + centred - kGlyphStripePhase * factor) % period + period) % period;
+    return phase <= period / 2 ? centred - phase : centred + period - phase;
+}
+
 void TsuiCheckBox::Paint(HDC dc, const RECT& client)
 {
     if (!Transparent())
@@ -554,7 +573,7 @@ void TsuiCheckBox::Paint(HDC dc, const RECT& client)
     const HGDIOBJ glyph = glyphs_[GlyphFrame() - 1].Handle();
     const SIZE size = BitmapSize(glyph);
     const TDisplayScale& scale = Scale();
-    DrawBitmap(dc, glyph, scale.Length(1), (client.bottom - size.cy) / 2);
+    DrawBitmap(dc, glyph, scale.Length(1), GlyphTop(client.bottom - size.cy));
 
     TSelectObject font(dc, FontOrDefault(Font()));
     const int textHeight = TextSize(dc, L"W").cy;

@@ -193,6 +193,10 @@ protected:
     bool ControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    static constexpr int kStripePeriod = 4;
+    static constexpr int kGlyphStripePhase = 2;
+    int GlyphTop(int room) const;
+    bool striped_ = false;
     void AdjustSize();
     void UserToggle();
     // The glyph frame (1 to 4) for the present state.
