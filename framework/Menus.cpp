@@ -180,6 +180,7 @@ void TPopupMenu::PopupSubItems(const TMenuItem& parent, HWND owner, int x, int y
 {
     if (OnPopup)
         OnPopup();
+    ShowingAt({x, y});
     std::vector<TMenuItem*> commands;
     HMENU menu = Build(parent, commands);
     struct Destroy {

@@ -126,6 +126,9 @@ public:
     // The same with the sub-items of one of the menu's items (a drop-down
     // of a menu bar).
     void PopupSubItems(const TMenuItem& parent, HWND owner, int x, int y);
+    // Called before the menu appears at a point of the screen: a menu that
+    // draws at the scale of its monitor takes it here.
+    virtual void ShowingAt(POINT) {}
     // The system menu while it is shown, else nullptr.
     HMENU Handle() const { return shown_; }
 

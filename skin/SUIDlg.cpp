@@ -5,6 +5,7 @@
 
 #include "skin/SUIDialogLayout.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIPictureScale.h"
 #include "skin/SUIPictures.h"
 
 // --- TsuiDialog ---------------------------------------------------------------
@@ -34,29 +35,53 @@ void TsuiMessageDialog::SetButtonCount(int value)
 
 void TsuiMessageDialog::Build(TfrmMsg& form)
 {
-    form.SetMessageFont(Font());
+    // Laid out at the scale of the monitor the dialog is going to appear on.
+    const TDisplayScale scale = form.ScaleWhereShown(Position(), Owner());
+    SetScale(scale);
+    form.SetMessageFont(Font(), scale);
+    const bool picture = iconType_ != TsuiIconType::suiNone;
+    const TsuiDialogLayout at = MessageDialogLayout(0, picture, buttonCount_, 0, scale);
+    form.PlaceMessage({at.textLeft, at.textTop, at.textWidth, scale.Length(13)});
     form.lbl.SetText(text_);
 
-    const bool picture = iconType_ != TsuiIconType::suiNone;
-    const TsuiDialogLayout layout =
-        MessageDialogLayout(form.lbl.Height(), picture, buttonCount_, form.BoundsRect().width);
-    const TBounds text = form.lbl.Bounds();
-    form.lbl.SetBounds({layout.textLeft, text.top, text.width, text.height});
+    const TBounds outer = form.BoundsRect();
+    const int windowWidth = scale.Position(kDialogClientWidth) + outer.width - form.ClientWidth();
+    const TsuiDialogLayout layout = MessageDialogLayout(form.lbl.Height(), picture, buttonCount_, windowWidth, scale);
     if (picture) {
-        const TGdiObject strip = LoadSkinBitmap("MSGDLG");
+        form.Image1.SetBounds({layout.pictureLeft, layout.pictureTop, scale.Length(kDialogPictureSize),
+                               scale.Length(kDialogPictureSize)});
+        const TGdiObject strip = LoadSkinBitmapForScale("MSGDLG", kDialogPictureFrame, scale, 4);
         if (strip)
             form.Image1.SetPicture(CutFrame(strip.Handle(), 4, static_cast<int>(iconType_)));
     } else {
         form.Image1.SetVisible(false);
     }
-    const TBounds outer = form.BoundsRect();
     SetWindowPos(form.Handle(), nullptr, 0, 0, layout.windowWidth, outer.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    AddButtons(form, layout);
 
+    const TBounds wide = form.BoundsRect();
+    SetWindowPos(form.Handle(), nullptr, 0, 0, wide.width, layout.windowHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window is placed where it is, not made again: the frame's hook,
+    // set once when the frame took the window over, stays on the window
+    // that is shown.
+    form.ApplyPosition(Position(), Owner());
+
+    form.suiForm1.SetScale(scale);
+    form.suiForm1.SetCaption(Caption());
+    form.suiForm1.SetUIStyle(UIStyle());
+    form.suiForm1.SetFileTheme(FileTheme());
+    form.suiForm1.SetTitleFont(CaptionFont());
+}
+
+void TsuiMessageDialog::AddButtons(TfrmMsg& form, const TsuiDialogLayout& layout)
+{
     std::vector<TsuiButton*> byNumber(4, nullptr);
     for (const TsuiDialogButtonPlace& place : layout.buttons) {
         TsuiButton& button =
-            form.AddButton({place.left, place.top, kDialogButtonWidth, kDialogButtonHeight}, cursor_);
+            form.AddButton({place.left, place.top, layout.buttonWidth, layout.buttonHeight}, cursor_);
+        button.SetScale(Scale());
         button.SetTabStop(true);
         button.SetCaption(captions_[place.number - 1]);
         const int result = results_[place.number - 1];
@@ -70,19 +95,6 @@ void TsuiMessageDialog::Build(TfrmMsg& form)
     for (int number : layout.tabSequence)
         tabOrder.push_back(byNumber[number]);
     SetTabOrder(tabOrder);
-
-    const TBounds wide = form.BoundsRect();
-    SetWindowPos(form.Handle(), nullptr, 0, 0, wide.width, layout.windowHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // The window is placed where it is, not made again: the frame's hook,
-    // set once when the frame took the window over, stays on the window
-    // that is shown.
-    form.ApplyPosition(Position(), Owner());
-
-    form.suiForm1.SetCaption(Caption());
-    form.suiForm1.SetUIStyle(UIStyle());
-    form.suiForm1.SetFileTheme(FileTheme());
-    form.suiForm1.SetTitleFont(CaptionFont());
 }
 
 int TsuiMessageDialog::ShowModal()

@@ -8,6 +8,7 @@
 
 #include "framework/Window.h"
 #include "skin/SUIColors.h"
+#include "skin/SUIDialogLayout.h"
 #include "skin/SUIThemes.h"
 #include "skin/frmMessage.h"
 
@@ -98,6 +99,7 @@ public:
 
 private:
     void Build(TfrmMsg& form);
+    void AddButtons(TfrmMsg& form, const TsuiDialogLayout& layout);
 
     int buttonCount_ = 1;
     std::array<std::string, 3> captions_{"OK", "Cancel", "Cancel"};

@@ -52,9 +52,18 @@ void TsuiMenuBar::SetMenu(TsuiMainMenu* menu)
 {
     menu_ = menu;
     font_ = TGdiObject();
-    if (menu_)
-        font_ = MakeFont({menu_->FontName(), -MulDiv(menu_->FontSize(), 96, 72), false, menu_->FontColor()});
+    FitFont();
     Invalidate();
+}
+
+// The menu's font at the menu's scale, made again when the scale changed.
+HGDIOBJ TsuiMenuBar::FitFont() const
+{
+    if (menu_ && (!font_ || fontDpi_ != menu_->Scale().Dpi())) {
+        fontDpi_ = menu_->Scale().Dpi();
+        font_ = MakeFont({menu_->FontName(), -MulDiv(menu_->FontSize(), fontDpi_, 72), false, menu_->FontColor()});
+    }
+    return font_ ? font_.Handle() : GetStockObject(DEFAULT_GUI_FONT);
 }
 
 void TsuiMenuBar::SetColor(uint32_t value)
@@ -66,7 +75,7 @@ void TsuiMenuBar::SetColor(uint32_t value)
 int TsuiMenuBar::TextWidth(const std::string& caption) const
 {
     TWindowDC screen(nullptr);
-    TSelectObject font(screen.Handle(), font_ ? font_.Handle() : GetStockObject(DEFAULT_GUI_FONT));
+    TSelectObject font(screen.Handle(), FitFont());
     RECT r{};
     const std::wstring text = Utf8ToWide(caption);
     DrawTextW(screen.Handle(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
@@ -79,7 +88,7 @@ RECT TsuiMenuBar::ItemRect(int index) const
     GetClientRect(Handle(), &client);
     int x = 0;
     for (int i = 0; menu_ && i < menu_->Count(); ++i) {
-        const int width = TextWidth(menu_->Item(i).Caption()) + 2 * kItemPadding;
+        const int width = TextWidth(menu_->Item(i).Caption()) + 2 * menu_->Scale().Length(kItemPadding);
         if (i == index)
             return {x, 0, x + width, client.bottom};
         x += width;
@@ -110,7 +119,7 @@ void TsuiMenuBar::Paint(HDC dc, const RECT& client)
     if (!menu_)
         return;
     SetBkMode(dc, TRANSPARENT);
-    TSelectObject font(dc, font_ ? font_.Handle() : GetStockObject(DEFAULT_GUI_FONT));
+    TSelectObject font(dc, FitFont());
     POINT cursor{};
     GetCursorPos(&cursor);
     ScreenToClient(Handle(), &cursor);

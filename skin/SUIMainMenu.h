@@ -37,9 +37,11 @@ protected:
 private:
     int ItemAt(POINT p) const;
     int TextWidth(const std::string& caption) const;
+    HGDIOBJ FitFont() const;
 
     TsuiMainMenu* menu_ = nullptr;
     uint32_t color_ = 0xE7E7E7;
     int hot_ = -1;
-    TGdiObject font_;
+    mutable TGdiObject font_;
+    mutable int fontDpi_ = 0;
 };

@@ -2,8 +2,13 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "core/Unicode.h"
+#include "framework/MonitorScale.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIMenuLayout.h"
+#include "skin/SUIPictureScale.h"
 #include "skin/SUIPictures.h"
 
 TsuiPopupMenu::TsuiPopupMenu(const TWindow* owner)
@@ -12,8 +17,12 @@ TsuiPopupMenu::TsuiPopupMenu(const TWindow* owner)
     SetUIStyle(OwnerFormUIStyle(owner));
 }
 
-void TsuiPopupMenu::Restyle(TsuiRestyle)
+void TsuiPopupMenu::Restyle(TsuiRestyle what)
 {
+    // Heights and widths stay as designed: they are scaled where items are
+    // measured and drawn.
+    if (what == TsuiRestyle::Scale)
+        return;
     const TsuiStyleSource source = StyleSource();
     barWidth_ = 26;
     if (UIStyle() == MacOS) {
@@ -45,39 +54,49 @@ void TsuiPopupMenu::SetSeparatorHeight(int value)
         separatorHeight_ = value;
 }
 
-HIMAGELIST TsuiPopupMenu::CheckMarkImages()
+void TsuiPopupMenu::ShowingAt(POINT at)
 {
-    static HIMAGELIST images = [] {
-        HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0);
-        TGdiObject picture = LoadSkinBitmap("MENU_CHECKED");
-        if (list && picture)
-            ImageList_AddMasked(list, static_cast<HBITMAP>(picture.Handle()), RGB(255, 255, 255));
-        return list;
-    }();
-    return images;
+    SetScale(ScaleAtPoint(at));
 }
 
-// The mark of the checked radio item: a round dot centred in the 16 x 16
-// place of the check mark.
-void TsuiPopupMenu::DrawRadioDot(HDC dc, int x, int y, uint32_t color)
+HIMAGELIST TsuiPopupMenu::CheckMarkImages(const TDisplayScale& scale)
+{
+    // One list for each size, shared by all menus for the program's life.
+    static std::map<int, HIMAGELIST> lists;
+    const int size = scale.Length(kMenuMarkSize);
+    if (auto found = lists.find(size); found != lists.end())
+        return found->second;
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 0);
+    TGdiObject picture = LoadSkinBitmapForScale("MENU_CHECKED", kMenuMarkSize, scale);
+    if (list && picture)
+        ImageList_AddMasked(list, static_cast<HBITMAP>(picture.Handle()), RGB(255, 255, 255));
+    lists[size] = list;
+    return list;
+}
+
+// The mark of the checked radio item: a round dot centred in the place of
+// the check mark.
+void TsuiPopupMenu::DrawRadioDot(HDC dc, const RECT& dot, uint32_t color)
 {
     TGdiObject brush(CreateSolidBrush(ColorToRGB(color)));
     TSelectObject selectedBrush(dc, brush.Handle());
     TSelectObject noPen(dc, GetStockObject(NULL_PEN));
-    Ellipse(dc, x + 5, y + 5, x + 12, y + 12);
+    Ellipse(dc, dot.left, dot.top, dot.right, dot.bottom);
 }
 
 TGdiObject TsuiPopupMenu::ItemFont(const TMenuItem& item) const
 {
     LOGFONTW font{};
+    const UINT dpi = static_cast<UINT>(Scale().Dpi());
     if (useSystemFont_) {
+        // The system's menu font as it is at the menu's scale.
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+            SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
         font = metrics.lfMenuFont;
     } else {
-        TWindowDC screen(nullptr);
-        font.lfHeight = -MulDiv(fontSize_, GetDeviceCaps(screen.Handle(), LOGPIXELSY), 72);
+        font.lfHeight = -MulDiv(fontSize_, static_cast<int>(dpi), 72);
         font.lfCharSet = static_cast<BYTE>(fontCharset_);
         const std::wstring face = Utf8ToWide(fontName_);
         lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
@@ -104,10 +123,31 @@ void TsuiPopupMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height
 {
     TGdiObject font = ItemFont(item);
     TSelectObject selected(dc, font.Handle());
-    const TsuiItemSize size = MeasureMenuItem(Metrics(), item.IsLine(), TextWidth(dc, item.Caption(), 0),
-                                              TextWidth(dc, item.ShortCutText(), DT_NOPREFIX));
+    const TsuiItemSize size =
+        MeasureMenuItem(Metrics(), Scale(), item.IsLine(), TextWidth(dc, item.Caption(), 0),
+                        TextWidth(dc, item.ShortCutText(), DT_NOPREFIX));
     width = size.width;
     height = size.height;
+}
+
+static void Fill(HDC dc, const RECT& r, uint32_t color)
+{
+    TGdiObject brush(CreateSolidBrush(ColorToRGB(color)));
+    FillRect(dc, &r, static_cast<HBRUSH>(brush.Handle()));
+}
+
+// A frame of line whole pixels just inside r.
+static void Frame(HDC dc, RECT r, HBRUSH brush, int line)
+{
+    for (int i = 0; i < line && r.right > r.left && r.bottom > r.top; ++i) {
+        FrameRect(dc, &r, brush);
+        InflateRect(&r, -1, -1);
+    }
+}
+
+static RECT Offset(const TsuiRect& r, int x, int y)
+{
+    return {r.left + x, r.top + y, r.right + x, r.bottom + y};
 }
 
 void TsuiPopupMenu::DrawFlatFrame(HDC dc) const
@@ -118,55 +158,84 @@ void TsuiPopupMenu::DrawFlatFrame(HDC dc) const
     RECT r{};
     GetWindowRect(menuWindow, &r);
     TWindowDC desktop(nullptr);
-    RECT outer{r.left, r.top + 1, r.right - 1, r.bottom - 1};
-    FrameRect(desktop.Handle(), &outer, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    InflateRect(&outer, -1, -1);
-    FrameRect(desktop.Handle(), &outer, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const int line = Scale().Length(1);
+    RECT outer{r.left, r.top + line, r.right - line, r.bottom - line};
+    Frame(desktop.Handle(), outer, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), line);
+    InflateRect(&outer, -line, -line);
+    Frame(desktop.Handle(), outer, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), line);
+    // The left, bottom and right outline in the form's face colour.
     const uint32_t face = StyleSource().Color(SUI_THEME::FormBackgroundColor);
-    TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(face)));
-    TSelectObject selectedPen(desktop.Handle(), pen.Handle());
-    POINT outline[] = {{r.left, r.top}, {r.left, r.bottom - 1}, {r.right - 1, r.bottom - 1}, {r.right - 1, r.top - 1}};
-    Polyline(desktop.Handle(), outline, 4);
+    Fill(desktop.Handle(), {r.left, r.top, r.left + line, r.bottom}, face);
+    Fill(desktop.Handle(), {r.left, r.bottom - line, r.right, r.bottom}, face);
+    Fill(desktop.Handle(), {r.right - line, r.top, r.right, r.bottom}, face);
 }
 
-static void Fill(HDC dc, const RECT& r, uint32_t color)
-{
-    TGdiObject brush(CreateSolidBrush(ColorToRGB(color)));
-    FillRect(dc, &r, static_cast<HBRUSH>(brush.Handle()));
-}
+// The MacOS pictures are cut to their designed rows (12 for a separator, 20
+// for an item) at the picture's own scale.
+struct TMenuPicture {
+    const char* name;
+    int designedHeight;
+};
+constexpr TMenuPicture kMenuBarPicture{"MACOS_MENU_BAR", 22};
+constexpr TMenuPicture kMenuSelectPicture{"MACOS_MENU_SELECT", 21};
 
 void TsuiPopupMenu::DrawBackground(HDC dc, const RECT& rect, bool separator, bool selected) const
 {
     if (UIStyle() == MacOS) {
         // The MacOS pictures are loaded for each drawing and freed after.
-        TGdiObject picture = LoadSkinBitmap(selected ? "MACOS_MENU_SELECT" : "MACOS_MENU_BAR");
-        StretchBitmap(dc, picture.Handle(), rect, separator ? 12 : 20);
+        const TMenuPicture& kind = selected ? kMenuSelectPicture : kMenuBarPicture;
+        TGdiObject picture = LoadSkinBitmap(kind.name);
+        const int rows = MulDiv(separator ? 12 : 20, BitmapSize(picture.Handle()).cy, kind.designedHeight);
+        StretchBitmap(dc, picture.Handle(), rect, rows);
         return;
     }
+    const TsuiMenuItemPlaces places =
+        MenuItemPlaces(Metrics(), Scale(), rect.right - rect.left, rect.bottom - rect.top);
     if (selected) {
         Fill(dc, rect, selectedColor_);
         TGdiObject border(CreateSolidBrush(ColorToRGB(selectedBorderColor_)));
-        FrameRect(dc, &rect, static_cast<HBRUSH>(border.Handle()));
+        Frame(dc, rect, static_cast<HBRUSH>(border.Handle()), places.line);
         return;
     }
     if (barWidth_ > 0)
-        Fill(dc, {rect.left, rect.top, rect.left + barWidth_, rect.bottom}, barColor_);
-    Fill(dc, {rect.left + barWidth_, rect.top, rect.right, rect.bottom}, color_);
+        Fill(dc, Offset(places.bar, rect.left, rect.top), barColor_);
+    Fill(dc, Offset(places.rest, rect.left, rect.top), color_);
+}
+
+void TsuiPopupMenu::DrawMarks(TMenuItem& item, HDC dc, const RECT& rect) const
+{
+    const TsuiMenuItemPlaces places =
+        MenuItemPlaces(Metrics(), Scale(), rect.right - rect.left, rect.bottom - rect.top);
+    const RECT mark = Offset(places.mark, rect.left, rect.top);
+    const bool enabled = item.Enabled();
+    const bool hasImage = Images() && item.ImageIndex() >= 0 && item.ImageIndex() < ImageList_GetImageCount(Images());
+    const UINT greyed = enabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50;
+    if (item.Checked()) {
+        if (hasImage) {
+            RECT frame = Offset(places.imageFrame, rect.left, rect.top);
+            Frame(dc, frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), places.line);
+            InflateRect(&frame, -places.line, -places.line);
+            Fill(dc, frame, selectedColor_);
+        } else if (item.RadioItem()) {
+            DrawRadioDot(dc, Offset(places.radioDot, rect.left, rect.top), enabled ? fontColor_ : 0x808080);
+        } else if (HIMAGELIST checks = CheckMarkImages(Scale())) {
+            ImageList_Draw(checks, 0, dc, mark.left, mark.top, greyed);
+        }
+    }
+    if (hasImage)
+        ImageList_Draw(Images(), item.ImageIndex(), dc, mark.left, mark.top, greyed);
 }
 
 void TsuiPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool selected)
 {
-    const int L = rect.left, T = rect.top, R = rect.right;
+    const TsuiMenuItemPlaces places =
+        MenuItemPlaces(Metrics(), Scale(), rect.right - rect.left, rect.bottom - rect.top);
     if (flatMenu_)
         DrawFlatFrame(dc);
     if (item.IsLine()) {
         DrawBackground(dc, rect, true, false);
-        if (UIStyle() != MacOS) {
-            TGdiObject pen(CreatePen(PS_SOLID, 1, ColorToRGB(separatorColor_)));
-            TSelectObject selectedPen(dc, pen.Handle());
-            MoveToEx(dc, L + barWidth_ + 4, T + 2, nullptr);
-            LineTo(dc, R - 2, T + 2);
-        }
+        if (UIStyle() != MacOS)
+            Fill(dc, Offset(places.separatorLine, rect.left, rect.top), separatorColor_);
         return;
     }
     const bool enabled = item.Enabled();
@@ -177,28 +246,13 @@ void TsuiPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool sel
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(!enabled ? 0x808080 : selected ? selectedFontColor_ : fontColor_));
     const std::wstring caption = Utf8ToWide(item.Caption());
-    RECT text{L + barWidth_ + 4, T + 4, R, rect.bottom};
+    RECT text{rect.left + places.caption.x, rect.top + places.caption.y, rect.right, rect.bottom};
     DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE);
     if (!item.ShortCutText().empty()) {
         const std::wstring shortCut = Utf8ToWide(item.ShortCutText());
         const int width = TextWidth(dc, item.ShortCutText(), DT_NOPREFIX);
-        RECT place{R - width - 16, T + 4, R, rect.bottom};
+        RECT place{rect.left + places.shortCutRight - width, text.top, rect.right, rect.bottom};
         DrawTextW(dc, shortCut.c_str(), -1, &place, DT_SINGLELINE | DT_NOPREFIX);
     }
-
-    const bool hasImage = Images() && item.ImageIndex() >= 0 && item.ImageIndex() < ImageList_GetImageCount(Images());
-    const UINT greyed = enabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50;
-    if (item.Checked()) {
-        if (hasImage) {
-            RECT frame{L + 2, T + 1, L + 21, T + 20};
-            FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            Fill(dc, {L + 3, T + 2, L + 20, T + 19}, selectedColor_);
-        } else if (item.RadioItem()) {
-            DrawRadioDot(dc, L + 4, T + 3, enabled ? fontColor_ : 0x808080);
-              } else if (HIMAGELIST checks = CheckMarkImages()) {
-            ImageList_Draw(checks, 0, dc, L + 4, T + 3, greyed);
-        }
-    }
-    if (hasImage)
-        ImageList_Draw(Images(), item.ImageIndex(), dc, L + 4, T + 3, greyed);
+    DrawMarks(item, dc, rect);
 }

@@ -1,5 +1,7 @@
 // A popup menu that measures and draws its items itself, in the colours and
-// pictures of its style.
+// pictures of its style, at the display scale of the monitor it appears on:
+// its heights and widths are designed pixels, scaled where items are
+// measured and drawn.
 #pragma once
 
 #include <windows.h>
@@ -59,19 +61,24 @@ public:
     void MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) override;
     void DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool selected) override;
 
-    // The check mark all menus share: "MENU_CHECKED" with white transparent.
-    static HIMAGELIST CheckMarkImages();
+    // The check mark all menus share at a scale: "MENU_CHECKED" with white
+    // transparent.
+    static HIMAGELIST CheckMarkImages(const TDisplayScale& scale = {});
 
 protected:
     // Takes the menu's colours, and the item and separator heights that
     // MacOS fixes.
     void Restyle(TsuiRestyle what) override;
+    // The menu takes the scale of the monitor it appears on.
+    void ShowingAt(POINT at) override;
 
 private:
     TGdiObject ItemFont(const TMenuItem& item) const;
     void DrawFlatFrame(HDC dc) const;
-    static void DrawRadioDot(HDC dc, int x, int y, uint32_t color);
+    static void DrawRadioDot(HDC dc, const RECT& dot, uint32_t color);
     void DrawBackground(HDC dc, const RECT& rect, bool separator, bool selected) const;
+    // The check mark, radio dot or item image.
+    void DrawMarks(TMenuItem& item, HDC dc, const RECT& rect) const;
 
     int menuItemHeight_ = 21;
     int separatorHeight_ = 21;

@@ -4,6 +4,7 @@
 
 #include "framework/Application.h"
 #include "framework/Clipboard.h"
+#include "framework/MonitorScale.h"
 #include "skin/SUIDialogLayout.h"
 #include "skin/SUIPictures.h"
 
@@ -145,9 +146,11 @@ TfrmMsg::~TfrmMsg()
     DestroyHandle();
 }
 
-void TfrmMsg::SetMessageFont(const TsuiFont& face)
+void TfrmMsg::SetMessageFont(const TsuiFont& face, const TDisplayScale& scale)
 {
-    TGdiObject font = MakeFont(face);
+    TsuiFont scaled = face;
+    scaled.height = scale.FontHeight(face.height);
+    TGdiObject font = MakeFont(scaled);
     if (!font)
         return;
     lbl.SetColor(ColorToRGB(face.color));
@@ -156,6 +159,14 @@ void TfrmMsg::SetMessageFont(const TsuiFont& face)
         button->SetFont(static_cast<HFONT>(font.Handle()));
     // The old font goes only now that nothing draws with it.
     messageFont_ = std::move(font);
+}
+
+void TfrmMsg::PlaceMessage(const TBounds& bounds)
+{
+    // The width stays; the height follows the wrapped text.
+    lbl.SetAutoSize(false);
+    lbl.SetBounds(bounds);
+    lbl.SetAutoSize(true);
 }
 
 TsuiButton& TfrmMsg::AddButton(const TBounds& bounds, short cursor)
@@ -168,19 +179,18 @@ TsuiButton& TfrmMsg::AddButton(const TBounds& bounds, short cursor)
     return *buttons_.back();
 }
 
-void TfrmMsg::ApplyPosition(TPosition kind, const TWindow* owner)
+bool TfrmMsg::PositionArea(TPosition kind, const TWindow* owner, RECT& area) const
 {
-    RECT area{};
     switch (kind) {
     case poScreenCenter:
         area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        break;
+        return true;
     case poDesktopCenter:
         area.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
         area.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
         area.right = area.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
         area.bottom = area.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-        break;
+        return true;
     case poMainFormCenter:
     case poOwnerFormCenter: {
         HWND over = nullptr;
@@ -192,13 +202,29 @@ void TfrmMsg::ApplyPosition(TPosition kind, const TWindow* owner)
             area = WindowRect(over);
         else
             area = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        break;
+        return true;
     }
     default:
         // Designed, and the system's default places, which it gives only
         // to a window being created: the designed place stays.
-        return;
+        area = WindowRect(Handle());
+        return false;
     }
+}
+
+TDisplayScale TfrmMsg::ScaleWhereShown(TPosition kind, const TWindow* owner) const
+{
+    RECT area{};
+    PositionArea(kind, owner, area);
+    const POINT centre{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    return ScaleAtPoint(centre);
+}
+
+void TfrmMsg::ApplyPosition(TPosition kind, const TWindow* owner)
+{
+    RECT area{};
+    if (!PositionArea(kind, owner, area))
+        return;
     const TBounds b = BoundsRect();
     int left = area.left + (area.right - area.left - b.width) / 2;
     int top = area.top + (area.bottom - area.top - b.height) / 2;

@@ -57,8 +57,11 @@ public:
     TLabel lbl;
     TMessagePicture Image1;
 
-    // The font of the message and the buttons; the form keeps its own copy.
-    void SetMessageFont(const TsuiFont& face);
+    // The font of the message and the buttons at a display scale; the form
+    // keeps its own copy.
+    void SetMessageFont(const TsuiFont& face, const TDisplayScale& scale = {});
+    // Where the message goes; it keeps the width and wraps to its height.
+    void PlaceMessage(const TBounds& bounds);
     HFONT MessageFont() const { return static_cast<HFONT>(messageFont_.Handle()); }
 
     // A button on the frame, with the message font; cursor: the pointer
@@ -70,6 +73,8 @@ public:
     // Places the window by kind; owner is the window a form-centred kind
     // centres on. The window stays the same one.
     void ApplyPosition(TPosition kind, const TWindow* owner);
+    // The scale of the monitor a position kind puts the window on.
+    TDisplayScale ScaleWhereShown(TPosition kind, const TWindow* owner) const;
 
     // The control that has the focus when the dialog opens.
     void SetActiveControl(TControl* control) { activeControl_ = control; }
@@ -85,6 +90,9 @@ protected:
 
 private:
     class TCursorOver;
+    // The area a position kind centres the window on; false for the kinds
+    // that leave the window where it is (area: the window itself).
+    bool PositionArea(TPosition kind, const TWindow* owner, RECT& area) const;
 
     TGdiObject messageFont_;
     std::vector<std::unique_ptr<TsuiButton>> buttons_;

@@ -2,6 +2,8 @@
 
 #include "skin/SUIDialogLayout.h"
 
+#include <algorithm>
+
 namespace {
 
 std::vector<int> Lefts(const TsuiDialogLayout& layout)
@@ -66,4 +68,43 @@ TEST(SkinDialogLayout, CopyText)
               rule + "\r\nAbout...\r\n" + rule + "\r\nSnapquill v1.1\r\n" + rule + "\r\nOK\r\n" + rule);
     EXPECT_EQ(MessageDialogCopyText("suiDialog", "two\r\nlines", {"Cancel", "OK"}),
               rule + "\r\nsuiDialog\r\n" + rule + "\r\ntwo\r\nlines\r\n" + rule + "\r\nCancel   OK\r\n" + rule);
+}
+
+TEST(SkinDialogLayout, AtEveryScaleThePartsGrowWithoutOverlapOrLosingTheirGaps)
+{
+    for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
+        const TDisplayScale scale(dpi);
+        SCOPED_TRACE(dpi);
+        // Three lines of text at the scaled font, the client area scaled
+        // and a system frame of 3 pixels a side.
+        const int textHeight = 3 * scale.Length(13);
+        const int window = scale.Position(kDialogClientWidth) + 6;
+        const TsuiDialogLayout l = MessageDialogLayout(textHeight, true, 3, window, scale);
+        EXPECT_EQ(l.textTop, scale.Position(64));
+        EXPECT_EQ(l.textLeft, scale.Position(88));
+        EXPECT_EQ(l.textWidth, scale.Length(225));
+        EXPECT_LT(l.pictureLeft + l.pictureSize, l.textLeft) << "the picture left of the text";
+        EXPECT_LE(l.textLeft + l.textWidth, window - 6) << "the text inside the client area";
+        EXPECT_EQ(l.bottom, std::max(l.textTop + textHeight, l.pictureTop + scale.Length(40)));
+        ASSERT_EQ(l.buttons.size(), 3u);
+        for (size_t i = 0; i < l.buttons.size(); ++i) {
+            const TsuiDialogButtonPlace& b = l.buttons[i];
+            EXPECT_EQ(b.top, l.bottom + scale.Length(20)) << "below the text and the picture";
+            EXPECT_LE(b.top + l.buttonHeight, l.windowHeight - scale.Length(20) + 1) << "room below";
+            EXPECT_LE(b.left + l.buttonWidth, window - 6) << "inside the client area";
+            if (i > 0) {
+                const int gap = l.buttons[i - 1].left - (b.left + l.buttonWidth);
+                EXPECT_NEAR(gap, 20.0 * dpi / 96, 1.0) << "20 pixels scaled between buttons";
+            }
+        }
+        EXPECT_GE(l.buttons.back().left, 0);
+        EXPECT_EQ(l.buttonWidth, scale.Length(73));
+        EXPECT_EQ(l.buttonHeight, scale.Length(25));
+        EXPECT_NEAR(l.windowHeight, (64 + 3 * 13 + 65) * dpi / 96.0, 3.0) << "the designed height scaled";
+
+        const TsuiDialogLayout plain = MessageDialogLayout(textHeight, false, 1, window, scale);
+        EXPECT_EQ(plain.windowWidth, window - scale.Length(64));
+        EXPECT_EQ(plain.textLeft, scale.Position(24));
+        EXPECT_LE(plain.textLeft + plain.textWidth, plain.windowWidth - 6);
+    }
 }
