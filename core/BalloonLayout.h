@@ -1,11 +1,15 @@
 // Where everything of the own balloon window goes: the two labels, the two
-// pictures, the window itself and its region. Pure arithmetic, so that it is
-// the same on every platform and can be checked without a screen.
+// pictures, the window itself and its region, at a display scale (the
+// designed places multiplied by the one scaling rule). Pure arithmetic, so
+// that it is the same on every platform and can be checked without a
+// screen.
 #pragma once
 
 #include <array>
 #include <functional>
 #include <string>
+
+#include "core/DisplayScale.h"
 
 struct TBalloonSize {
     int width = 0;
@@ -44,6 +48,9 @@ struct TBalloonLayoutInput {
     int screenWidth = 0;
     int screenHeight = 0;
     TBalloonRect workArea;   // used for the tray anchor
+    // The designed places and distances are scaled by it; the sizes above
+    // are pixels at that scale already.
+    TDisplayScale scale;
 };
 
 struct TBalloonLayout {
@@ -54,6 +61,7 @@ struct TBalloonLayout {
     int width = 0, height = 0, left = 0, top = 0;
     TBalloonCorner corner = TBalloonCorner::None;
     TBalloonRect body;                     // rounded rectangle, 7 x 7 corners
+    int cornerEllipse = 7;                 // at the scale
     std::array<TBalloonPoint, 3> pointer;  // only with a corner
 };
 

@@ -8,6 +8,7 @@
 #include "imaging/GdiHandles.h"
 #include "shell/ShellVersion.h"
 #include "core/Unicode.h"
+#include "framework/MonitorScale.h"
 
 namespace {
 
@@ -21,8 +22,16 @@ HINSTANCE ModuleInstance()
     return Application.Instance() ? Application.Instance() : GetModuleHandleW(nullptr);
 }
 
-TGdiObject LoadPicture(const wchar_t* name)
+// The picture of the set drawn for the scale: NAME at 100 %, NAME_150 and
+// NAME_200 at 150 % and 200 %; the 100 % one when a set lacks it.
+TGdiObject LoadPicture(const wchar_t* name, const TDisplayScale& scale)
 {
+    const int percent = scale.PictureSetPercent();
+    if (percent > 100) {
+        const std::wstring scaled = std::wstring(name) + L"_" + std::to_wstring(percent);
+        if (HANDLE picture = LoadImageW(ModuleInstance(), scaled.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))
+            return TGdiObject(picture);
+    }
     return TGdiObject(LoadImageW(ModuleInstance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
@@ -45,11 +54,11 @@ void DrawTransparent(HDC dc, const TGdiObject& picture, int x, int y)
     TransparentBlt(dc, x, y, size.cx, size.cy, source.Handle(), 0, 0, size.cx, size.cy, transparent);
 }
 
-TGdiObject TahomaFont(bool bold)
+// Tahoma of 8 points at the scale.
+TGdiObject TahomaFont(bool bold, const TDisplayScale& scale)
 {
-    TWindowDC screen(nullptr);
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(8, GetDeviceCaps(screen.Handle(), LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(8, scale.Dpi(), 72);
     font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
@@ -105,6 +114,8 @@ public:
     void Build(const std::string& title, const std::string& text, TSxTrayIconInfoFlags flags,
                IBalloonOwner* trayAnchor, HWND controlAnchor);
     void Release() { PostMessageW(Handle(), kReleaseMessage, 0, 0); }
+    // Fonts and pictures for the scale of the monitor the balloon goes on.
+    void TakeScale(const TDisplayScale& scale);
     void DestroyBalloonWindow();
 
 protected:
@@ -119,6 +130,7 @@ private:
     void Click(bool onClose);
     void AssertTopmost();
 
+    TDisplayScale scale_;
     TGdiObject font_;
     TGdiObject boldFont_;
     TGdiObject iconPicture_;
@@ -140,9 +152,8 @@ private:
 std::shared_ptr<ThBalloonForm> BalloonWindow;
 
 ThBalloonForm::ThBalloonForm()
-    : font_(TahomaFont(false)), boldFont_(TahomaFont(true)), closeInactive_(LoadPicture(L"IDB_BUTTON_CLOSE_INACTIVE")),
-      closeActive_(LoadPicture(L"IDB_BUTTON_CLOSE_ACTIVE"))
 {
+    TakeScale(scale_);
     static const TWindowClass windowClass{kWindowClass, 0,
                                           reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_INFOBK + 1))};
     TCreateParams params;
@@ -155,6 +166,29 @@ ThBalloonForm::ThBalloonForm()
 ThBalloonForm::~ThBalloonForm()
 {
     DestroyBalloonWindow();
+}
+
+void ThBalloonForm::TakeScale(const TDisplayScale& scale)
+{
+    if (scale == scale_ && font_)
+        return;
+    scale_ = scale;
+    font_ = TahomaFont(false, scale);
+    boldFont_ = TahomaFont(true, scale);
+    closeInactive_ = LoadPicture(L"IDB_BUTTON_CLOSE_INACTIVE", scale);
+    closeActive_ = LoadPicture(L"IDB_BUTTON_CLOSE_ACTIVE", scale);
+}
+
+// The monitor the balloon appears on: the one of the work area for the
+// notification icon, the control's otherwise.
+TDisplayScale ScaleWhereShown(HWND controlAnchor)
+{
+    RECT area{};
+    if (controlAnchor)
+        GetWindowRect(controlAnchor, &area);
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return ScaleOfRect(area);
 }
 
 void ThBalloonForm::DestroyBalloonWindow()
@@ -226,8 +260,9 @@ void ThBalloonForm::Build(const std::string& newTitle, const std::string& newTex
     controlAnchor = newControl;
 
     closeHover_ = false;
+    TakeScale(ScaleWhereShown(newControl));
     const wchar_t* iconName = IconPictureName(newFlags);
-    iconPicture_ = iconName ? LoadPicture(iconName) : TGdiObject();
+    iconPicture_ = iconName ? LoadPicture(iconName, scale_) : TGdiObject();
     hasPicture = iconName != nullptr;
 
     shownTitle_ = BalloonTitleText(newTitle);
@@ -257,6 +292,7 @@ void ThBalloonForm::Build(const std::string& newTitle, const std::string& newTex
             return TBalloonSize{r.right - r.left, r.bottom - r.top};
         };
         in.closeWidth = PictureSize(closeInactive_).cx;
+        in.scale = scale_;
         in.hasIcon = hasPicture;
         in.trayAnchor = newTray != nullptr;
         if (newControl) {
@@ -274,7 +310,7 @@ void ThBalloonForm::Build(const std::string& newTitle, const std::string& newTex
     TrayIcon = newTray;
 
     SetWindowPos(Handle(), HWND_TOPMOST, layout.left, layout.top, layout.width, layout.height, SWP_NOACTIVATE);
-    const int e = kBalloonCornerEllipse;
+    const int e = layout.cornerEllipse;
     TGdiObject region(
         CreateRoundRectRgn(layout.body.left, layout.body.top, layout.body.right, layout.body.bottom, e, e));
     HRGN shape = static_cast<HRGN>(region.Handle());
@@ -328,7 +364,8 @@ void ThBalloonForm::Paint(HDC dc, const RECT& client)
 
     TGdiObject region(CreateRectRgn(0, 0, 0, 0));
     if (GetWindowRgn(Handle(), static_cast<HRGN>(region.Handle())) != ERROR)
-        FrameRgn(dc, static_cast<HRGN>(region.Handle()), GetSysColorBrush(COLOR_INFOTEXT), 1, 1);
+        FrameRgn(dc, static_cast<HRGN>(region.Handle()), GetSysColorBrush(COLOR_INFOTEXT), scale_.Length(1),
+                 scale_.Length(1));
 }
 
 void ThBalloonForm::Click(bool onClose)

@@ -11,11 +11,12 @@ namespace {
 struct FakeText {
     int length;
     std::vector<int>* asked;
+    int lineHeight = 13;
     TBalloonSize operator()(int wrapWidth) const
     {
         asked->push_back(wrapWidth);
         const int lines = (length + wrapWidth - 1) / wrapWidth;
-        return {std::min(length, wrapWidth), 13 * lines};
+        return {std::min(length, wrapWidth), lineHeight * lines};
     }
 };
 
@@ -218,4 +219,52 @@ TEST(BalloonLayout, TitleLosesOuterBlanksAndControlCharacters)
     EXPECT_EQ(BalloonTitleText("a  b"), "a  b");
     EXPECT_EQ(BalloonTitleText(" \x01 "), "");
     EXPECT_EQ(BalloonTitleText(""), "");
+}
+
+TEST(BalloonLayout, AtEveryScaleThePartsGrowWithoutOverlapAndThePointerStaysOnTheBody)
+{
+    for (int dpi : {96, 120, 144, 168, 192, 240, 288}) {
+        const TDisplayScale scale(dpi);
+        SCOPED_TRACE(dpi);
+        std::vector<int> asked;
+        // Title and text as a font of the scale measures them; pictures of
+        // the scale's size.
+        TBalloonLayoutInput in = Input(scale.Length(100), 0, asked);
+        in.measureText = FakeText{scale.Length(500), &asked, scale.Length(13)};
+        in.title.height = scale.Length(13);
+        in.closeWidth = scale.Length(16);
+        in.scale = scale;
+        const TBalloonLayout tray = LayoutBalloon(in);
+        EXPECT_EQ(asked.back(), scale.Length(350)) << "the minimum wrap width scaled";
+        EXPECT_EQ(tray.iconLeft, scale.Position(10));
+        EXPECT_LE(tray.iconLeft + scale.Length(16), tray.titleLeft) << "the picture left of the title";
+        EXPECT_EQ(tray.titleTop, scale.Position(12));
+        EXPECT_GE(tray.textTop, tray.titleTop + in.title.height) << "the text below the title";
+        EXPECT_GE(tray.closeLeft, tray.titleLeft + in.title.width) << "the close picture right of the title";
+        EXPECT_LE(tray.closeLeft + in.closeWidth, tray.width);
+        EXPECT_LE(tray.textLeft + tray.textWidth, tray.width);
+        EXPECT_EQ(tray.height, tray.textTop + tray.textHeight + scale.Length(10));
+        EXPECT_NEAR(tray.width, 370.0 * dpi / 96, 2.0) << "the designed 370 pixels scaled";
+        EXPECT_NEAR(tray.height, (12 + 13 + 8 + 2 * 13 + 10) * dpi / 96.0, 3.0);
+        EXPECT_EQ(tray.cornerEllipse, scale.Length(7));
+        EXPECT_EQ(tray.left + tray.width, 1280);
+
+        in.trayAnchor = false;
+        for (const TBalloonRect& control : {TBalloonRect{100, 100, 160, 120}, TBalloonRect{1000, 700, 1060, 720}}) {
+            in.control = control;
+            const TBalloonLayout l = LayoutBalloon(in);
+            for (const TBalloonPoint& p : l.pointer) {
+                EXPECT_GE(p.x, 0);
+                EXPECT_LE(p.x, l.width);
+                EXPECT_GE(p.y, 0);
+                EXPECT_LE(p.y, l.height);
+            }
+            int onBody = 0;
+            for (const TBalloonPoint& p : l.pointer)
+                onBody += p.y >= l.body.top && p.y <= l.body.bottom;
+            EXPECT_EQ(onBody, 2) << "the pointer's base on the body, its tip beyond";
+            EXPECT_GE(l.titleTop, l.body.top) << "the title on the body";
+            EXPECT_LE(l.textTop + l.textHeight, l.body.bottom) << "the text on the body";
+        }
+    }
 }

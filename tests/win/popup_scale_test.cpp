@@ -198,3 +198,58 @@ TEST(PopupScale, TheAboutBoxGrowsWithTheScaleAndShowsItsTextWhole)
     EXPECT_EQ(ink.cx, whole.cx) << "the text whole, in the font of the scale";
     EXPECT_EQ(ink.cy, whole.cy);
 }
+
+namespace {
+
+class SilentOwner : public IBalloonOwner {
+public:
+    void BalloonShown() override {}
+    void BalloonHidden() override {}
+    void BalloonTimedOut() override {}
+    void BalloonClicked() override {}
+};
+
+int TextHeight(HFONT font)
+{
+    TWindowDC screen(nullptr);
+    TSelectObject selected(screen.Handle(), font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.Handle(), &metrics);
+    return metrics.tmHeight;
+}
+
+} // namespace
+
+TEST(PopupScale, TheBalloonGrowsWithTheScale)
+{
+    InitializeTestApplication("popup scale test");
+    const TDisplayScale scale = ScreenScale();
+    SilentOwner owner;
+    const std::string text = "Screenshot sucefully saved to C:\\Users\\somebody\\Pictures\\Snapquill\\shot 1.png "
+                             "Attributes: 1280x800 pixels, 312 KB, and a few words more to wrap the text.";
+    ShowOwnBalloon("Screenshot Saved!", text, niifInfo, false, 255, 0, &owner, nullptr);
+    TBalloonLayout layout;
+    ASSERT_TRUE(OwnBalloonLayout(layout));
+    RECT window{};
+    GetWindowRect(OwnBalloonWindow(), &window);
+    DestroyOwnBalloon();
+
+    LOGFONTW bold{};
+    bold.lfHeight = -MulDiv(8, scale.Dpi(), 72);
+    bold.lfWeight = FW_BOLD;
+    lstrcpynW(bold.lfFaceName, L"Tahoma", LF_FACESIZE);
+    TGdiObject titleFont(CreateFontIndirectW(&bold));
+    const int picture = scale.PictureSetPercent() * 16 / 100;
+
+    EXPECT_EQ(window.right - window.left, layout.width);
+    EXPECT_EQ(window.bottom - window.top, layout.height);
+    EXPECT_EQ(layout.titleLeft, scale.Position(34));
+    EXPECT_EQ(layout.titleTop, scale.Position(12));
+    EXPECT_EQ(layout.textTop - layout.titleTop - scale.Length(8), TextHeight(static_cast<HFONT>(titleFont.Handle())))
+        << "the title in 8-point Tahoma at the scale";
+    EXPECT_LE(layout.textWidth, scale.Length(350)) << "wrapped at the scaled width";
+    EXPECT_GT(layout.textWidth, scale.Length(280));
+    EXPECT_EQ(layout.width, layout.textLeft + layout.textWidth + scale.Length(10));
+    EXPECT_EQ(layout.closeLeft, layout.width - scale.Length(6) - picture) << "the close picture of the scale's set";
+    EXPECT_EQ(layout.height, layout.textTop + layout.textHeight + scale.Length(10));
+}

@@ -1,18 +1,24 @@
-// Draws the five 16 x 16 pictures of the balloon window and writes them as
-// 24-bit BMP files into the folder named on the command line:
-//   IDB_BALLOON_ERROR.bmp, IDB_BALLOON_INFO.bmp, IDB_BALLOON_WARNING.bmp,
-//   IDB_BUTTON_CLOSE_INACTIVE.bmp, IDB_BUTTON_CLOSE_ACTIVE.bmp.
-// The lower-left pixel of each picture is its background, which the window
-// draws as transparent. The output depends on nothing but this file.
+// Draws the five pictures of the balloon window at 16 x 16 pixels and again
+// at the larger sizes of the display scales (24 for 150 %, 32 for 200 %),
+// and writes them as 24-bit BMP files into the folder named on the command
+// line: IDB_BALLOON_ERROR, IDB_BALLOON_INFO, IDB_BALLOON_WARNING,
+// IDB_BUTTON_CLOSE_INACTIVE, IDB_BUTTON_CLOSE_ACTIVE, each as NAME.bmp (16
+// pixels), NAME_150.bmp and NAME_200.bmp.
+// The shapes are laid out on a grid of 16 design units and filled where a
+// pixel's centre falls inside them, so every size is as sharp as the
+// smallest and the 16-pixel pictures are the designed ones, pixel for
+// pixel. The lower-left pixel of each picture is its background, which the
+// window draws as transparent. The output depends on nothing but this file.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-const int kSize = 16;
+const int kDesign = 16;
 
 struct Rgb {
     uint8_t r, g, b;
@@ -21,59 +27,57 @@ struct Rgb {
 const Rgb kBackground{255, 0, 255};
 
 struct Picture {
-    Rgb pixels[kSize][kSize]; // [y][x], y = 0 at the top
+    int size;
+    std::vector<Rgb> pixels; // row by row, y = 0 at the top
 
-    Picture()
+    explicit Picture(int n) : size(n), pixels(static_cast<size_t>(n * n), kBackground) {}
+    const Rgb& At(int x, int y) const { return pixels[static_cast<size_t>(y * size + x)]; }
+    // Fills every pixel whose centre, in design units, lies inside.
+    void Fill(const std::function<bool(double u, double v)>& inside, Rgb c)
     {
-        for (auto& row : pixels)
-            for (auto& p : row)
-                p = kBackground;
-    }
-    void Set(int x, int y, Rgb c)
-    {
-        if (x >= 0 && x < kSize && y >= 0 && y < kSize)
-            pixels[y][x] = c;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const double u = (x + 0.5) * kDesign / size;
+                const double v = (y + 0.5) * kDesign / size;
+                if (inside(u, v))
+                    pixels[static_cast<size_t>(y * size + x)] = c;
+            }
     }
     // A filled disc centred in the picture; the corners stay background.
     void Disc(Rgb c)
     {
-        for (int y = 0; y < kSize; ++y)
-            for (int x = 0; x < kSize; ++x) {
-                const int dx = 2 * x + 1 - kSize;
-                const int dy = 2 * y + 1 - kSize;
-                if (dx * dx + dy * dy <= 15 * 15)
-                    Set(x, y, c);
-            }
+        Fill([](double u, double v) { return (u - 8) * (u - 8) + (v - 8) * (v - 8) <= 7.5 * 7.5; }, c);
     }
-    // A cross from (a, a) to (b, b), two pixels thick.
+    // A cross over the design cells (a, a) to (b, b), two cells thick.
     void Cross(int a, int b, Rgb c)
     {
-        for (int i = a; i <= b; ++i) {
-            Set(i, i, c);
-            Set(i + 1, i, c);
-            Set(a + b - i, i, c);
-            Set(a + b - i + 1, i, c);
-        }
+        Fill(
+            [a, b](double u, double v) {
+                if (v < a || v >= b + 1)
+                    return false;
+                const double down = u - v, up = u + v - (a + b + 1);
+                return (down >= -0.5 && down < 1.5) || (up >= -0.5 && up < 1.5);
+            },
+            c);
     }
+    // The design cells (x0, y0) to (x1, y1), both included.
     void Box(int x0, int y0, int x1, int y1, Rgb c)
     {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                Set(x, y, c);
+        Fill([=](double u, double v) { return u >= x0 && u < x1 + 1 && v >= y0 && v < y1 + 1; }, c);
     }
 };
 
-Picture ErrorPicture()
+Picture ErrorPicture(int size)
 {
-    Picture p;
+    Picture p(size);
     p.Disc({204, 0, 0});
     p.Cross(4, 10, {255, 255, 255});
     return p;
 }
 
-Picture InfoPicture()
+Picture InfoPicture(int size)
 {
-    Picture p;
+    Picture p(size);
     p.Disc({0, 70, 200});
     const Rgb white{255, 255, 255};
     p.Box(7, 3, 8, 4, white);   // dot
@@ -83,25 +87,28 @@ Picture InfoPicture()
     return p;
 }
 
-Picture WarningPicture()
+Picture WarningPicture(int size)
 {
-    Picture p;
+    Picture p(size);
     const Rgb yellow{255, 204, 0};
     const Rgb black{0, 0, 0};
-    // A triangle with its apex at the top middle, base on row 14.
-    for (int y = 1; y <= 14; ++y) {
-        const int half = (y * 8) / 14;
-        for (int x = 8 - half - 1; x <= 7 + half + 1; ++x)
-            p.Set(x, y, yellow);
-    }
+    // A triangle with its apex at the top middle, base on row 14: design
+    // row y reaches from 7 - y * 8 / 14 to 8 + y * 8 / 14 (whole cells in
+    // between at 16 pixels, straight edges at the larger sizes).
+    p.Fill(
+        [](double u, double v) {
+            const double half = (v - 0.5) * 8 / 14;
+            return v >= 1 && v < 15 && u >= 7.5 - half && u <= 8.5 + half;
+        },
+        yellow);
     p.Box(7, 5, 8, 10, black);
     p.Box(7, 12, 8, 13, black);
     return p;
 }
 
-Picture ClosePicture(bool active)
+Picture ClosePicture(bool active, int size)
 {
-    Picture p;
+    Picture p(size);
     if (active) {
         p.Box(1, 1, 14, 14, {200, 40, 40});
         p.Cross(4, 10, {255, 255, 255});
@@ -123,12 +130,13 @@ void Put32(std::vector<uint8_t>& out, uint32_t v)
     Put16(out, v >> 16);
 }
 
-// A bottom-up 24-bit BMP: file header, BITMAPINFOHEADER, rows of 48 bytes
-// (already a multiple of 4).
+// A bottom-up 24-bit BMP: file header, BITMAPINFOHEADER, rows padded to a
+// multiple of 4 bytes.
 std::vector<uint8_t> Encode(const Picture& p)
 {
-    const uint32_t rowBytes = kSize * 3;
-    const uint32_t imageBytes = rowBytes * kSize;
+    const uint32_t n = static_cast<uint32_t>(p.size);
+    const uint32_t rowBytes = (n * 3 + 3) / 4 * 4;
+    const uint32_t imageBytes = rowBytes * n;
     std::vector<uint8_t> out;
     out.push_back('B');
     out.push_back('M');
@@ -136,8 +144,8 @@ std::vector<uint8_t> Encode(const Picture& p)
     Put32(out, 0);
     Put32(out, 14 + 40);
     Put32(out, 40);
-    Put32(out, kSize);
-    Put32(out, kSize);
+    Put32(out, n);
+    Put32(out, n);
     Put16(out, 1);
     Put16(out, 24);
     Put32(out, 0); // BI_RGB
@@ -146,16 +154,19 @@ std::vector<uint8_t> Encode(const Picture& p)
     Put32(out, 2835);
     Put32(out, 0);
     Put32(out, 0);
-    for (int y = kSize - 1; y >= 0; --y)
-        for (int x = 0; x < kSize; ++x) {
-            out.push_back(p.pixels[y][x].b);
-            out.push_back(p.pixels[y][x].g);
-            out.push_back(p.pixels[y][x].r);
+    for (int y = p.size - 1; y >= 0; --y) {
+        for (int x = 0; x < p.size; ++x) {
+            out.push_back(p.At(x, y).b);
+            out.push_back(p.At(x, y).g);
+            out.push_back(p.At(x, y).r);
         }
+        for (uint32_t pad = n * 3; pad < rowBytes; ++pad)
+            out.push_back(0);
+    }
     return out;
 }
 
-bool Write(const std::string& folder, const char* name, const Picture& p)
+bool Write(const std::string& folder, const std::string& name, const Picture& p)
 {
     const std::string path = folder + "/" + name + ".bmp";
     const std::vector<uint8_t> bytes = Encode(p);
@@ -180,10 +191,20 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string folder = argv[1];
-    bool ok = Write(folder, "IDB_BALLOON_ERROR", ErrorPicture());
-    ok = Write(folder, "IDB_BALLOON_INFO", InfoPicture()) && ok;
-    ok = Write(folder, "IDB_BALLOON_WARNING", WarningPicture()) && ok;
-    ok = Write(folder, "IDB_BUTTON_CLOSE_INACTIVE", ClosePicture(false)) && ok;
-    ok = Write(folder, "IDB_BUTTON_CLOSE_ACTIVE", ClosePicture(true)) && ok;
+    // The sizes of the picture sets and the suffixes of their names.
+    struct Set {
+        int size;
+        const char* suffix;
+    };
+    const Set sets[] = {{16, ""}, {24, "_150"}, {32, "_200"}};
+    bool ok = true;
+    for (const Set& set : sets) {
+        const std::string s = set.suffix;
+        ok = Write(folder, "IDB_BALLOON_ERROR" + s, ErrorPicture(set.size)) && ok;
+        ok = Write(folder, "IDB_BALLOON_INFO" + s, InfoPicture(set.size)) && ok;
+        ok = Write(folder, "IDB_BALLOON_WARNING" + s, WarningPicture(set.size)) && ok;
+        ok = Write(folder, "IDB_BUTTON_CLOSE_INACTIVE" + s, ClosePicture(false, set.size)) && ok;
+        ok = Write(folder, "IDB_BUTTON_CLOSE_ACTIVE" + s, ClosePicture(true, set.size)) && ok;
+    }
     return ok ? EXIT_SUCCESS : EXIT_FAILURE;
 }
