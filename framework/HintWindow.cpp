@@ -2,11 +2,22 @@
 
 #include "framework/Application.h"
 #include "framework/Controls.h"
+#include "framework/MonitorScale.h"
 #include "framework/PaintBuffer.h"
 #include "core/Unicode.h"
 
 static const wchar_t kHintClass[] = L"THintWindow";
 static const UINT kHintDelayMs = 500;
+
+// The hint's designed places: the text inset in its window, the room around
+// the text, the distance below the pointer, and the GUI font's height.
+struct THintLayout {
+    int insetX = 2, insetY = 1;
+    int roomX = 8, roomY = 4;
+    int belowPointer = 20;
+    int fontHeight = -11;
+};
+constexpr THintLayout kHintLayout;
 
 // The small window that shows a hint.
 class THintPopup : public TWindow {
@@ -35,21 +46,43 @@ protected:
         return DefaultProc(message, wParam, lParam);
     }
 
+public:
+    // The font and the places of the scale of the monitor the hint shows on.
+    void SetScale(const TDisplayScale& scale)
+    {
+        if (scale == scale_)
+            return;
+        scale_ = scale;
+        font_ = TGdiObject();
+        if (scale.IsIdentity())
+            return;
+        // The GUI font's face at the scale.
+        LOGFONTW font{};
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+        font.lfHeight = scale.FontHeight(kHintLayout.fontHeight);
+        font.lfWidth = 0;
+        font_ = TGdiObject(CreateFontIndirectW(&font));
+    }
+    const TDisplayScale& Scale() const { return scale_; }
+    HGDIOBJ Font() const { return font_ ? font_.Handle() : GetStockObject(DEFAULT_GUI_FONT); }
+
 private:
     void Paint(HDC dc, const RECT& client)
     {
         FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-        TSelectObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        TSelectObject font(dc, Font());
         wchar_t text[1024];
         GetWindowTextW(Handle(), text, 1024);
         RECT r = client;
-        InflateRect(&r, -2, -1);
+        InflateRect(&r, -scale_.Length(kHintLayout.insetX), -scale_.Length(kHintLayout.insetY));
         DrawTextW(dc, text, -1, &r, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
     }
 
     TPaintBuffer buffer_;
+    TDisplayScale scale_;
+    TGdiObject font_;
 };
 
 THintWindow::THintWindow() = default;
@@ -79,20 +112,23 @@ void THintWindow::Show(const std::string& text)
 {
     if (!popup_)
         popup_ = std::make_unique<THintPopup>();
-    HWND window_ = popup_->Handle();
-    std::wstring wide = Utf8ToWide(text);
-    SetWindowTextW(window_, wide.c_str());
-    HDC dc = GetDC(window_);
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(window_, dc);
     POINT cursor;
     GetCursorPos(&cursor);
-    SetWindowPos(window_, HWND_TOPMOST, cursor.x, cursor.y + 20, size.cx + 8, size.cy + 4,
+    popup_->SetScale(ScaleAtPoint(cursor));
+    const TDisplayScale& scale = popup_->Scale();
+    HWND window = popup_->Handle();
+    std::wstring wide = Utf8ToWide(text);
+    SetWindowTextW(window, wide.c_str());
+    SIZE size{};
+    {
+        TWindowDC dc(window);
+        TSelectObject font(dc.Handle(), popup_->Font());
+        GetTextExtentPoint32W(dc.Handle(), wide.c_str(), static_cast<int>(wide.size()), &size);
+    }
+    SetWindowPos(window, HWND_TOPMOST, cursor.x, cursor.y + scale.Length(kHintLayout.belowPointer),
+                 size.cx + scale.Length(kHintLayout.roomX), size.cy + scale.Length(kHintLayout.roomY),
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    InvalidateRect(window_, nullptr, TRUE);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 void THintWindow::Hide()
