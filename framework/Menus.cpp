@@ -272,8 +272,15 @@ bool DispatchMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         TPopupMenu* menu = draw->CtlType == ODT_MENU ? MenuOfItem(draw->itemData, item) : nullptr;
         if (!menu)
             return false;
-        TSavedDC saved(draw->hDC);
-        menu->DrawItem(*item, draw->hDC, draw->rcItem, (draw->itemState & ODS_SELECTED) != 0);
+        {
+            TSavedDC saved(draw->hDC);
+            menu->DrawItem(*item, draw->hDC, draw->rcItem, (draw->itemState & ODS_SELECTED) != 0);
+        }
+        // The system draws its arrow after the item, into the same context.
+        if (item->Count() > 0 && menu->DrawsSubMenuArrows()) {
+            const RECT& r = draw->rcItem;
+            ExcludeClipRect(draw->hDC, r.left, r.top, r.right, r.bottom);
+        }
         result = TRUE;
         return true;
     }

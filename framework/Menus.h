@@ -116,6 +116,9 @@ public:
     void SetOwnerDraw(bool value) { ownerDraw_ = value; }
     virtual void MeasureItem(TMenuItem& item, HDC dc, int& width, int& height);
     virtual void DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool selected);
+    // True when DrawItem draws the arrow of an item with sub-items itself,
+    // so that the system's own is kept off the item.
+    virtual bool DrawsSubMenuArrows() const { return false; }
     // The menu's image list for item images; nullptr for none.
     HIMAGELIST Images() const { return images_; }
     void SetImages(HIMAGELIST images) { images_ = images; }

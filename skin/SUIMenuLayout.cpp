@@ -23,5 +23,9 @@ TsuiMenuItemPlaces MenuItemPlaces(const TsuiMenuMetrics& metrics, const TDisplay
     p.mark = ScaleRect(scale, {4, 3, 4 + kMenuMarkSize, 3 + kMenuMarkSize});
     p.radioDot = ScaleRect(scale, {9, 8, 16, 15});
     p.imageFrame = ScaleRect(scale, {2, 1, 21, 20});
+    // 4 wide and 7 high, ending 8 pixels from the right edge.
+    const int arrowHalf = scale.Length(7) / 2;
+    const int arrowRight = width - scale.Length(8);
+    p.subMenuArrow = {arrowRight - scale.Length(4), height / 2 - arrowHalf, arrowRight, height / 2 + arrowHalf + 1};
     return p;
 }

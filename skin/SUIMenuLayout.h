@@ -28,6 +28,10 @@ struct TsuiMenuItemPlaces {
     TsuiRect mark;          // the check mark or item image
     TsuiRect radioDot;      // the dot of a checked radio item
     TsuiRect imageFrame;    // the frame around a checked item's image
+    // The arrow of an item with a sub-menu, pointing right from the middle
+    // of its left edge's height (drawn by the menu where the system's own
+    // would not fit the scale).
+    TsuiRect subMenuArrow;
     int line = 1;           // the thickness of lines and frames
 };
 TsuiMenuItemPlaces MenuItemPlaces(const TsuiMenuMetrics& metrics, const TDisplayScale& scale, int width,

@@ -255,4 +255,17 @@ void TsuiPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool sel
         DrawTextW(dc, shortCut.c_str(), -1, &place, DT_SINGLELINE | DT_NOPREFIX);
     }
     DrawMarks(item, dc, rect);
+    if (item.Count() > 0 && DrawsSubMenuArrows())
+        DrawArrow(dc, Offset(places.subMenuArrow, rect.left, rect.top), GetTextColor(dc));
+}
+
+void TsuiPopupMenu::DrawArrow(HDC dc, const RECT& box, COLORREF color)
+{
+    TGdiObject brush(CreateSolidBrush(color));
+    TGdiObject pen(CreatePen(PS_SOLID, 1, color));
+    TSelectObject selectedBrush(dc, brush.Handle());
+    TSelectObject selectedPen(dc, pen.Handle());
+    const POINT corners[3] = {
+        {box.left, box.top}, {box.right - 1, (box.top + box.bottom - 1) / 2}, {box.left, box.bottom - 1}};
+    Polygon(dc, corners, 3);
 }

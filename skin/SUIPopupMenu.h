@@ -60,6 +60,9 @@ public:
     TsuiMenuMetrics Metrics() const { return {menuItemHeight_, separatorHeight_, barWidth_}; }
     void MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) override;
     void DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool selected) override;
+    // The system's arrow keeps its design size: at other scales the menu
+    // draws its own.
+    bool DrawsSubMenuArrows() const override { return !Scale().IsIdentity(); }
 
     // The check mark all menus share at a scale: "MENU_CHECKED" with white
     // transparent.
@@ -79,6 +82,7 @@ private:
     void DrawBackground(HDC dc, const RECT& rect, bool separator, bool selected) const;
     // The check mark, radio dot or item image.
     void DrawMarks(TMenuItem& item, HDC dc, const RECT& rect) const;
+    static void DrawArrow(HDC dc, const RECT& box, COLORREF color);
 
     int menuItemHeight_ = 21;
     int separatorHeight_ = 21;

@@ -59,6 +59,10 @@ TEST(SkinMenuLayout, ItemsGrowWithTheScaleAndTheirPartsStayInsideWithoutOverlap)
         EXPECT_EQ(p.caption.y, scale.Position(4));
         EXPECT_EQ(p.line, dpi < 144 ? 1 : dpi < 240 ? 2 : 3) << "whole pixels";
         EXPECT_EQ(p.shortCutRight, item.width - scale.Length(16));
+        EXPECT_TRUE(Inside(p.subMenuArrow, whole)) << "the sub-menu arrow within the item";
+        EXPECT_GT(p.subMenuArrow.left, p.shortCutRight) << "right of the shortcut text";
+        EXPECT_EQ(p.subMenuArrow.Width(), scale.Length(4));
+        EXPECT_NEAR(p.subMenuArrow.top + p.subMenuArrow.bottom, item.height, 1) << "centred";
 
         const TsuiMenuItemPlaces s = MenuItemPlaces(kProgramMenu, scale, item.width, line.height);
         EXPECT_EQ(s.separatorLine.Height(), s.line);
