@@ -5,7 +5,6 @@
 
 #include "skin/SUIDialogLayout.h"
 #include "skin/SUIFileTheme.h"
-#include "skin/SUIPictureScale.h"
 #include "skin/SUIPictures.h"
 
 // --- TsuiDialog ---------------------------------------------------------------
@@ -38,6 +37,8 @@ void TsuiMessageDialog::Build(TfrmMsg& form)
     // Laid out at the scale of the monitor the dialog is going to appear on.
     const TDisplayScale scale = form.ScaleWhereShown(Position(), Owner());
     SetScale(scale);
+    // The frame first: at the scale it is as thick as designed.
+    form.suiForm1.SetScale(scale);
     form.SetMessageFont(Font(), scale);
     const bool picture = iconType_ != TsuiIconType::suiNone;
     const TsuiDialogLayout at = MessageDialogLayout(0, picture, buttonCount_, 0, scale);
@@ -50,7 +51,7 @@ void TsuiMessageDialog::Build(TfrmMsg& form)
     if (picture) {
         form.Image1.SetBounds({layout.pictureLeft, layout.pictureTop, scale.Length(kDialogPictureSize),
                                scale.Length(kDialogPictureSize)});
-        const TGdiObject strip = LoadSkinBitmapForScale("MSGDLG", kDialogPictureFrame, scale, 4);
+        const TGdiObject strip = LoadSkinPicture("MSGDLG", scale);
         if (strip)
             form.Image1.SetPicture(CutFrame(strip.Handle(), 4, static_cast<int>(iconType_)));
     } else {
@@ -68,7 +69,6 @@ void TsuiMessageDialog::Build(TfrmMsg& form)
     // that is shown.
     form.ApplyPosition(Position(), Owner());
 
-    form.suiForm1.SetScale(scale);
     form.suiForm1.SetCaption(Caption());
     form.suiForm1.SetUIStyle(UIStyle());
     form.suiForm1.SetFileTheme(FileTheme());

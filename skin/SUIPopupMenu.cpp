@@ -8,7 +8,6 @@
 #include "framework/MonitorScale.h"
 #include "skin/SUIFileTheme.h"
 #include "skin/SUIMenuLayout.h"
-#include "skin/SUIPictureScale.h"
 #include "skin/SUIPictures.h"
 
 TsuiPopupMenu::TsuiPopupMenu(const TWindow* owner)
@@ -67,7 +66,7 @@ HIMAGELIST TsuiPopupMenu::CheckMarkImages(const TDisplayScale& scale)
     if (auto found = lists.find(size); found != lists.end())
         return found->second;
     HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 0);
-    TGdiObject picture = LoadSkinBitmapForScale("MENU_CHECKED", kMenuMarkSize, scale);
+    TGdiObject picture = LoadSkinPicture("MENU_CHECKED", scale);
     if (list && picture)
         ImageList_AddMasked(list, static_cast<HBITMAP>(picture.Handle()), RGB(255, 255, 255));
     lists[size] = list;
@@ -184,7 +183,7 @@ void TsuiPopupMenu::DrawBackground(HDC dc, const RECT& rect, bool separator, boo
     if (UIStyle() == MacOS) {
         // The MacOS pictures are loaded for each drawing and freed after.
         const TMenuPicture& kind = selected ? kMenuSelectPicture : kMenuBarPicture;
-        TGdiObject picture = LoadSkinBitmap(kind.name);
+        TGdiObject picture = LoadSkinPicture(kind.name, Scale());
         const int rows = MulDiv(separator ? 12 : 20, BitmapSize(picture.Handle()).cy, kind.designedHeight);
         StretchBitmap(dc, picture.Handle(), rect, rows);
         return;
