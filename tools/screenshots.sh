@@ -60,6 +60,6 @@ take() {
 high=$(($(scaled 230) + 8))
 take pose-window "$(($(scaled 180) + 8))x$high+242+136" "$root/docs/main-window$suffix.png"
 take pose-menu "$(($(scaled 322) + 8))x$high+242+136" "$root/docs/menu$suffix.png"
-take pose-capture-menu "$(($(scaled 484) + 8))x$high+242+136" "$root/docs/capture-menu$suffix.png"
+take pose-capture-menu "$(($(scaled 520) + 8))x$high+242+136" "$root/docs/capture-menu$suffix.png"
 wait "$driver"
 wait "$program" || true
