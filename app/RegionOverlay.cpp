@@ -64,15 +64,8 @@ void Frame(HDC dc, const RECT& rect, int thickness, COLORREF colour)
 // A 32-bit copy of the picture with every pixel at half brightness.
 TGdiObject DimmedCopy(HDC picture, int width, int height)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    TGdiObject dimmed(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    TGdiObject dimmed = CreateTopDownDib32(nullptr, width, height, bits);
     if (!dimmed || !bits)
         throw EOutOfResources("There is not enough memory to show the screen for a region");
     {

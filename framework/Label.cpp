@@ -46,15 +46,8 @@ static int InkRight(HDC dc, const std::wstring& text, SIZE extent)
     if (GetCharABCWidthsW(dc, text.back(), text.back(), &abc) && abc.abcC < 0)
         room -= abc.abcC;
     const int width = extent.cx + room, height = extent.cy;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    TGdiObject bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    TGdiObject bitmap = CreateTopDownDib32(dc, width, height, bits);
     if (!bitmap || !bits)
         return extent.cx;
     TMemoryDC memory(dc, bitmap.Handle());

@@ -139,3 +139,18 @@ public:
 private:
     HGDIOBJ object_;
 };
+
+// A 32-bit device-independent bitmap, top row first, and its pixels (bits
+// stays null when it cannot be made).
+inline TGdiObject CreateTopDownDib32(HDC dc, int width, int height, void*& bits)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bits = nullptr;
+    return TGdiObject(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}

@@ -83,16 +83,9 @@ static TGdiObject BitmapOfPixels(const TPixels& picture)
 {
     if (picture.width <= 0 || picture.height <= 0)
         return TGdiObject();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    TGdiObject result(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!result)
+    TGdiObject result = CreateTopDownDib32(nullptr, picture.width, picture.height, bits);
+    if (!result || !bits)
         throw EOutOfResources("Out of system resources");
     std::memcpy(bits, picture.pixels.data(), picture.pixels.size() * sizeof(uint32_t));
     return result;
