@@ -15,6 +15,7 @@
 #include "framework/Files.h"
 #include "framework/Registry.h"
 #include "framework/Resources.h"
+#include "core/ScopeExit.h"
 #include "core/Unicode.h"
 #include "imaging/Bitmap.h"
 #include "resources/StringIds.h"
@@ -279,10 +280,7 @@ void TfmMain::FormDestroy()
         return;
     started_ = false;
     // The hotkeys go even when the settings cannot be written.
-    struct Unregister {
-        TfmMain* form;
-        ~Unregister() { form->UnregisterHotKeys(); }
-    } unregister{this};
+    const TScopeExit unregister([this] { UnregisterHotKeys(); });
     SaveSettings();
 }
 

@@ -9,6 +9,7 @@
 #include "core/Stream.h"
 #include "framework/Application.h"
 #include "framework/Resources.h"
+#include "core/ScopeExit.h"
 #include "core/Unicode.h"
 #include "imaging/jpeg.h"
 #include "resources/StringIds.h"
@@ -42,9 +43,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
                               SysErrorMessage(static_cast<unsigned long>(ole)) + ")");
         return 1;
     }
-    struct OleScope {
-        ~OleScope() { OleUninitialize(); }
-    } oleScope;
+    const TScopeExit oleScope([] { OleUninitialize(); });
     SetJPEGDefaultDecodeDepth(ScreenBitsPerPixel());
     try {
         Application.Initialize(instance);

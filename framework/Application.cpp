@@ -4,6 +4,7 @@
 #include "core/Unicode.h"
 #include "framework/Controls.h"
 #include "framework/Form.h"
+#include "framework/WindowIcons.h"
 
 TApplication Application;
 
@@ -29,6 +30,7 @@ public:
         params.left = GetSystemMetrics(SM_CXSCREEN) / 2;
         params.top = GetSystemMetrics(SM_CYSCREEN) / 2;
         CreateHandle(params);
+        icons_.Apply(Handle(), GetDpiForWindow(Handle()));
     }
 
 protected:
@@ -36,6 +38,9 @@ protected:
     {
         return Application.WindowMessage(Handle(), message, wParam, lParam);
     }
+
+private:
+    TWindowIcons icons_;
 };
 
 TApplication::TApplication()

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/ScopeExit.h"
 #include "core/Unicode.h"
 #include "framework/Application.h"
 #include "framework/Controls.h"
@@ -42,6 +43,7 @@ void TForm::CreateForm(const TFormLayout& layout)
     params.height = layout.bounds.height;
     params.parent = Application.Handle();
     CreateHandle(params);
+    icons_.Apply(Handle(), GetDpiForWindow(Handle()));
 }
 
 std::string TForm::Caption() const
@@ -118,19 +120,14 @@ int TForm::ShowModal()
     std::vector<HWND> disabled = OtherEnabledWindows(Handle());
     for (HWND window : disabled)
         EnableWindow(window, FALSE);
-    struct Restore {
-        TForm* form;
-        std::vector<HWND>& windows;
-        ~Restore()
-        {
-            form->modal_ = false;
-            for (HWND window : windows)
-                if (IsWindow(window))
-                    EnableWindow(window, TRUE);
-            if (form->Handle())
-                form->Hide();
-        }
-    } restore{this, disabled};
+    const TScopeExit restore([this, &disabled] {
+        modal_ = false;
+        for (HWND window : disabled)
+            if (IsWindow(window))
+                EnableWindow(window, TRUE);
+        if (Handle())
+            Hide();
+    });
     modal_ = true;
     Show();
     SetForegroundWindow(Handle());
@@ -277,6 +274,8 @@ bool TForm::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&)
 LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
+    if (message == WM_DPICHANGED)
+        icons_.Apply(Handle(), LOWORD(wParam));
     if (HandleMessage(message, wParam, lParam, result))
         return result;
     switch (message) {

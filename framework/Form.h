@@ -11,6 +11,7 @@
 
 #include "framework/Input.h"
 #include "framework/Window.h"
+#include "framework/WindowIcons.h"
 #include "imaging/GdiHandles.h"
 
 class TControl;
@@ -114,6 +115,7 @@ private:
     void StepHeightToTarget();
 
     TGdiObject font_;
+    TWindowIcons icons_;
     int modalResult_ = mrNone;
     bool modal_ = false;
     bool keyPreview_ = false;

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "core/MenuKeys.h"
+#include "core/ScopeExit.h"
 #include "core/Unicode.h"
 #include "framework/Window.h"
 #include "imaging/GdiHandles.h"
@@ -183,15 +184,10 @@ void TPopupMenu::PopupSubItems(const TMenuItem& parent, HWND owner, int x, int y
     ShowingAt({x, y});
     std::vector<TMenuItem*> commands;
     HMENU menu = Build(parent, commands);
-    struct Destroy {
-        HMENU menu;
-        HMENU& shown;
-        ~Destroy()
-        {
-            shown = nullptr;
-            DestroyMenu(menu);
-        }
-    } destroy{menu, shown_};
+    const TScopeExit destroy([this, menu] {
+        shown_ = nullptr;
+        DestroyMenu(menu);
+    });
     shown_ = menu;
     // The owner must be in the foreground, or the menu does not close when
     // the user clicks elsewhere.

@@ -1,4 +1,5 @@
-// Owners of GDI device contexts and objects, so that no path leaks one.
+// Owners of GDI device contexts and objects, and of the icons the program
+// makes, so that no path leaks one.
 #pragma once
 
 #include <windows.h>
@@ -138,6 +139,34 @@ public:
 
 private:
     HGDIOBJ object_;
+};
+
+// An icon the program made (LoadImage without LR_SHARED, CreateIconIndirect),
+// destroyed with its holder.
+class TIcon {
+public:
+    explicit TIcon(HICON icon = nullptr) : icon_(icon) {}
+    ~TIcon() { Reset(nullptr); }
+    TIcon(TIcon&& other) noexcept : icon_(other.icon_) { other.icon_ = nullptr; }
+    TIcon& operator=(TIcon&& other) noexcept
+    {
+        if (this != &other) {
+            Reset(other.icon_);
+            other.icon_ = nullptr;
+        }
+        return *this;
+    }
+    HICON Handle() const { return icon_; }
+    explicit operator bool() const { return icon_ != nullptr; }
+    void Reset(HICON icon)
+    {
+        if (icon_)
+            DestroyIcon(icon_);
+        icon_ = icon;
+    }
+
+private:
+    HICON icon_;
 };
 
 // A 32-bit device-independent bitmap, top row first, and its pixels (bits

@@ -15,6 +15,7 @@
 
 #include "framework/Input.h"
 #include "framework/Window.h"
+#include "imaging/GdiHandles.h"
 #include "shell/BalloonOwner.h"
 #include "shell/ShellVersion.h"
 #include "shell/SxTrayIconInterface.h"
@@ -128,24 +129,6 @@ private:
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    class TOwnedIcon {
-    public:
-        TOwnedIcon() = default;
-        ~TOwnedIcon() { Reset(nullptr); }
-        TOwnedIcon(const TOwnedIcon&) = delete;
-        TOwnedIcon& operator=(const TOwnedIcon&) = delete;
-        HICON Handle() const { return icon_; }
-        void Reset(HICON icon)
-        {
-            if (icon_)
-                DestroyIcon(icon_);
-            icon_ = icon;
-        }
-
-    private:
-        HICON icon_ = nullptr;
-    };
-
     // The hidden window; it stops reaching the component before it goes.
     class THiddenWindow : public TWindow {
     public:
@@ -160,7 +143,7 @@ private:
     };
 
     NOTIFYICONDATAA record_{};
-    TOwnedIcon icon_;
+    TIcon icon_;
     bool active_ = false;
     bool showDesignTime_ = false;
     TPopupMenu* popupMenu_ = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/ScopeExit.h"
 #include "skin/SUIDialogLayout.h"
 #include "skin/SUIFileTheme.h"
 #include "skin/SUIPictures.h"
@@ -100,10 +101,7 @@ void TsuiMessageDialog::AddButtons(TfrmMsg& form, const TsuiDialogLayout& layout
 int TsuiMessageDialog::ShowModal()
 {
     TfrmMsg form;
-    struct Running {
-        TfrmMsg*& window;
-        ~Running() { window = nullptr; }
-    } running{window_};
+    const TScopeExit running([this] { window_ = nullptr; });
     window_ = &form;
     Build(form);
     return form.RunModal();

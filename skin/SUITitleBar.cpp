@@ -3,6 +3,7 @@
 #include "core/Unicode.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "framework/WindowIcons.h"
 #include "skin/SUIFileTheme.h"
 #include "skin/SUIPictures.h"
 
@@ -152,6 +153,15 @@ int TsuiTitleBar::FrameInset() const
         return 0;
     TForm* form = TitleBarForm(*this);
     return FrameThickness(form ? form->Handle() : nullptr, Scale());
+}
+
+HICON TsuiTitleBar::AppIcon(int size)
+{
+    if (size != loadedIconSize_) {
+        loadedIcon_ = LoadProgramIcon(size);
+        loadedIconSize_ = size;
+    }
+    return loadedIcon_.Handle();
 }
 
 int TsuiTitleBar::ButtonTop() const
@@ -379,11 +389,7 @@ void TsuiTitleBar::Paint(HDC dc, const RECT& client)
         if (r.Width() <= 0)
             continue;
         if (button.ButtonType() == suiControlBox && drawAppIcon_) {
-            HICON icon = reinterpret_cast<HICON>(SendMessageW(Application.Handle(), WM_GETICON, ICON_SMALL, 0));
-            if (!icon)
-                icon = static_cast<HICON>(
-                    LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, r.Width(), r.Height(), 0));
-            if (icon)
+            if (HICON icon = AppIcon(r.Width()))
                 DrawIconEx(dc, r.left, r.top, icon, r.Width(), r.Height(), 0, nullptr, DI_NORMAL);
             continue;
         }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/CustomControl.h"
+#include "imaging/GdiHandles.h"
 #include "skin/SUIColors.h"
 #include "skin/SUIFrameGeometry.h"
 #include "skin/SUIPopupMenu.h"
@@ -190,6 +191,8 @@ private:
     // How far the bar lies inside the form's outer edge: the frame the
     // title pictures continue into; 0 on a bar that is not a form's frame.
     int FrameInset() const;
+    // The program's icon at size x size, loaded once for each size in use.
+    HICON AppIcon(int size);
 
     bool framed_ = false;
     bool custom_ = false;
@@ -202,6 +205,8 @@ private:
     int leftBtnXOffset_ = 0;
     int rightBtnXOffset_ = 0;
     bool drawAppIcon_ = false;
+    TIcon loadedIcon_;
+    int loadedIconSize_ = 0;
     int roundCorner_ = 0;
     std::vector<std::unique_ptr<TsuiTitleBarSection>> sections_;
     std::vector<std::unique_ptr<TsuiTitleBarButton>> buttons_;

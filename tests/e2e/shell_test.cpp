@@ -178,6 +178,14 @@ HWND OpenMenuOf(const Snapquill& program)
     return nullptr;
 }
 
+// A window's class, caption and process, for the messages of failed checks.
+std::wstring Described(HWND window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return ClassNameOf(window) + L" \"" + TextOf(window) + L"\" of process " + std::to_wstring(process);
+}
+
 // Right-clicks the icon, as the shell reports it, and waits for the menu.
 HWND OpenTrayMenu(const Snapquill& program)
 {
@@ -263,13 +271,16 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
         int bottom = -1; // none
         int Height() const { return bottom - top + 1; }
     };
+    auto blue = [&](int row) {
+        const COLORREF c = ScreenPixel({x, row});
+        return GetBValue(c) > GetRValue(c) + 60;
+    };
+    // An item lights up once the menu has seen the pointer come; a busy
+    // machine may take its time to draw it.
     auto selectedBand = [&](int y) {
         SetCursorPos(x, y);
-        PumpFor(500);
-        auto blue = [&](int row) {
-            const COLORREF c = ScreenPixel({x, row});
-            return GetBValue(c) > GetRValue(c) + 60;
-        };
+        PumpFor(300);
+        WaitUntil([&] { return blue(y); }, 3000);
         Band band;
         if (blue(y)) {
             band.top = band.bottom = y;
@@ -296,7 +307,9 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
     PumpFor(200);
 
     ChooseItem(program, 1); // Hide
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); })) << "Hide does not hide the window";
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }))
+        << "Hide does not hide the window; the menu is " << (OpenMenuOf(program) ? "open" : "closed")
+        << ", the foreground window " << Described(GetForegroundWindow());
     ASSERT_NE(OpenTrayMenu(program), nullptr);
     ChooseItem(program, 1); // Show
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; })) << "Show does not show the window";

@@ -12,6 +12,7 @@
 #include "SkinTestSupport.h"
 #include "core/DisplayScale.h"
 #include "core/Unicode.h"
+#include "framework/Application.h"
 #include "framework/Timer.h"
 #include "shell/BalloonForm.h"
 #include "skin/SUIDlg.h"
@@ -252,4 +253,43 @@ TEST(PopupScale, TheBalloonGrowsWithTheScale)
     EXPECT_EQ(layout.width, layout.textLeft + layout.textWidth + scale.Length(10));
     EXPECT_EQ(layout.closeLeft, layout.width - scale.Length(6) - picture) << "the close picture of the scale's set";
     EXPECT_EQ(layout.height, layout.textTop + layout.textHeight + scale.Length(10));
+}
+
+namespace {
+
+// The width of an icon's colour or mask bitmap.
+int IconWidth(HICON icon)
+{
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+} // namespace
+
+TEST(PopupScale, AFormsIconsAreTheSizesOfItsScaleAndFollowAMoveToAnother)
+{
+    const TDisplayScale scale = ScreenScale();
+    StripedForm form;
+    auto iconWidth = [&](WPARAM which) {
+        return IconWidth(reinterpret_cast<HICON>(SendMessageW(form.Handle(), WM_GETICON, which, 0)));
+    };
+    EXPECT_EQ(iconWidth(ICON_SMALL), GetSystemMetricsForDpi(SM_CXSMICON, scale.Dpi()));
+    EXPECT_EQ(iconWidth(ICON_BIG), GetSystemMetricsForDpi(SM_CXICON, scale.Dpi()));
+    EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(SendMessageW(Application.Handle(), WM_GETICON, ICON_SMALL, 0))),
+              GetSystemMetricsForDpi(SM_CXSMICON, scale.Dpi()))
+        << "the taskbar button's icon";
+
+    const int otherDpi = scale.Dpi() == 192 ? 120 : 192;
+    RECT suggested{};
+    GetWindowRect(form.Handle(), &suggested);
+    SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(otherDpi, otherDpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(iconWidth(ICON_SMALL), GetSystemMetricsForDpi(SM_CXSMICON, otherDpi));
+    EXPECT_EQ(iconWidth(ICON_BIG), GetSystemMetricsForDpi(SM_CXICON, otherDpi));
 }
