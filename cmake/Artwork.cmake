@@ -47,9 +47,13 @@ add_custom_command(
 # every picture is drawn again for the display scales below: each frame
 # scale.Length(designed) in both directions, rendered with the pixel
 # patterns hidden (the tool paints them by whole pixels). Other scales are
-# derived from these at run time. 250 per cent would take the program over
-# 2 MB; it is derived from 200.
+# derived from these at run time. Whole sets at 250 and 300 per cent would
+# take the program over 2 MB: there only the pictures with pixel patterns
+# (and those drawn over them) have sets of their own, since stripes
+# resampled from 200 would blur and fall out of step with the form's tile;
+# the rest are derived from 200.
 set(SNAPQUILL_PICTURE_SETS 125 150 175 200)
+set(SNAPQUILL_PATTERN_SETS 250 300)
 find_program(SNAPQUILL_RSVG_CONVERT NAMES rsvg-convert NO_CMAKE_FIND_ROOT_PATH)
 if(NOT SNAPQUILL_RSVG_CONVERT)
   message(FATAL_ERROR "rsvg-convert (Debian package librsvg2-bin) is needed to draw the skin bitmaps")
@@ -109,6 +113,7 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${SNAPQUILL_SKIN_
 file(STRINGS ${SNAPQUILL_SKIN_MANIFEST} _skin_lines REGEX "^[ \t]*[A-Za-z]")
 set(SNAPQUILL_SKIN_BITMAPS)
 set(_skin_pngs)
+set(_patterned)
 foreach(_line IN LISTS _skin_lines)
   if(NOT _line MATCHES "^[ \t]*([A-Za-z0-9_]+)[ \t]+([0-9]+)[ \t]+([0-9]+)[ \t]+[0-9]+[ \t]+([0-9]+)[ \t]+([^ \t#]+)")
     message(FATAL_ERROR "resources/skin/bitmaps.txt: cannot read the line: ${_line}")
@@ -129,7 +134,13 @@ foreach(_line IN LISTS _skin_lines)
   list(APPEND _skin_pngs ${_png})
   list(APPEND SNAPQUILL_SKIN_BITMAPS ${SNAPQUILL_ARTWORK_DIR}/skin/${_name}.bmp ${SNAPQUILL_ARTWORK_DIR}/skin/${_name}.sqp)
   math(EXPR _frame_width "${_width} / ${_frames}")
-  foreach(_percent IN LISTS SNAPQUILL_PICTURE_SETS)
+  set(_sets ${SNAPQUILL_PICTURE_SETS})
+  file(READ ${_svg} _svg_text)
+  if(_svg_text MATCHES "class=\"pattern" OR (_line MATCHES "over=([A-Za-z0-9_]+)@" AND CMAKE_MATCH_1 IN_LIST _patterned))
+    list(APPEND _patterned ${_name})
+    list(APPEND _sets ${SNAPQUILL_PATTERN_SETS})
+  endif()
+  foreach(_percent IN LISTS _sets)
     snapquill_scaled_length(_scaled_frame ${_frame_width} ${_percent})
     snapquill_scaled_length(_scaled_height ${_height} ${_percent})
     math(EXPR _scaled_width "${_scaled_frame} * ${_frames}")
@@ -150,7 +161,7 @@ endforeach()
 add_custom_command(
   OUTPUT ${SNAPQUILL_SKIN_BITMAPS} ${SNAPQUILL_SKIN_RC} ${SNAPQUILL_SKIN_HEADER}
   COMMAND ${SNAPQUILL_SKIN_TOOL} ${SNAPQUILL_SKIN_MANIFEST} ${SNAPQUILL_SKIN_PNG_DIR} ${SNAPQUILL_ARTWORK_DIR}
-          ${SNAPQUILL_PICTURE_SETS}
+          ${SNAPQUILL_PICTURE_SETS} --patterns ${SNAPQUILL_PATTERN_SETS}
   DEPENDS ${SNAPQUILL_SKIN_TOOL} ${SNAPQUILL_SKIN_MANIFEST} ${_skin_pngs}
   COMMENT "Drawing the skin bitmaps"
   VERBATIM)

@@ -100,6 +100,7 @@ void WriteIfChanged(const std::string& path, const std::string& content)
 struct PictureSet {
     int percent = 100;
     TDisplayScale scale;
+    bool patternsOnly = false; // only the pictures with pixel patterns
     std::map<std::string, Image> done; // as the program will see them
     std::vector<std::string> resources;
 };
@@ -151,12 +152,22 @@ std::vector<uint8_t> Encode(const BitmapEntry& entry, const Image& flat, Picture
     return EncodeBmpIndexed(indexed, entry.bitsPerPixel);
 }
 
+// Whether a set of pictures with patterns only holds the entry: it has
+// patterns of its own or is drawn over a picture the set holds.
+bool BelongsToPatternSet(const BitmapEntry& entry, const PictureSet& set, const std::string& svgFolder)
+{
+    return !ReadPatterns(svgFolder + "/" + entry.source).empty() ||
+           (!entry.overBitmap.empty() && set.done.count(entry.overBitmap));
+}
+
 void MakeSet(const std::vector<BitmapEntry>& entries, PictureSet& set, const PictureSet& design,
              const std::string& pngFolder, const std::string& svgFolder, const std::string& outFolder)
 {
     const std::string sub = set.percent == 100 ? "skin" : "skin" + std::to_string(set.percent);
     std::filesystem::create_directories(outFolder + "/" + sub);
     for (const BitmapEntry& entry : entries) {
+        if (set.patternsOnly && !BelongsToPatternSet(entry, set, svgFolder))
+            continue;
         const std::vector<uint8_t> bmp = Encode(entry, Draw(entry, set, design, pngFolder, svgFolder), set);
         const std::string path = outFolder + "/" + sub + "/" + entry.name;
         WriteIfChanged(path + ".bmp", std::string(bmp.begin(), bmp.end()));
@@ -195,7 +206,7 @@ std::string TestTable(const std::vector<BitmapEntry>& entries, const std::vector
     for (const BitmapEntry& s : entries)
         h << "    {\"" << s.name << "\", " << s.width << ", " << s.height << ", " << s.bitsPerPixel << ", " << s.frames
           << ", " << (s.tile ? "true" : "false") << "},\n";
-    h << "};\n\n// The picture sets built besides 100 per cent.\ninline const int kSkinPictureSets[] = {";
+    h << "};\n\n// The picture sets built besides 100 per cent (some only for the pictures\n// with pixel patterns).\ninline const int kSkinPictureSets[] = {";
     for (size_t i = 1; i < sets.size(); ++i)
         h << (i > 1 ? ", " : "") << sets[i].percent;
     h << "};\n";
@@ -203,13 +214,15 @@ std::string TestTable(const std::vector<BitmapEntry>& entries, const std::vector
 }
 
 void Run(const std::string& manifest, const std::string& pngFolder, const std::string& outFolder,
-         const std::vector<int>& percents)
+         const std::vector<int>& percents, const std::vector<int>& patternPercents)
 {
     const std::vector<BitmapEntry> entries = ReadManifest(manifest);
     const std::string svgFolder = std::filesystem::path(manifest).parent_path().string();
     std::vector<PictureSet> sets(1);
     for (int percent : percents)
-        sets.push_back({percent, TDisplayScale(TDisplayScale::kDesignDpi * percent / 100), {}, {}});
+        sets.push_back({percent, TDisplayScale(TDisplayScale::kDesignDpi * percent / 100)});
+    for (int percent : patternPercents)
+        sets.push_back({percent, TDisplayScale(TDisplayScale::kDesignDpi * percent / 100), true});
     for (PictureSet& set : sets)
         MakeSet(entries, set, sets.front(), pngFolder, svgFolder, outFolder);
     WriteIfChanged(outFolder + "/skin.rc", ResourceScript(sets));
@@ -223,14 +236,20 @@ void Run(const std::string& manifest, const std::string& pngFolder, const std::s
 int main(int argc, char** argv)
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: skin_art <manifest> <png folder> <output folder> [PERCENT...]\n");
+        std::fprintf(stderr, "usage: skin_art <manifest> <png folder> <output folder> [PERCENT...] "
+                             "[--patterns PERCENT...]\n");
         return 2;
     }
     try {
-        std::vector<int> percents;
-        for (int i = 4; i < argc; ++i)
-            percents.push_back(std::stoi(argv[i]));
-        skinart::Run(argv[1], argv[2], argv[3], percents);
+        std::vector<int> percents, patternPercents;
+        std::vector<int>* list = &percents;
+        for (int i = 4; i < argc; ++i) {
+            if (std::string(argv[i]) == "--patterns")
+                list = &patternPercents;
+            else
+                list->push_back(std::stoi(argv[i]));
+        }
+        skinart::Run(argv[1], argv[2], argv[3], percents, patternPercents);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "skin_art: %s\n", e.what());
         return EXIT_FAILURE;
