@@ -128,6 +128,11 @@ private:
     void SetCloseActive(bool active);
     RECT CloseRect() const;
     void Click(bool onClose);
+    int PartAt(POINT p) const;
+    void MouseMoved(POINT p);
+    void MousePressed(POINT p);
+    void MouseReleased(POINT p);
+    void TimedOut();
     void AssertTopmost();
 
     TDisplayScale scale_;
@@ -385,9 +390,51 @@ LRESULT ThBalloonForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return HandleMessage(message, wParam, lParam);
 }
 
+// The part of the balloon at a point: 2 the close button, 1 the rest of
+// the window, 0 outside.
+int ThBalloonForm::PartAt(POINT p) const
+{
+    const RECT close = CloseRect();
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    return PtInRect(&close, p) ? 2 : (PtInRect(&client, p) ? 1 : 0);
+}
+
+void ThBalloonForm::MouseMoved(POINT p)
+{
+    SetCloseActive(PartAt(p) == 2);
+}
+
+void ThBalloonForm::MousePressed(POINT p)
+{
+    pressed_ = PartAt(p) == 2 ? 2 : 1;
+    SetCapture(Handle());
+}
+
+// A click is a press and a release on the same part.
+void ThBalloonForm::MouseReleased(POINT p)
+{
+    if (GetCapture() == Handle())
+        ReleaseCapture();
+    const int part = PartAt(p);
+    const int pressed = pressed_;
+    pressed_ = 0;
+    if (part != 0 && part == pressed)
+        Click(part == 2);
+}
+
+void ThBalloonForm::TimedOut()
+{
+    StopTimer();
+    if (TrayIcon)
+        TrayIcon->BalloonTimedOut();
+    if (Handle())
+        Release();
+}
+
 LRESULT ThBalloonForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND window = Handle();
+    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // painted whole in WM_PAINT
@@ -405,51 +452,28 @@ LRESULT ThBalloonForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED)
-            ShowWindow(window, SW_SHOWNOACTIVATE);
+            ShowWindow(Handle(), SW_SHOWNOACTIVATE);
         break;
-    case WM_MOUSEMOVE: {
-        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const RECT close = CloseRect();
-        SetCloseActive(PtInRect(&close, p) != FALSE);
+    case WM_MOUSEMOVE:
+        MouseMoved(at);
         return 0;
-    }
-    case WM_LBUTTONDOWN: {
-        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const RECT close = CloseRect();
-        pressed_ = PtInRect(&close, p) ? 2 : 1;
-        SetCapture(window);
+    case WM_LBUTTONDOWN:
+        MousePressed(at);
         return 0;
-    }
-    case WM_LBUTTONUP: {
-        if (GetCapture() == window)
-            ReleaseCapture();
-        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const RECT close = CloseRect();
-        RECT client{};
-        GetClientRect(window, &client);
-        const int part = PtInRect(&close, p) ? 2 : (PtInRect(&client, p) ? 1 : 0);
-        const int pressed = pressed_;
-        pressed_ = 0;
-        if (part != 0 && part == pressed)
-            Click(part == 2);
+    case WM_LBUTTONUP:
+        MouseReleased(at);
         return 0;
-    }
     case WM_TIMER:
-        if (wParam == kCloseTimer) {
-            StopTimer();
-            if (TrayIcon)
-                TrayIcon->BalloonTimedOut();
-            if (Handle())
-                Release();
-            return 0;
-        }
-        break;
+        if (wParam != kCloseTimer)
+            break;
+        TimedOut();
+        return 0;
     case kReleaseMessage:
         if (BalloonWindow.get() == this)
             DestroyOwnBalloon();
         return 0;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 } // namespace

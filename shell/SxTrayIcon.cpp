@@ -245,48 +245,53 @@ void TSxTrayIcon::PopupAtCursor(int x, int y)
         popupMenu_->Popup(window_.Handle(), x, y);
 }
 
+void TSxTrayIcon::ButtonDown(TMouseButton button, TShiftState shift, POINT at)
+{
+    (button == mbLeft ? leftPressed_ : rightPressed_) = true;
+    if (OnMouseDown)
+        OnMouseDown(button, shift, at.x, at.y);
+}
+
+// Up after down on the icon: a left click, or the menu for the right button.
+void TSxTrayIcon::ButtonUp(TMouseButton button, TShiftState shift, POINT at)
+{
+    bool& pressed = button == mbLeft ? leftPressed_ : rightPressed_;
+    if (pressed) {
+        pressed = false;
+        if (button == mbLeft)
+            Click();
+        else if (popupMenu_)
+            PopupAtCursor(at.x, at.y);
+    }
+    if (OnMouseUp)
+        OnMouseUp(button, shift, at.x, at.y);
+}
+
 void TSxTrayIcon::HandleCallback(uint32_t lParam)
 {
-    POINT cursor{};
-    GetCursorPos(&cursor);
+    POINT at{};
+    GetCursorPos(&at);
     const TShiftState shift = CurrentShiftState();
-    const int x = cursor.x;
-    const int y = cursor.y;
     switch (lParam) {
     case WM_MOUSEMOVE:
         if (OnMouseMove)
-            OnMouseMove(shift, x, y);
+            OnMouseMove(shift, at.x, at.y);
         break;
     case WM_LBUTTONDOWN:
-        leftPressed_ = true;
-        if (OnMouseDown)
-            OnMouseDown(mbLeft, shift, x, y);
+        ButtonDown(mbLeft, shift, at);
         break;
     case WM_LBUTTONUP:
-        if (leftPressed_) {
-            leftPressed_ = false;
-            Click();
-        }
-        if (OnMouseUp)
-            OnMouseUp(mbLeft, shift, x, y);
+        ButtonUp(mbLeft, shift, at);
+        break;
+    case WM_RBUTTONDOWN:
+        ButtonDown(mbRight, shift, at);
+        break;
+    case WM_RBUTTONUP:
+        ButtonUp(mbRight, shift, at);
         break;
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
         DblClick();
-        break;
-    case WM_RBUTTONDOWN:
-        rightPressed_ = true;
-        if (OnMouseDown)
-            OnMouseDown(mbRight, shift, x, y);
-        break;
-    case WM_RBUTTONUP:
-        if (rightPressed_) {
-            rightPressed_ = false;
-            if (popupMenu_)
-                PopupAtCursor(x, y);
-        }
-        if (OnMouseUp)
-            OnMouseUp(mbRight, shift, x, y);
         break;
     case kBalloonShow:
         BalloonShown();
@@ -299,8 +304,6 @@ void TSxTrayIcon::HandleCallback(uint32_t lParam)
         break;
     case kBalloonUserClick:
         BalloonClicked();
-        break;
-    default:
         break;
     }
 }

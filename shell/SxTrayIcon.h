@@ -117,6 +117,8 @@ protected:
     void Click();
     void DblClick();
     void PopupAtCursor(int x, int y);
+    void ButtonDown(TMouseButton button, TShiftState shift, POINT at);
+    void ButtonUp(TMouseButton button, TShiftState shift, POINT at);
 
 private:
     friend class TSxTrayIconInterface;
