@@ -109,16 +109,24 @@ TfmMain::~TfmMain()
         Application.SetMainForm(nullptr);
 }
 
+// MacOS's grey and the line around the panel and its fields.
+const uint32_t kPanelGrey = 0xE7E7E7;
+const uint32_t kPanelLine = 0x7F7F7F;
+
+const TsuiFormLook kPanelLook{.style = MacOS,
+                              .borderColor = kPanelLine,
+                              .borderWidth = 1,
+                              .color = kPanelGrey,
+                              .menuBarColor = kPanelGrey,
+                              .menuBarHeight = 22,
+                              .roundCorner = 0,
+                              .titleFont = {"Tahoma", -11, true, 0}};
+
 void TfmMain::CreateSkinFrame()
 {
     sknForm.Create(*this);
-    sknForm.SetUIStyle(MacOS);
-    sknForm.SetBorderColor(0x7F7F7F);
-    sknForm.SetBorderWidth(1);
-    sknForm.SetColor(0xE7E7E7);
+    sknForm.SetLook(kPanelLook);
     sknForm.SetCaption("Snapquill");
-    sknForm.SetTitleFont({"Tahoma", -11, true, 0});
-    sknForm.SetTitleBarDrawAppIcon(false);
     TsuiTitleBar& bar = sknForm.TitleBar();
     bar.ClearButtons();
     TsuiTitleBarButton& controlBox = bar.AddButton();
@@ -130,9 +138,6 @@ void TfmMain::CreateSkinFrame()
     TsuiTitleBarButton& minimize = bar.AddButton();
     minimize.SetButtonType(suiMin);
     minimize.SetVisible(false);
-    sknForm.SetMenuBarColor(0xE7E7E7);
-    sknForm.SetMenuBarHeight(22);
-    sknForm.SetRoundCorner(0);
 }
 
 void TfmMain::CreatePanel()
@@ -143,18 +148,18 @@ void TfmMain::CreatePanel()
     HFONT labelFont = static_cast<HFONT>(labelFont_.Handle());
     lblPath.Create(sknForm, layout::lblPath, "Images Folder:", labelFont);
     edPath.Create(sknForm, layout::edPath, "", true, nullptr);
-    edPath.SetBorderColor(0x7F7F7F);
+    edPath.SetBorderColor(kPanelLine);
     btnBrowse.Create(sknForm, layout::btnBrowse, "...", nullptr);
     btnBrowse.OnClick = [this] { BrowseFolders(); };
     lblFormat.Create(sknForm, layout::lblFormat, "File Format:", labelFont);
     cbType.Create(sknForm, layout::cbType, {"BMP Format", "JPG Format", "PNG Format"}, 0, layout::kComboItemHeight,
                   nullptr);
-    cbType.SetBorderColor(0x7F7F7F);
+    cbType.SetBorderColor(kPanelLine);
     cbType.SetArrowColor(0);
-    cbType.SetButtonColor(0xE7E7E7);
+    cbType.SetButtonColor(kPanelGrey);
     lblFile.Create(sknForm, layout::lblFile, "Filename:", labelFont);
     edFile.Create(sknForm, layout::edFile, "shot", false, labelFont);
-    edFile.SetBorderColor(0x7F7F7F);
+    edFile.SetBorderColor(kPanelLine);
     ckTaskbar.Create(sknForm, layout::ckTaskbar, "Include Taskbar", true, nullptr);
     chkNotify.Create(sknForm, layout::chkNotify, "Display Notification", false, nullptr);
     ckTaskbar.SetTransparent(true);

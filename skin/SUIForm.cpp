@@ -371,6 +371,21 @@ void TsuiForm::FileThemeRemoved()
     TsuiStyled::FileThemeRemoved();
 }
 
+void TsuiForm::SetLook(const TsuiFormLook& look)
+{
+    SetUIStyle(look.style);
+    SetUIStyleAutoUpdateSub(look.autoUpdateSub);
+    SetBorderColor(look.borderColor);
+    SetBorderWidth(look.borderWidth);
+    SetColor(look.color);
+    SetMenuBarColor(look.menuBarColor);
+    SetMenuBarHeight(look.menuBarHeight);
+    SetRoundCorner(look.roundCorner);
+    SetTitleBarDrawAppIcon(look.drawAppIcon);
+    SetTitleBarCustom(look.titleBarCustom);
+    SetTitleFont(look.titleFont);
+}
+
 void TsuiForm::SetBorderColor(uint32_t value)
 {
     borderColor_ = value;

@@ -18,6 +18,23 @@
 #include "skin/SUIThemes.h"
 #include "skin/SUITitleBar.h"
 
+// A skinned frame's look as one piece of data: its style, colours (0xBBGGRR)
+// and sizes, and how its title bar shows. The caption and the title bar's
+// buttons are set on their own.
+struct TsuiFormLook {
+    TsuiUIStyle style = MacOS;
+    bool autoUpdateSub = false;
+    uint32_t borderColor = 0;
+    int borderWidth = 1;
+    uint32_t color = 0;
+    uint32_t menuBarColor = 0;
+    int menuBarHeight = 22;
+    int roundCorner = 0;
+    bool drawAppIcon = false;
+    bool titleBarCustom = false;
+    TsuiFont titleFont;
+};
+
 class TsuiForm : public TCustomControl, public TsuiStyled {
 public:
     TsuiForm();
@@ -28,6 +45,7 @@ public:
     void Create(TWindow& owner);
 
     bool IsSkinForm() const override { return true; }
+    void SetLook(const TsuiFormLook& look);
 
     // Passes the style on to the skinned controls placed on it.
     bool UIStyleAutoUpdateSub() const { return autoUpdateSub_; }

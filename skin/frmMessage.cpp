@@ -14,6 +14,21 @@ namespace {
 // the window is up (the run itself focuses the first tab stop).
 const UINT kFocusActiveControl = WM_APP + 0x51;
 
+// Windows XP's blue frame with rounded top corners around a pale face.
+const uint32_t kXpFrameBlue = 0xC82C00;
+const uint32_t kXpFace = 0xDEEBEF;
+const uint32_t kWhite = 0xFFFFFF;
+
+const TsuiFormLook kMessageLook{.style = WinXP,
+                                .autoUpdateSub = true,
+                                .borderColor = kXpFrameBlue,
+                                .borderWidth = 3,
+                                .color = kXpFace,
+                                .menuBarColor = kXpFace,
+                                .menuBarHeight = 22,
+                                .roundCorner = 13,
+                                .titleFont = {"Tahoma", -11, true, kWhite}};
+
 // The system cursor of a cursor number as the dialog's properties give it
 // (0: none of its own, the window class's arrow).
 HCURSOR CursorOf(short cursor)
@@ -114,17 +129,7 @@ TfrmMsg::TfrmMsg()
     OnKeyDown = [this](WORD& key, TShiftState shift) { FormKeyDown(key, shift); };
 
     suiForm1.Create(*this);
-    suiForm1.SetUIStyle(WinXP);
-    suiForm1.SetUIStyleAutoUpdateSub(true);
-    suiForm1.SetBorderColor(0xC82C00);
-    suiForm1.SetBorderWidth(3);
-    suiForm1.SetColor(0xDEEBEF);
-    suiForm1.SetMenuBarColor(0xDEEBEF);
-    suiForm1.SetMenuBarHeight(22);
-    suiForm1.SetRoundCorner(13);
-    suiForm1.SetTitleBarDrawAppIcon(false);
-    suiForm1.SetTitleBarCustom(false);
-    suiForm1.SetTitleFont({"Tahoma", -11, true, 0xFFFFFF});
+    suiForm1.SetLook(kMessageLook);
     TsuiTitleBar& bar = suiForm1.TitleBar();
     bar.ClearButtons();
     TsuiTitleBarButton& close = bar.AddButton();
