@@ -87,6 +87,7 @@ static int ShowPoses(const fs::path& folder, HWND window)
     const TDisplayScale scale(static_cast<int>(GetDpiForSystem()));
     auto pointAt = [&scale](int x, int y) { SetCursorPos(246 + scale.Position(x), 140 + scale.Position(y)); };
     pointAt(194, 30);
+    Sleep(300); // Wine takes a moment before other programs see the pointer there
     PostMessageW(icon, 0xB05A, 1, WM_RBUTTONDOWN);
     PostMessageW(icon, 0xB05A, 1, WM_RBUTTONUP);
     Sleep(1000);
@@ -108,6 +109,10 @@ static int ShowPoses(const fs::path& folder, HWND window)
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Pointer places in the screen's own pixels, as the program sees them:
+    // on Windows a driver unaware of the display scale would have its
+    // SetCursorPos multiplied by it.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     if (argc < 2) {
         std::fprintf(stderr, "usage: snapquill_demo FOLDER\n");
         return 2;
