@@ -278,7 +278,7 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
     // An item lights up once the menu has seen the pointer come; a busy
     // machine may take its time to draw it.
     auto selectedBand = [&](int y) {
-        SetCursorPos(x, y);
+        EXPECT_TRUE(support::PlacePointer({x, y})) << "the pointer does not stay at " << y;
         PumpFor(300);
         WaitUntil([&] { return blue(y); }, 3000);
         Band band;

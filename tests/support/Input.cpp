@@ -104,6 +104,19 @@ void MovePointerOnDesktop(POINT p, DWORD buttons)
     Send({input});
 }
 
+bool PlacePointer(POINT p)
+{
+    return WaitUntil(
+        [p] {
+            POINT at{};
+            if (GetCursorPos(&at) && at.x == p.x && at.y == p.y)
+                return true;
+            SetCursorPos(p.x, p.y);
+            return false;
+        },
+        3000);
+}
+
 void ClickByHand(POINT p)
 {
     MovePointer(p);

@@ -34,6 +34,9 @@ void MovePointer(POINT p, DWORD buttons = 0);
 // The same anywhere on the virtual desktop, on every monitor (MovePointer
 // reaches the primary monitor only).
 void MovePointerOnDesktop(POINT p, DWORD buttons = 0);
+// Puts the pointer at p and waits until it is there: under Wine it may
+// bounce back to its old place for a moment. False if it never stays.
+bool PlacePointer(POINT p);
 // A left click at p, with the pauses a hand makes.
 void ClickByHand(POINT p);
 // The centre of a window, on the screen.
