@@ -15,7 +15,6 @@ public:
     // Sets the icons of the given scale on window; nothing when they are
     // already of that scale or cannot be loaded.
     void Apply(HWND window, UINT dpi);
-    HICON Small() const { return small_.Handle(); }
 
 private:
     TIcon small_;
