@@ -176,10 +176,11 @@ TEST_F(RegionShots, ADragWritesExactlyThePixelsDraggedOverInEitherDirectionAndEn
     PumpFor(100);
     MovePointerOnDesktop(nearOrigin);
     POINT pointer{};
-    // Wine may move the pointer after the input call has returned.
+    // Wine may move the pointer after the input call has returned, and tell
+    // the overlay later still: a move told late would undo the keys' steps.
     ASSERT_TRUE(WaitUntil([&] { return GetCursorPos(&pointer) && pointer.x == nearOrigin.x && pointer.y == nearOrigin.y; },
                           3000));
-    PumpFor(100);
+    PumpFor(400);
     EXPECT_TRUE(Press({VK_SHIFT, VK_LEFT}));
     EXPECT_TRUE(PressKey(VK_LEFT));
     EXPECT_TRUE(PressKey(VK_UP));
