@@ -103,26 +103,28 @@ std::vector<uint8_t> PackedDib(const TBitmap& bitmap)
     return packed;
 }
 
-void WriteImage(const TBitmap& bitmap, TStream& stream, const TCaptureSettings& settings)
+void WriteImage(const TBitmap& bitmap, TStream& stream, const TShotSettings& settings)
 {
-    switch (settings.formatIndex) {
-    case 0:
+    switch (settings.format) {
+    case TShotFormat::Bmp:
         bitmap.SaveToStream(stream);
         break;
-    case 1: {
+    case TShotFormat::Jpg: {
         TJPEGImage jpeg;
         jpeg.SetQuality(static_cast<uint8_t>(settings.jpgQuality & 0xFF));
         jpeg.Assign(bitmap);
         jpeg.SaveToStream(stream);
         break;
     }
-    case 2: {
+    case TShotFormat::Png: {
         TPNGObject png;
         png.Assign(bitmap);
         png.SetDeflateLevel(static_cast<uint8_t>(settings.pngLevel & 0xFF));
         png.SaveToStream(stream);
         break;
     }
+    case TShotFormat::None:
+        break;
     }
 }
 
@@ -192,9 +194,9 @@ void CopyToClipboard(HWND owner, const TBitmap& bitmap)
     SetClipboardDib(owner, PackedDib(bitmap));
 }
 
-std::string SaveCapture(const TBitmap& bitmap, std::string fileName, const TCaptureSettings& settings)
+std::string SaveCapture(const TBitmap& bitmap, std::string fileName, const TShotSettings& settings)
 {
-    if (FormatExtension(settings.formatIndex).empty())
+    if (FormatExtension(settings.format).empty())
         return fileName;
     for (;;) {
         std::unique_ptr<TFileStream> stream;
@@ -203,7 +205,7 @@ std::string SaveCapture(const TBitmap& bitmap, std::string fileName, const TCapt
         } catch (const EFileExists&) {
             // Someone took the name after it was chosen: never overwrite, use
             // the next free number instead.
-            std::string next = MakeFileName(settings.folder, settings.prefix, settings.formatIndex, FileOrFolderExists);
+            std::string next = MakeFileName(settings.folder, settings.prefix, settings.format, FileOrFolderExists);
             if (next == fileName)
                 throw;
             fileName = next;

@@ -9,16 +9,8 @@
 #include <vector>
 
 #include "app/CaptureAreas.h"
+#include "app/ShotSettings.h"
 #include "imaging/Bitmap.h"
-
-struct TCaptureSettings {
-    std::string folder;
-    std::string prefix;
-    int formatIndex = 0; // 0 BMP, 1 JPG, 2 PNG, other: no format
-    bool includeTaskbar = true;
-    int jpgQuality = 90; // only the low 8 bits are used
-    int pngLevel = 7;    // only the low 8 bits are used
-};
 
 // Whether a file or a folder of that name exists: the test MakeFileName uses.
 bool FileOrFolderExists(const std::string& path);
@@ -51,11 +43,11 @@ void CopyFromPicture(TBitmap& bitmap, HDC picture, int x, int y, int width, int 
 // program holds is tried again for about a second; then Exception.
 void CopyToClipboard(HWND owner, const TBitmap& bitmap);
 
-// Writes bitmap in the format settings.formatIndex names to fileName, which is
+// Writes bitmap in the format of settings to fileName, which is
 // created new. When that name has been taken meanwhile, the next free one from
 // settings is used. Returns the name written; with no format nothing is
 // written and fileName comes back unchanged.
-std::string SaveCapture(const TBitmap& bitmap, std::string fileName, const TCaptureSettings& settings);
+std::string SaveCapture(const TBitmap& bitmap, std::string fileName, const TShotSettings& settings);
 
 // The size of the file in KB, rounded up; -1 when there is no such file.
 int32_t FileSizeKB(const std::string& fileName);

@@ -2,14 +2,14 @@
 
 #include "core/Text.h"
 
-std::string FormatExtension(int formatIndex)
+std::string FormatExtension(TShotFormat format)
 {
-    switch (formatIndex) {
-    case 0:
+    switch (format) {
+    case TShotFormat::Bmp:
         return ".bmp";
-    case 1:
+    case TShotFormat::Jpg:
         return ".jpg";
-    case 2:
+    case TShotFormat::Png:
         return ".png";
     default:
         return "";
@@ -27,14 +27,14 @@ static bool EndsFolderPart(char c)
     return c == '\\' || c == ':';
 }
 
-std::string MakeFileName(const std::string& folder, const std::string& prefix, int formatIndex,
+std::string MakeFileName(const std::string& folder, const std::string& prefix, TShotFormat format,
                          const std::function<bool(const std::string&)>& isTaken)
 {
     std::string base = folder;
     if (base.empty() || !IsPathDelimiter(base.back()))
         base += '\\';
     base += prefix;
-    const std::string extension = FormatExtension(formatIndex);
+    const std::string extension = FormatExtension(format);
 
     uint16_t n = 1;
     do {

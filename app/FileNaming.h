@@ -5,8 +5,10 @@
 #include <functional>
 #include <string>
 
-// ".bmp", ".jpg" or ".png" for format index 0, 1 or 2; empty for any other.
-std::string FormatExtension(int formatIndex);
+#include "app/ShotSettings.h"
+
+// ".bmp", ".jpg" or ".png"; empty for no format.
+std::string FormatExtension(TShotFormat format);
 
 // True for the path delimiter "\\" only: a folder that ends in anything else
 // ("C:", a forward slash) is given one, so that "C:" means the drive's root
@@ -17,7 +19,7 @@ bool IsPathDelimiter(char c);
 // that isTaken refuses; empty when every number is taken. A separator is
 // added unless the folder already ends in one; an empty folder stands for
 // the root of the current drive ("\").
-std::string MakeFileName(const std::string& folder, const std::string& prefix, int formatIndex,
+std::string MakeFileName(const std::string& folder, const std::string& prefix, TShotFormat format,
                          const std::function<bool(const std::string&)>& isTaken);
 
 // What follows the last "\", "/" or ":" of path.

@@ -25,3 +25,18 @@ void WriteSettings(TRegistryValues& values, const TSettings& settings, const TRe
     WriteIntegerValue(values, "CaptureScreens", settings.captureScreens, messages);
     WriteIntegerValue(values, "CopyToClipboard", settings.copyToClipboard ? 1 : 0, messages);
 }
+
+TShotSettings ShotSettingsFrom(const TSettings& settings)
+{
+    TShotSettings shot;
+    shot.folder = settings.defaultPath;
+    shot.prefix = settings.filename;
+    shot.format = ShotFormatFromIndex(settings.fileFormat);
+    shot.jpgQuality = settings.jpg;
+    shot.pngLevel = settings.png;
+    shot.includeTaskbar = settings.includeTask;
+    shot.notify = settings.notifyShots;
+    shot.copyToClipboard = settings.copyToClipboard;
+    shot.screens = static_cast<TCaptureScreens>(settings.captureScreens);
+    return shot;
+}

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/ShotSettings.h"
 #include "core/RegistryValues.h"
 
 struct TSettings {
@@ -30,3 +31,6 @@ void ReadSettings(const TRegistryValues& values, TSettings& settings, const TReg
 // Writes all values in order; a failing write raises ERegistryException and
 // the rest is not written.
 void WriteSettings(TRegistryValues& values, const TSettings& settings, const TRegistryMessages& messages);
+
+// What the next shot is taken with, from the stored values.
+TShotSettings ShotSettingsFrom(const TSettings& settings);

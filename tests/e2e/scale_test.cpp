@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/fMainLayout.h"
+#include "app/PanelLayout.h"
 #include "core/DisplayScale.h"
 #include "tests/e2e/SettingsSupport.h"
 #include "tests/e2e/Support.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/fMainLayout.h"
+#include "app/PanelLayout.h"
 #include "skin/SUIDialogLayout.h"
 #include "skin/SUIFrameGeometry.h"
 #include "core/DisplayScale.h"

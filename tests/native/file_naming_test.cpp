@@ -23,40 +23,40 @@ struct TExisting {
 
 } // namespace
 
-TEST(FormatExtension, ByFormatIndex)
+TEST(FormatExtension, ByTheStoredFormatNumber)
 {
-    EXPECT_EQ(FormatExtension(0), ".bmp");
-    EXPECT_EQ(FormatExtension(1), ".jpg");
-    EXPECT_EQ(FormatExtension(2), ".png");
-    EXPECT_EQ(FormatExtension(3), "");
-    EXPECT_EQ(FormatExtension(-1), "");
+    EXPECT_EQ(FormatExtension(ShotFormatFromIndex(0)), ".bmp");
+    EXPECT_EQ(FormatExtension(ShotFormatFromIndex(1)), ".jpg");
+    EXPECT_EQ(FormatExtension(ShotFormatFromIndex(2)), ".png");
+    EXPECT_EQ(FormatExtension(ShotFormatFromIndex(3)), "");
+    EXPECT_EQ(FormatExtension(ShotFormatFromIndex(-1)), "");
 }
 
 TEST(MakeFileName, TakesTheFirstFreeNumber)
 {
     TExisting existing{{"C:\\Pics\\shot1.bmp", "C:\\Pics\\shot2.bmp"}};
-    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", 0, existing.Predicate()), "C:\\Pics\\shot3.bmp");
+    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", TShotFormat::Bmp, existing.Predicate()), "C:\\Pics\\shot3.bmp");
     EXPECT_EQ(existing.calls, 3);
 
     TExisting gap{{"C:\\Pics\\shot2.jpg"}};
-    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", 1, gap.Predicate()), "C:\\Pics\\shot1.jpg");
+    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", TShotFormat::Jpg, gap.Predicate()), "C:\\Pics\\shot1.jpg");
 
     TExisting upTo9{{"D:\\a\\9.png", "D:\\a\\1.png", "D:\\a\\2.png", "D:\\a\\3.png", "D:\\a\\4.png",
                      "D:\\a\\5.png", "D:\\a\\6.png", "D:\\a\\7.png", "D:\\a\\8.png"}};
-    EXPECT_EQ(MakeFileName("D:\\a", "", 2, upTo9.Predicate()), "D:\\a\\10.png");
+    EXPECT_EQ(MakeFileName("D:\\a", "", TShotFormat::Png, upTo9.Predicate()), "D:\\a\\10.png");
 }
 
 TEST(MakeFileName, SeparatorOnlyWhereMissing)
 {
     auto none = [](const std::string&) { return false; };
-    EXPECT_EQ(MakeFileName("C:\\", "shot", 0, none), "C:\\shot1.bmp");
-    EXPECT_EQ(MakeFileName("C:\\Pics\\", "shot", 0, none), "C:\\Pics\\shot1.bmp");
-    EXPECT_EQ(MakeFileName("C:/Pics/", "shot", 0, none), "C:/Pics/\\shot1.bmp") << "only a backslash ends a folder";
-    EXPECT_EQ(MakeFileName("C:", "shot", 0, none), "C:\\shot1.bmp") << "the root, not the drive-relative C:shot1";
-    EXPECT_EQ(MakeFileName("", "shot", 0, none), "\\shot1.bmp");
-    EXPECT_EQ(MakeFileName("C:\\Pics", "", 2, none), "C:\\Pics\\1.png");
-    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", -1, none), "C:\\Pics\\shot1");
-    EXPECT_EQ(MakeFileName("C:\\Ünïcødé 写真", "写真", 1, none), "C:\\Ünïcødé 写真\\写真1.jpg");
+    EXPECT_EQ(MakeFileName("C:\\", "shot", TShotFormat::Bmp, none), "C:\\shot1.bmp");
+    EXPECT_EQ(MakeFileName("C:\\Pics\\", "shot", TShotFormat::Bmp, none), "C:\\Pics\\shot1.bmp");
+    EXPECT_EQ(MakeFileName("C:/Pics/", "shot", TShotFormat::Bmp, none), "C:/Pics/\\shot1.bmp") << "only a backslash ends a folder";
+    EXPECT_EQ(MakeFileName("C:", "shot", TShotFormat::Bmp, none), "C:\\shot1.bmp") << "the root, not the drive-relative C:shot1";
+    EXPECT_EQ(MakeFileName("", "shot", TShotFormat::Bmp, none), "\\shot1.bmp");
+    EXPECT_EQ(MakeFileName("C:\\Pics", "", TShotFormat::Png, none), "C:\\Pics\\1.png");
+    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", TShotFormat::None, none), "C:\\Pics\\shot1");
+    EXPECT_EQ(MakeFileName("C:\\Ünïcødé 写真", "写真", TShotFormat::Jpg, none), "C:\\Ünïcødé 写真\\写真1.jpg");
 }
 
 TEST(MakeFileName, AllNumbersTakenGivesEmptyAfterTryingEachOnce)
@@ -68,7 +68,7 @@ TEST(MakeFileName, AllNumbersTakenGivesEmptyAfterTryingEachOnce)
         seen.insert(name);
         return true;
     };
-    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", 0, all), "");
+    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", TShotFormat::Bmp, all), "");
     EXPECT_EQ(calls, 65535);
     EXPECT_EQ(seen.size(), 65535u);
     EXPECT_EQ(*seen.begin(), "C:\\Pics\\shot1.bmp");
@@ -80,7 +80,7 @@ TEST(MakeFileName, AllNumbersTakenGivesEmptyAfterTryingEachOnce)
         ++lastCalls;
         return name != "C:\\Pics\\shot65535.bmp";
     };
-    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", 0, onlyLastFree), "C:\\Pics\\shot65535.bmp");
+    EXPECT_EQ(MakeFileName("C:\\Pics", "shot", TShotFormat::Bmp, onlyLastFree), "C:\\Pics\\shot65535.bmp");
     EXPECT_EQ(lastCalls, 65535);
 }
 

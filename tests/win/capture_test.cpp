@@ -182,10 +182,22 @@ TBitmap DetailedBitmap()
     return bitmap;
 }
 
-std::vector<uint8_t> Saved(const TBitmap& bitmap, int formatIndex, int jpgQuality, int pngLevel)
+TShotSettings ShotSettings(const std::string& folder, const std::string& prefix, TShotFormat format,
+                           int jpgQuality = 90, int pngLevel = 7)
+{
+    TShotSettings settings;
+    settings.folder = folder;
+    settings.prefix = prefix;
+    settings.format = format;
+    settings.jpgQuality = jpgQuality;
+    settings.pngLevel = pngLevel;
+    return settings;
+}
+
+std::vector<uint8_t> Saved(const TBitmap& bitmap, TShotFormat format, int jpgQuality, int pngLevel)
 {
     ScratchDir dir;
-    TCaptureSettings settings{Utf8(dir.Path()), "shot", formatIndex, true, jpgQuality, pngLevel};
+    TShotSettings settings = ShotSettings(Utf8(dir.Path()), "shot", format, jpgQuality, pngLevel);
     std::string name = SaveCapture(bitmap, Utf8(dir.Path() / "shot1"), settings);
     return ReadFileBytes(PathOf(name));
 }
@@ -244,12 +256,12 @@ TEST_F(Capture, WindowWithItsFrame)
 TEST(CaptureWindow, NoWindowOrNoAreaRaisesBeforeAnyFileIsWritten)
 {
     ScratchDir dir;
-    TCaptureSettings settings{Utf8(dir.Path()), "shot", 0, true, 90, 7};
+    TShotSettings settings = ShotSettings(Utf8(dir.Path()), "shot", TShotFormat::Bmp);
     auto shoot = [&](HWND window) {
         TBitmap bitmap;
         try {
             CaptureWindow(bitmap, window);
-            SaveCapture(bitmap, MakeFileName(settings.folder, "shot", 0, FileOrFolderExists), settings);
+            SaveCapture(bitmap, MakeFileName(settings.folder, "shot", TShotFormat::Bmp, FileOrFolderExists), settings);
         } catch (const Exception& e) {
             EXPECT_TRUE(bitmap.Empty());
             EXPECT_EQ(bitmap.Width(), 0);
@@ -284,7 +296,7 @@ TEST_F(Capture, TheClipboardGetsExactlyThePixelsOfTheFile)
     TBitmap bitmap;
     CaptureScreen(bitmap, true);
     ScratchDir dir;
-    TCaptureSettings settings{Utf8(dir.Path()), "shot", 2, true, 90, 7};
+    TShotSettings settings = ShotSettings(Utf8(dir.Path()), "shot", TShotFormat::Png);
     const std::string name = SaveCapture(bitmap, Utf8(dir.Path() / "shot1.png"), settings);
     e2e::Image file;
     ASSERT_EQ(e2e::DecodePng(ReadFileBytes(PathOf(name)), file), "");
@@ -345,9 +357,9 @@ TEST(SaveCapture, EachFormatWithItsSignature)
         {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A},
     };
     for (int format = 0; format < 3; ++format) {
-        TCaptureSettings settings{Utf8(dir.Path()), "shot", format, true, 90, 7};
-        std::string name = MakeFileName(settings.folder, settings.prefix, format, FileOrFolderExists);
-        EXPECT_EQ(FileNamePart(name), "shot1" + FormatExtension(format));
+        TShotSettings settings = ShotSettings(Utf8(dir.Path()), "shot", ShotFormatFromIndex(format));
+        std::string name = MakeFileName(settings.folder, settings.prefix, settings.format, FileOrFolderExists);
+        EXPECT_EQ(FileNamePart(name), "shot1" + FormatExtension(settings.format));
         EXPECT_EQ(SaveCapture(bitmap, name, settings), name);
         std::vector<uint8_t> bytes = ReadFileBytes(PathOf(name));
         ASSERT_GE(bytes.size(), signatures[format].size()) << name;
@@ -364,8 +376,8 @@ TEST(SaveCapture, EachFormatWithItsSignature)
     }
 
     // Without a format the name comes back and nothing is written.
-    TCaptureSettings none{Utf8(dir.Path()), "shot", -1, true, 90, 7};
-    std::string name = MakeFileName(none.folder, none.prefix, -1, FileOrFolderExists);
+    TShotSettings none = ShotSettings(Utf8(dir.Path()), "shot", TShotFormat::None);
+    std::string name = MakeFileName(none.folder, none.prefix, TShotFormat::None, FileOrFolderExists);
     EXPECT_EQ(FileNamePart(name), "shot1");
     EXPECT_EQ(SaveCapture(bitmap, name, none), name);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);
@@ -374,13 +386,13 @@ TEST(SaveCapture, EachFormatWithItsSignature)
 TEST(SaveCapture, QualityAndLevelTakeTheirLowByte)
 {
     TBitmap bitmap = DetailedBitmap();
-    std::vector<uint8_t> low = Saved(bitmap, 1, 5, 7), high = Saved(bitmap, 1, 100, 7);
+    std::vector<uint8_t> low = Saved(bitmap, TShotFormat::Jpg, 5, 7), high = Saved(bitmap, TShotFormat::Jpg, 100, 7);
     EXPECT_LT(low.size(), high.size());
-    EXPECT_EQ(Saved(bitmap, 1, 0x100 + 5, 7), low);
+    EXPECT_EQ(Saved(bitmap, TShotFormat::Jpg, 0x100 + 5, 7), low);
 
-    std::vector<uint8_t> stored = Saved(bitmap, 2, 90, 0), packed = Saved(bitmap, 2, 90, 9);
+    std::vector<uint8_t> stored = Saved(bitmap, TShotFormat::Png, 90, 0), packed = Saved(bitmap, TShotFormat::Png, 90, 9);
     EXPECT_GT(stored.size(), packed.size());
-    EXPECT_EQ(Saved(bitmap, 2, 90, 0x100 + 9), packed);
+    EXPECT_EQ(Saved(bitmap, TShotFormat::Png, 90, 0x100 + 9), packed);
 }
 
 TEST(SaveCapture, ExistingShotIsNeverOverwritten)
@@ -388,7 +400,7 @@ TEST(SaveCapture, ExistingShotIsNeverOverwritten)
     ScratchDir dir;
     WriteBytes(dir.Path() / "shot1.bmp", "first");
     WriteBytes(dir.Path() / "shot2.bmp", "second");
-    TCaptureSettings settings{Utf8(dir.Path()), "shot", 0, true, 90, 7};
+    TShotSettings settings = ShotSettings(Utf8(dir.Path()), "shot", TShotFormat::Bmp);
     // The name was chosen while shot1.bmp was still free.
     std::string written = SaveCapture(DetailedBitmap(), Utf8(dir.Path() / "shot1.bmp"), settings);
     EXPECT_EQ(written, Utf8(dir.Path() / "shot3.bmp"));
@@ -406,9 +418,9 @@ TEST(SaveCapture, FolderNamedLikeAShotCountsAsTaken)
     fs::create_directory(dir.Path() / "shot1.bmp");
     const std::string folder = Utf8(dir.Path());
     EXPECT_TRUE(FileOrFolderExists(Utf8(dir.Path() / "shot1.bmp")));
-    EXPECT_EQ(MakeFileName(folder, "shot", 0, FileOrFolderExists), Utf8(dir.Path() / "shot2.bmp"));
+    EXPECT_EQ(MakeFileName(folder, "shot", TShotFormat::Bmp, FileOrFolderExists), Utf8(dir.Path() / "shot2.bmp"));
 
-    TCaptureSettings settings{folder, "shot", 0, true, 90, 7};
+    TShotSettings settings = ShotSettings(folder, "shot", TShotFormat::Bmp);
     EXPECT_EQ(SaveCapture(DetailedBitmap(), Utf8(dir.Path() / "shot1.bmp"), settings),
               Utf8(dir.Path() / "shot2.bmp"));
     EXPECT_TRUE(fs::is_directory(dir.Path() / "shot1.bmp"));
@@ -419,7 +431,7 @@ TEST(SaveCapture, UncreatableFileRaisesCreateError)
 {
     ScratchDir dir;
     const fs::path missing = dir.Path() / "missing";
-    TCaptureSettings settings{Utf8(missing), "shot", 2, true, 90, 7};
+    TShotSettings settings = ShotSettings(Utf8(missing), "shot", TShotFormat::Png);
     for (std::string name : {Utf8(missing / "shot1.png"), std::string()}) {
         try {
             SaveCapture(DetailedBitmap(), name, settings);
@@ -437,15 +449,15 @@ TEST(SaveCapture, NamesWithAnyCharacters)
     ScratchDir dir;
     const fs::path folder = dir.Path() / fs::u8path("Ünïcødé 写真");
     fs::create_directory(folder);
-    TCaptureSettings settings{Utf8(folder), "写真 ", 2, true, 90, 7};
-    std::string first = MakeFileName(settings.folder, settings.prefix, 2, FileOrFolderExists);
+    TShotSettings settings = ShotSettings(Utf8(folder), "写真 ", TShotFormat::Png);
+    std::string first = MakeFileName(settings.folder, settings.prefix, TShotFormat::Png, FileOrFolderExists);
     EXPECT_EQ(SaveCapture(DetailedBitmap(), first, settings), first);
     EXPECT_EQ(FileNamePart(first), "写真 1.png");
     ASSERT_TRUE(fs::is_regular_file(folder / fs::u8path("写真 1.png")));
     EXPECT_TRUE(FileOrFolderExists(first));
     EXPECT_EQ(FileSizeKB(first), SizeInKB(fs::file_size(folder / fs::u8path("写真 1.png"))));
 
-    std::string second = MakeFileName(settings.folder, settings.prefix, 2, FileOrFolderExists);
+    std::string second = MakeFileName(settings.folder, settings.prefix, TShotFormat::Png, FileOrFolderExists);
     EXPECT_EQ(FileNamePart(second), "写真 2.png");
     // Taken meanwhile: the retry finds the next free name in the same folder.
     WriteBytes(PathOf(second), "x");

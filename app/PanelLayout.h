@@ -1,4 +1,4 @@
-// The main window's fixed layout: positions in pixels from the client
+// The settings window's fixed layout: positions in pixels from the client
 // area's corner, on the skinned frame whose title bar lies above the first
 // control.
 #pragma once
