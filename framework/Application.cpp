@@ -188,7 +188,7 @@ bool TApplication::PreTranslate(MSG& msg)
         const LRESULT wants = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
         if (!(wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE))) {
             bool acted = false;
-            RunGuarded([&] { acted = form->DialogKey(static_cast<WORD>(msg.wParam)); });
+            RunGuarded([&] { acted = DialogKeyToControls(*form, static_cast<WORD>(msg.wParam)); });
             if (acted)
                 return true;
         }
@@ -284,4 +284,9 @@ void PumpWait(uint32_t ms)
         if (static_cast<uint32_t>(now - start) >= ms)
             return;
     }
+}
+
+IFormHost& FormHost()
+{
+    return Application;
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/FormHost.h"
 #include "framework/HintWindow.h"
 // RunGuarded, which the application completes with its error box.
 #include "framework/Window.h"
@@ -19,7 +20,7 @@
 class TForm;
 class TApplicationWindow;
 
-class TApplication {
+class TApplication : public IFormHost {
 public:
     // Failures escaping a window's message handler go to ShowError.
     TApplication();
@@ -27,7 +28,7 @@ public:
     // Raises an error when the window cannot be made.
     void Initialize(HINSTANCE instance);
     HINSTANCE Instance() const { return instance_; }
-    HWND Handle() const;
+    HWND Handle() const override;
 
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
@@ -36,12 +37,12 @@ public:
     bool ShowMainForm() const { return showMainForm_; }
     void SetShowMainForm(bool value) { showMainForm_ = value; }
 
-    TForm* MainForm() const { return mainForm_; }
+    TForm* MainForm() const override { return mainForm_; }
     void SetMainForm(TForm* form) { mainForm_ = form; }
 
     // Called when the user minimises the program.
     std::function<void()> OnMinimize;
-    void Minimize();
+    void Minimize() override;
 
     // Called once when Windows really ends the session (sign-out, restart,
     // shut down). The process may be ended as soon as the handler returns,
@@ -50,7 +51,7 @@ public:
     std::function<void()> OnEndSession;
     // Runs OnEndSession the first time only; any window of the program that
     // hears WM_ENDSESSION calls it.
-    void EndSession();
+    void EndSession() override;
     bool SessionEnded() const { return sessionEnded_; }
 
     // Shows the main form unless asked not to, then dispatches messages
@@ -59,10 +60,10 @@ public:
     // Dispatches the messages waiting now; returns at once when none wait.
     void ProcessMessages();
     // Dispatches one message, waiting for it when none is there (modal runs).
-    void HandleMessageOrWait();
+    void HandleMessageOrWait() override;
     // Ends the message loop.
-    void Terminate();
-    bool Terminated() const { return terminated_; }
+    void Terminate() override;
+    bool Terminated() const override { return terminated_; }
 
     // The standard error box: captioned with the title, stop icon, OK.
     void ShowException(const std::exception& error);
@@ -72,7 +73,7 @@ public:
     // else shows the application window (a second copy of the program
     // bringing this one forward), the main form is shown and brought to the
     // front instead, as the taskbar button alone would do nothing.
-    void MainFormShown(bool shown);
+    void MainFormShown(bool shown) override;
 
     // An application-wide message hook sees every message the loop takes
     // before it is translated and dispatched; returning true consumes it.
@@ -82,7 +83,7 @@ public:
     bool HasMessageHooks() const { return !hooks_.empty(); }
 
     // Destroys a form's window once the message at hand is done.
-    void Release(TForm* form);
+    void Release(TForm* form) override;
 
 private:
     friend class TApplicationWindow;
@@ -111,9 +112,3 @@ private:
 };
 
 extern TApplication Application;
-
-// Waits ms milliseconds while processing window messages. It never sleeps:
-// each round reads the tick count and processes the pending messages, until
-// the unsigned difference to the start has reached ms.
-void PumpWait(uint32_t ms);
-

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "core/Unicode.h"
-#include "framework/Application.h"
 
 TControl::~TControl()
 {
@@ -292,4 +291,34 @@ void SetTabOrder(const std::vector<TControl*>& controls)
     // Tab order follows the z-order of the siblings.
     for (TControl* control : controls)
         SetWindowPos(control->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The program's controls among the form's descendants, in z-order (which
+// is the tab order).
+static std::vector<TControl*> ControlsOf(HWND form)
+{
+    std::vector<TControl*> controls;
+    EnumChildWindows(
+        form,
+        [](HWND window, LPARAM data) -> BOOL {
+            if (auto* control = dynamic_cast<TControl*>(TWindow::FromHandle(window)))
+                reinterpret_cast<std::vector<TControl*>*>(data)->push_back(control);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&controls));
+    return controls;
+}
+
+bool DialogKeyToControls(const TForm& form, WORD key)
+{
+    if (key != VK_RETURN && key != VK_ESCAPE)
+        return false;
+    HWND focus = GetFocus();
+    if (auto* focused = dynamic_cast<TControl*>(TWindow::FromHandle(focus)))
+        if (IsChild(form.Handle(), focus) && focused->DialogKey(key, true))
+            return true;
+    for (TControl* control : ControlsOf(form.Handle()))
+        if (control->Handle() != focus && control->DialogKey(key, false))
+            return true;
+    return false;
 }

@@ -146,3 +146,7 @@ public:
 
 // Gives the controls their tab order: the first one is reached first.
 void SetTabOrder(const std::vector<TControl*>& controls);
+
+// Enter and Escape on a form: its focused control first, then the Default
+// (Enter) or Cancel (Escape) button. True when one acted.
+bool DialogKeyToControls(const TForm& form, WORD key);

@@ -1,12 +1,12 @@
 #include "framework/Form.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 #include "core/ScopeExit.h"
 #include "core/Unicode.h"
-#include "framework/Application.h"
-#include "framework/Controls.h"
+#include "framework/FormHost.h"
 
 static const TWindowClass& FormClass()
 {
@@ -41,7 +41,7 @@ void TForm::CreateForm(const TFormLayout& layout)
     params.top = layout.bounds.top;
     params.width = layout.bounds.width;
     params.height = layout.bounds.height;
-    params.parent = Application.Handle();
+    params.parent = FormHost().Handle();
     CreateHandle(params);
     icons_.Apply(Handle(), GetDpiForWindow(Handle()));
 }
@@ -63,8 +63,8 @@ bool TForm::Visible() const
 
 void TForm::SetVisible(bool value)
 {
-    if (Application.MainForm() == this)
-        Application.MainFormShown(value);
+    if (FormHost().MainForm() == this)
+        FormHost().MainFormShown(value);
     ShowWindow(Handle(), value ? SW_SHOW : SW_HIDE);
 }
 
@@ -76,20 +76,20 @@ void TForm::BringToFront()
 
 void TForm::Close()
 {
-    const bool mainForm = Application.MainForm() == this;
+    const bool mainForm = FormHost().MainForm() == this;
     TCloseAction action = mainForm || modal_ ? TCloseAction::Free : TCloseAction::Hide;
     if (OnClose)
         OnClose(action);
     if (action == TCloseAction::None)
         return;
     if (mainForm)
-        Application.Terminate();
+        FormHost().Terminate();
     else if (modal_)
         modalResult_ = mrCancel;
     else if (action == TCloseAction::Hide)
         Hide();
     else
-        Application.Release(this);
+        FormHost().Release(this);
 }
 
 // The enabled top-level windows of this thread other than the modal form.
@@ -133,8 +133,8 @@ int TForm::ShowModal()
     SetForegroundWindow(Handle());
     if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE))
         SetFocus(first);
-    while (modalResult_ == mrNone && Handle() && !Application.Terminated())
-        Application.HandleMessageOrWait();
+    while (modalResult_ == mrNone && Handle() && !FormHost().Terminated())
+        FormHost().HandleMessageOrWait();
     if (!Handle() && modalResult_ == mrNone)
         modalResult_ = mrCancel;
     return modalResult_;
@@ -144,36 +144,6 @@ void TForm::PreviewKeyDown(WORD& key)
 {
     if (keyPreview_ && OnKeyDown)
         OnKeyDown(key, TShiftState::Current());
-}
-
-// The program's controls among the form's descendants, in z-order (which
-// is the tab order).
-static std::vector<TControl*> ControlsOf(HWND form)
-{
-    std::vector<TControl*> controls;
-    EnumChildWindows(
-        form,
-        [](HWND window, LPARAM data) -> BOOL {
-            if (auto* control = dynamic_cast<TControl*>(TWindow::FromHandle(window)))
-                reinterpret_cast<std::vector<TControl*>*>(data)->push_back(control);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&controls));
-    return controls;
-}
-
-bool TForm::DialogKey(WORD key)
-{
-    if (key != VK_RETURN && key != VK_ESCAPE)
-        return false;
-    HWND focus = GetFocus();
-    if (auto* focused = dynamic_cast<TControl*>(TWindow::FromHandle(focus)))
-        if (IsChild(Handle(), focus) && focused->DialogKey(key, true))
-            return true;
-    for (TControl* control : ControlsOf(Handle()))
-        if (control->Handle() != focus && control->DialogKey(key, false))
-            return true;
-    return false;
 }
 
 int TForm::Height() const
@@ -292,8 +262,8 @@ LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_MINIMIZE && Application.MainForm() == this) {
-            Application.Minimize();
+        if ((wParam & 0xFFF0) == SC_MINIMIZE && FormHost().MainForm() == this) {
+            FormHost().Minimize();
             return 0;
         }
         break;
@@ -307,7 +277,7 @@ LRESULT TForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_ENDSESSION:
         if (wParam)
-            Application.EndSession();
+            FormHost().EndSession();
         return 0;
     case WM_DESTROY:
         if (OnDestroy)

@@ -67,9 +67,6 @@ public:
     std::function<void(WORD& key, TShiftState shift)> OnKeyDown;
     // Called by the message loop for a key meant for one of its controls.
     void PreviewKeyDown(WORD& key);
-    // Enter and Escape: the focused control first, then the Default
-    // (Enter) or Cancel (Escape) button. True when one acted.
-    bool DialogKey(WORD key);
 
     int Height() const;
     void SetHeight(int value);

@@ -1,6 +1,5 @@
 #include "framework/HintWindow.h"
 
-#include "framework/Application.h"
 #include "framework/Controls.h"
 #include "framework/MonitorScale.h"
 #include "framework/PaintBuffer.h"

@@ -21,6 +21,28 @@
 #include "shell/SxTrayIconInterface.h"
 
 class TPopupMenu;
+class TSxTrayIcon;
+
+// The interface as the icon gives it out: each call goes to the icon.
+class TSxTrayIconInterface : public ISxTrayIcon {
+public:
+    explicit TSxTrayIconInterface(TSxTrayIcon& icon) : icon_(icon) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    HRESULT STDMETHODCALLTYPE Click() override;
+    HRESULT STDMETHODCALLTYPE DblClick() override;
+    HRESULT STDMETHODCALLTYPE GetActive(BOOL* value) override;
+    HRESULT STDMETHODCALLTYPE SetActive(BOOL value) override;
+    HRESULT STDMETHODCALLTYPE SetTipW(LPCWSTR tip) override;
+    HRESULT STDMETHODCALLTYPE LoadIconFromStream(IStream* stream) override;
+    HRESULT STDMETHODCALLTYPE Reserved() override { return S_OK; }
+
+private:
+    TSxTrayIcon& icon_;
+};
 
 class TSxTrayIcon : public IBalloonOwner {
 public:

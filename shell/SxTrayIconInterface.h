@@ -1,12 +1,11 @@
 // The icon's COM-style interface, for callers that ask the component for it
-// by its IID. The component owns it: reference counting does not end it.
+// by its IID (TSxTrayIcon::GetInterface). The component owns it: reference
+// counting does not end it.
 #pragma once
 
 #include <windows.h>
 
 #include <objidl.h>
-
-class TSxTrayIcon;
 
 // {749648CB-099C-477B-B93A-83E12488AF12}
 extern const GUID IID_ISxTrayIcon;
@@ -21,24 +20,4 @@ struct ISxTrayIcon : public IUnknown {
     // Reads an icon file (.ico) from the stream and makes it the icon.
     virtual HRESULT STDMETHODCALLTYPE LoadIconFromStream(IStream* stream) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved() = 0;
-};
-
-class TSxTrayIconInterface : public ISxTrayIcon {
-public:
-    explicit TSxTrayIconInterface(TSxTrayIcon& icon) : icon_(icon) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-    HRESULT STDMETHODCALLTYPE Click() override;
-    HRESULT STDMETHODCALLTYPE DblClick() override;
-    HRESULT STDMETHODCALLTYPE GetActive(BOOL* value) override;
-    HRESULT STDMETHODCALLTYPE SetActive(BOOL value) override;
-    HRESULT STDMETHODCALLTYPE SetTipW(LPCWSTR tip) override;
-    HRESULT STDMETHODCALLTYPE LoadIconFromStream(IStream* stream) override;
-    HRESULT STDMETHODCALLTYPE Reserved() override { return S_OK; }
-
-private:
-    TSxTrayIcon& icon_;
 };

@@ -262,7 +262,7 @@ TEST(SkinButton, EnterAndEscapeClickDefaultAndCancelAndAFocusedButtonTakesEnterA
     // A disabled Default button is not clicked.
     dialog.edit.SetFocus();
     dialog.ok.SetEnabled(false);
-    EXPECT_FALSE(dialog.DialogKey(VK_RETURN));
+    EXPECT_FALSE(DialogKeyToControls(dialog, VK_RETURN));
     EXPECT_EQ(okClicks, 1);
 }
 
