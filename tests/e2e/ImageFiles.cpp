@@ -14,21 +14,6 @@ namespace e2e {
 
 namespace {
 
-uint32_t LE32(const uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24);
-}
-
-uint16_t LE16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t BE32(const uint8_t* p)
-{
-    return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
-
 uint8_t Paeth(int a, int b, int c)
 {
     int p = a + b - c;
@@ -71,12 +56,6 @@ std::string ToString(Rgb colour)
     char text[16];
     snprintf(text, sizeof text, "#%02X%02X%02X", colour.r, colour.g, colour.b);
     return text;
-}
-
-std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string ReadBmpInfo(const std::vector<uint8_t>& file, BmpInfo& info)

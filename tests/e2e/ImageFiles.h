@@ -8,11 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "kit/FileBytes.h"
+
 namespace e2e {
+
+using namespace support;
 
 struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
     bool operator==(const Rgb&) const = default;
+    uint32_t Packed() const { return r | (g << 8) | (b << 16); } // 0xBBGGRR
 };
 
 std::string ToString(Rgb colour); // "#RRGGBB"
@@ -40,8 +45,6 @@ struct BmpInfo {
     uint16_t bitCount = 0;
     uint32_t compression = 0;
 };
-
-std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path);
 
 // Each decoder returns an empty string on success, else what is wrong.
 std::string ReadBmpInfo(const std::vector<uint8_t>& file, BmpInfo& info);

@@ -164,25 +164,6 @@ bool IsClass(HWND window, const wchar_t* name)
     return _wcsicmp(ClassNameOf(window).c_str(), name) == 0;
 }
 
-HWND ChildOfMain(const Snapquill& program, const std::function<bool(HWND)>& match)
-{
-    HWND main = program.MainWindow();
-    if (!main)
-        return nullptr;
-    for (HWND child : ChildrenOf(main))
-        if (match(child))
-            return child;
-    return nullptr;
-}
-
-// The window's rectangle in its parent's client coordinates.
-RECT PlaceInParent(HWND window)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 } // namespace
 
@@ -209,7 +190,7 @@ HWND WaitUntilShown(Snapquill& program, DWORD timeoutMs)
 
 HWND QualitySlider(const Snapquill& program)
 {
-    return ChildOfMain(program, [](HWND child) { return IsClass(child, L"TsuiTrackBar"); });
+    return program.Child([](HWND child) { return IsClass(child, L"TsuiTrackBar"); });
 }
 
 HWND QualityLabel(const Snapquill& program)
@@ -219,7 +200,7 @@ HWND QualityLabel(const Snapquill& program)
     if (!slider)
         return nullptr;
     const RECT below = PlaceInParent(slider);
-    return ChildOfMain(program, [&](HWND child) {
+    return program.Child([&](HWND child) {
         if (!IsClass(child, L"TLabel"))
             return false;
         const RECT rect = PlaceInParent(child);
@@ -229,7 +210,7 @@ HWND QualityLabel(const Snapquill& program)
 
 HWND BrowseButton(const Snapquill& program)
 {
-    return ChildOfMain(program, [](HWND child) { return IsClass(child, L"TsuiButton") && TextOf(child) == L"..."; });
+    return program.Child([](HWND child) { return IsClass(child, L"TsuiButton") && TextOf(child) == L"..."; });
 }
 
 int SliderPosition(HWND slider)
@@ -292,6 +273,64 @@ int TooltipCount(const Snapquill& program)
         if (IsClass(window, TOOLTIPS_CLASSW))
             ++count;
     return count;
+}
+
+namespace {
+
+std::string Describe(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+// The window's rectangle in the main window's client coordinates.
+RECT PlaceInMain(HWND main, HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string NameOf(HWND main, HWND control)
+{
+    return Narrow(ClassNameOf(control)) + " \"" + Narrow(TextOf(control)) + "\" at " +
+           Describe(PlaceInMain(main, control));
+}
+
+} // namespace
+
+::testing::AssertionResult ControlsShowInsideAndApart(const Snapquill& program)
+{
+    HWND main = program.MainWindow(), panel = program.PathEdit() ? GetParent(program.PathEdit()) : nullptr;
+    if (!main || !panel)
+        return ::testing::AssertionFailure() << "the main window shows no panel";
+    RECT client{};
+    GetClientRect(main, &client);
+    std::vector<HWND> controls;
+    for (HWND child : ChildrenOf(panel))
+        if (GetParent(child) == panel)
+            controls.push_back(child);
+    if (controls.empty())
+        return ::testing::AssertionFailure() << "the panel holds no controls";
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const RECT r = PlaceInMain(main, controls[i]);
+        if (!IsWindowVisible(controls[i]) || IsRectEmpty(&r))
+            return ::testing::AssertionFailure() << NameOf(main, controls[i]) << " does not show";
+        RECT inside{};
+        IntersectRect(&inside, &r, &client);
+        if (!EqualRect(&inside, &r))
+            return ::testing::AssertionFailure() << NameOf(main, controls[i]) << " reaches out of the client area "
+                                                 << Describe(client);
+        for (size_t j = 0; j < i; ++j) {
+            const RECT other = PlaceInMain(main, controls[j]);
+            RECT both{};
+            if (IntersectRect(&both, &r, &other))
+                return ::testing::AssertionFailure() << NameOf(main, controls[i]) << " overlaps "
+                                                     << NameOf(main, controls[j]);
+        }
+    }
+    return ::testing::AssertionSuccess() << controls.size() << " controls";
 }
 
 // --- Folder picker ----------------------------------------------------------------
@@ -455,12 +494,28 @@ bool PressPickerButton(HWND dialog, int id)
 
 namespace {
 
-HWND VisibleHintOf(const Snapquill& program)
+// A visible window of this class of the program.
+HWND VisibleWindowOf(const Snapquill& program, const wchar_t* className)
 {
     for (HWND window : TopLevelWindowsOf(program.Id()))
-        if (IsClass(window, L"THintWindow") && IsWindowVisible(window))
+        if (IsClass(window, className) && IsWindowVisible(window))
             return window;
     return nullptr;
+}
+
+// The text of the program's window of this class once one shows.
+std::optional<std::wstring> TextOnceShown(const Snapquill& program, const wchar_t* className, DWORD timeoutMs)
+{
+    HWND shown = nullptr;
+    WaitUntil(
+        [&] {
+            shown = VisibleWindowOf(program, className);
+            return shown != nullptr;
+        },
+        timeoutMs);
+    if (!shown)
+        return std::nullopt;
+    return TextOf(shown);
 }
 
 void PlaceMouse(POINT at)
@@ -487,21 +542,24 @@ std::optional<std::wstring> HintOver(const Snapquill& program, HWND control, DWO
     ClientToScreen(main, &bare);
     PlaceMouse(bare);
     PumpFor(100);
-    WaitUntil([&] { return VisibleHintOf(program) == nullptr; }, 2000);
+    WaitUntil([&] { return VisibleWindowOf(program, L"THintWindow") == nullptr; }, 2000);
+    PlaceMouse(CentreOf(control));
+    return TextOnceShown(program, L"THintWindow", timeoutMs);
+}
 
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    PlaceMouse({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-    HWND hint = nullptr;
-    WaitUntil(
-        [&] {
-            hint = VisibleHintOf(program);
-            return hint != nullptr;
-        },
-        timeoutMs);
-    if (!hint)
+std::optional<std::wstring> TooltipOver(const Snapquill& program, HWND control, DWORD timeoutMs)
+{
+    if (!control)
         return std::nullopt;
-    return TextOf(hint);
+    // Off the program's windows first, which takes down a tip shown before.
+    MoveMouseAway();
+    WaitUntil([&] { return VisibleWindowOf(program, TOOLTIPS_CLASSW) == nullptr; }, 3000);
+    // Two moves inside the control, as a hand that comes to rest there.
+    const POINT centre = CentreOf(control);
+    MovePointer({centre.x - 2, centre.y});
+    PumpFor(50);
+    MovePointer(centre);
+    return TextOnceShown(program, TOOLTIPS_CLASSW, timeoutMs);
 }
 
 } // namespace e2e

@@ -88,6 +88,12 @@ void TypePrefix(const Snapquill& program, const std::wstring& prefix);
 // Tooltip windows ("tooltips_class32") of the program.
 int TooltipCount(const Snapquill& program);
 
+// The controls of the panel (the title bar, the labels and the fields, as
+// they lie on the skinned form inside the main window), as they show: each
+// one visible, inside the main window's client area and clear of every
+// other one.
+::testing::AssertionResult ControlsShowInsideAndApart(const Snapquill& program);
+
 // --- Folder picker ----------------------------------------------------------------
 
 extern const wchar_t kPickerTitle[];
@@ -113,6 +119,9 @@ bool PressPickerButton(HWND dialog, int id);
 // hint window of the program that comes up, or nothing when none shows
 // within the time given.
 std::optional<std::wstring> HintOver(const Snapquill& program, HWND control, DWORD timeoutMs = kPatience);
+// The same for the program's tooltip (a control's tip of the
+// tooltips_class32 kind) that comes up when the pointer rests on it.
+std::optional<std::wstring> TooltipOver(const Snapquill& program, HWND control, DWORD timeoutMs = kPatience);
 // Moves the mouse off the program's windows.
 void MoveMouseAway();
 

@@ -1,5 +1,7 @@
 #include "tests/e2e/Support.h"
 
+#include "kit/Colours.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -61,6 +63,14 @@ std::vector<HWND> ChildrenOf(HWND parent)
     std::vector<HWND> children;
     EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&children));
     return children;
+}
+
+RECT PlaceInParent(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 std::string Narrow(const std::wstring& text)
@@ -388,11 +398,6 @@ std::vector<POINT> Probes(int left, int top, int right, int bottom, bool exact)
     return points;
 }
 
-bool Near(Rgb a, Rgb b, int tolerance)
-{
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
-}
-
 } // namespace
 
 ::testing::AssertionResult ShowsPattern(const Image& image, POINT at, SIZE client, bool exact, int tolerance)
@@ -416,7 +421,7 @@ bool Near(Rgb a, Rgb b, int tolerance)
                                                      << " quadrant lies outside the " << image.width << "x"
                                                      << image.height << " picture";
             const Rgb got = image.At(x, y);
-            if (!Near(got, q.colour, tolerance))
+            if (!ChannelsNear(got.Packed(), q.colour.Packed(), tolerance))
                 return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") of the " << q.name
                                                      << " quadrant is " << ToString(got) << ", expected "
                                                      << ToString(q.colour);

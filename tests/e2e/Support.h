@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "kit/Input.h"
+#include "kit/PatternWindow.h"
+#include "kit/Process.h"
+#include "kit/Pump.h"
+#include "kit/Screen.h"
 #include "tests/e2e/ImageFiles.h"
-#include "tests/support/Input.h"
-#include "tests/support/PatternWindow.h"
-#include "tests/support/Process.h"
-#include "tests/support/Pump.h"
-#include "tests/support/Screen.h"
 
 namespace e2e {
 
@@ -33,7 +33,9 @@ constexpr DWORD kSettle = 500;
 std::wstring ClassNameOf(HWND window);
 std::wstring TextOf(HWND window); // by WM_GETTEXT, so it works across processes
 std::vector<HWND> TopLevelWindowsOf(DWORD processId);
-std::vector<HWND> ChildrenOf(HWND parent);
+std::vector<HWND> ChildrenOf(HWND parent); // all below it, children's children too
+// The window's rectangle in its parent's client coordinates.
+RECT PlaceInParent(HWND window);
 std::string Narrow(const std::wstring& text); // for messages in test output
 
 // The message of a standard message box, read from the static control that
@@ -114,6 +116,8 @@ public:
     HWND FormatCombo() const;
     HWND CheckBox(const std::wstring& caption) const;
     HWND TitleBar() const;   // the skinned frame's title bar
+    // The first window below the main window that match accepts, or null.
+    HWND Child(const std::function<bool(HWND)>& match) const;
     // Any visible window of the program (the main window, the application
     // window, message boxes).
     bool ShowsAnyWindow() const;
@@ -136,8 +140,6 @@ public:
     bool Close();
 
 private:
-    HWND Child(const std::function<bool(HWND)>& match) const;
-
     StoredSettings settings_ = StoredSettings::Forget; // first: forgotten before the start
     ChildProcess process_;
 };

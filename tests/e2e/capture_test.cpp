@@ -21,13 +21,6 @@ const SIZE kFramedClient{200, 150};
 const int kScreenWidth = 1280;
 const int kScreenHeight = 800;
 
-RECT WorkArea()
-{
-    RECT area{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
 POINT Offset(POINT p, int dx, int dy)
 {
     return {p.x + dx, p.y + dy};

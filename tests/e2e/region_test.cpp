@@ -62,21 +62,6 @@ bool OverlayCloses(const Snapquill& program)
     return WaitUntil([&] { return OverlayOf(program) == nullptr; });
 }
 
-// Presses the left button at from, moves by way of the middle and lets go
-// at to.
-void Drag(POINT from, POINT to)
-{
-    MovePointerOnDesktop(from);
-    PumpFor(100);
-    MovePointerOnDesktop(from, MOUSEEVENTF_LEFTDOWN);
-    PumpFor(100);
-    MovePointerOnDesktop({(from.x + to.x) / 2, (from.y + to.y) / 2});
-    PumpFor(50);
-    MovePointerOnDesktop(to);
-    PumpFor(100);
-    MovePointerOnDesktop(to, MOUSEEVENTF_LEFTUP);
-}
-
 ::testing::AssertionResult ReadShot(const fs::path& file, Image& image)
 {
     if (!WaitForFile(file))
@@ -149,7 +134,7 @@ TEST_F(RegionShots, ADragWritesExactlyThePixelsDraggedOverInEitherDirectionAndEn
     const POINT end = Plus(origin, kPatternClient.cx, kPatternClient.cy); // excluded
     ASSERT_TRUE(Open());
     const Clock::time_point released = Clock::now();
-    Drag(origin, end);
+    DragByHand(origin, end);
     Image first;
     ASSERT_TRUE(ReadShot(File(L"shot1.bmp"), first));
     std::printf("[timing] the %dx%d file was complete %.0f ms after the drag began\n", first.width, first.height,
@@ -208,7 +193,7 @@ TEST_F(RegionShots, EscapeTheRightButtonAndASelectionWithoutWidthWriteNothing)
     EXPECT_TRUE(OverlayCloses(program_)) << "the right button";
 
     ASSERT_TRUE(Open());
-    Drag(origin, Plus(origin, 0, kPatternClient.cy));
+    DragByHand(origin, Plus(origin, 0, kPatternClient.cy));
     EXPECT_TRUE(OverlayCloses(program_)) << "a drag straight down";
 
     ASSERT_TRUE(Open());

@@ -652,130 +652,53 @@ TEST_F(SettingsPanel, ChangedSettingsAreUsedByTheNextShotAndSurviveARestart)
     EXPECT_TRUE(IsJpegOfQuality(jpg, 40));
 }
 
-// --- The panel's layout ------------------------------------------------------------------
+// --- What the panel shows ------------------------------------------------------------------
 
-namespace {
-
-struct DesignedControl {
-    const wchar_t* className;
-    const wchar_t* text; // nullptr: not checked (edits, combo box, slider)
-    RECT bounds;         // left, top, right, bottom in the client area
-};
-
-// The control of this class and caption (or the n-th of its class).
-HWND FindControl(HWND main, const DesignedControl& c, int nth)
-{
-    int seen = 0;
-    for (HWND child : ChildrenOf(main)) {
-        if (_wcsicmp(ClassNameOf(child).c_str(), c.className) != 0)
-            continue;
-        if (c.text ? TextOf(child) == c.text : seen++ == nth)
-            return child;
-    }
-    return nullptr;
-}
-
-RECT ClientBounds(HWND main, HWND control)
-{
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-} // namespace
-
-TEST_F(SettingsPanel, ControlsSitWhereDesignedWithTheirTipsAndTabOrder)
+TEST_F(SettingsPanel, EveryControlShowsApartWithATipOfItsOwnAndTabsInOrder)
 {
     Snapquill program(folder_.Path());
     HWND main = program.WaitUntilReady();
     ASSERT_NE(main, nullptr);
-    RECT client{};
-    GetClientRect(main, &client);
-    EXPECT_EQ(client.right, 174);
-
-    // Labels sit at their designed corner and take the size of their text
-    // in the labels' font, so that none is cut.
-    const DesignedControl captions[] = {
-        {L"TLabel", L"Images Folder:", {0, 24, 0, 0}},
-        {L"TLabel", L"File Format:", {0, 64, 0, 0}},
-        {L"TLabel", L"Filename:", {0, 112, 0, 0}},
-    };
-    TGdiObject labelFont(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Trebuchet MS"));
-    TWindowDC screenDC(nullptr);
-    HDC screen = screenDC.Handle();
-    TSelectObject selectFont(screen, labelFont.Handle());
-    for (const DesignedControl& c : captions) {
-        HWND label = FindControl(main, c, 0);
-        ASSERT_NE(label, nullptr) << Narrow(c.text);
-        RECT text{0, 0, 0, 0};
-        DrawTextW(screen, c.text, -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        RECT r = ClientBounds(main, label);
-        EXPECT_EQ(r.left, c.bounds.left) << Narrow(c.text);
-        EXPECT_EQ(r.top, c.bounds.top) << Narrow(c.text);
-        // One column more for the smoothed edge of the last glyph.
-        EXPECT_EQ(r.right - r.left, text.right + 1) << Narrow(c.text) << " is not as wide as its text";
-        EXPECT_EQ(r.bottom - r.top, text.bottom) << Narrow(c.text) << " is not as high as its text";
-    }
-
-    const DesignedControl labels[] = {
-        {L"TsuiButton", L"...", {144, 37, 169, 62}},
-        {L"TsuiTrackBar", nullptr, {0, 200, 169, 220}},
-    };
-    for (const DesignedControl& c : labels) {
-        HWND control = FindControl(main, c, 0);
-        ASSERT_NE(control, nullptr) << Narrow(c.className);
-        RECT r = ClientBounds(main, control);
-        EXPECT_TRUE(EqualRect(&r, &c.bounds)) << Narrow(c.text ? c.text : c.className) << " at " << r.left << ","
-                                              << r.top << "-" << r.right << "," << r.bottom;
-    }
-    // The check boxes keep their corner and fit their glyph (17 high, 4
-    // more around it) and caption, within the designed 170 x 22.
-    const DesignedControl boxes[] = {
-        {L"TsuiCheckBox", L"Include Taskbar", {0, 136, 170, 158}},
-        {L"TsuiCheckBox", L"Display Notification", {0, 160, 170, 182}},
-    };
-    for (const DesignedControl& c : boxes) {
-        HWND control = FindControl(main, c, 0);
-        ASSERT_NE(control, nullptr) << Narrow(c.text);
-        RECT r = ClientBounds(main, control);
-        EXPECT_EQ(r.left, c.bounds.left) << Narrow(c.text);
-        EXPECT_EQ(r.top, c.bounds.top) << Narrow(c.text);
-        EXPECT_EQ(r.bottom - r.top, 21) << Narrow(c.text);
-        EXPECT_GT(r.right, 60) << Narrow(c.text) << " is narrower than its caption";
-        EXPECT_LE(r.right, c.bounds.right) << Narrow(c.text);
-    }
-    RECT path = ClientBounds(main, program.PathEdit()), prefix = ClientBounds(main, program.PrefixEdit());
-    const RECT designedPath{0, 42, 137, 61}, designedPrefix{56, 112, 169, 131};
-    EXPECT_TRUE(EqualRect(&path, &designedPath));
-    EXPECT_TRUE(EqualRect(&prefix, &designedPrefix));
-    RECT combo = ClientBounds(main, program.FormatCombo());
-    EXPECT_EQ(combo.left, 0);
-    EXPECT_EQ(combo.top, 82);
-    EXPECT_EQ(combo.right, 169);
+    // With a JPEG the slider row shows too.
+    program.SelectFormat(kJpg);
+    ASSERT_TRUE(WaitForHeight(main, kTall)) << "the window is " << OuterHeight(main) << " high";
+    EXPECT_TRUE(ControlsShowInsideAndApart(program));
     EXPECT_EQ(SendMessageW(program.FormatCombo(), CB_GETCOUNT, 0, 0), 3);
     EXPECT_NE(GetWindowLongW(program.PathEdit(), GWL_STYLE) & ES_READONLY, 0);
 
-    // Tab order: folder, format, browse, taskbar, notification, slider, prefix.
-    std::vector<HWND> order = {program.PathEdit(), program.FormatCombo(), BrowseButton(program),
-                               program.CheckBox(L"Include Taskbar"), program.CheckBox(L"Display Notification"),
-                               QualitySlider(program), program.PrefixEdit()};
-    for (size_t i = 0; i + 1 < order.size(); ++i)
-        EXPECT_EQ(GetNextDlgTabItem(main, order[i], FALSE), order[i + 1]) << "after tab stop " << i + 1;
-    EXPECT_EQ(GetNextDlgTabItem(main, order.back(), FALSE), order.front());
+    // The tab stops in the order the keys visit them.
+    const std::vector<HWND> order = {program.PathEdit(), program.FormatCombo(), BrowseButton(program),
+                                     program.CheckBox(L"Include Taskbar"), program.CheckBox(L"Display Notification"),
+                                     QualitySlider(program), program.PrefixEdit()};
+    for (HWND control : order)
+        ASSERT_NE(control, nullptr);
 
-    // Seven titled tooltips: top-most, non-balloon tooltip windows, owned
-    // (through their controls) by the main window.
-    int tips = 0;
-    for (HWND window : TopLevelWindowsOf(program.Id())) {
-        if (ClassNameOf(window) != L"tooltips_class32")
-            continue;
-        LONG style = GetWindowLongW(window, GWL_STYLE);
-        EXPECT_EQ(static_cast<DWORD>(style) & 0x80000043u, 0x80000003u) << "WS_POPUP, no prefix, always tip";
-        EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-        EXPECT_EQ(GetWindow(window, GW_OWNER), main);
-        ++tips;
+    // Each control has a tip of its own: the one that comes up when the
+    // pointer rests on it says something no other control's tip says.
+    std::vector<std::wstring> tips;
+    for (HWND control : order) {
+        const std::optional<std::wstring> tip = TooltipOver(program, control);
+        ASSERT_TRUE(tip.has_value()) << "no tip over " << Narrow(ClassNameOf(control));
+        EXPECT_FALSE(tip->empty()) << "an empty tip over " << Narrow(ClassNameOf(control));
+        EXPECT_EQ(std::count(tips.begin(), tips.end(), *tip), 0) << "the tip \"" << Narrow(*tip) << "\" over "
+                                                                 << Narrow(ClassNameOf(control)) << " shows twice";
+        tips.push_back(*tip);
     }
-    EXPECT_EQ(tips, 7);
+    MoveMouseAway();
+
+    const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] {
+        SetForegroundWindow(main);
+        return GetForegroundWindow() == main;
+    })) << "the window does not come forward";
+    ClickByHand(CentreOf(order.front()));
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(thread) == order.front(); })) << "a click does not focus the folder";
+    for (size_t i = 1; i <= order.size(); ++i) {
+        const HWND before = FocusOf(thread);
+        PressKey(VK_TAB);
+        WaitUntil([&] { return FocusOf(thread) != before; }, 3000);
+        const HWND next = order[i % order.size()];
+        EXPECT_EQ(FocusOf(thread), next) << "Tab number " << i << " goes to " << Narrow(ClassNameOf(FocusOf(thread)))
+                                         << " instead of " << Narrow(ClassNameOf(next));
+    }
 }

@@ -359,16 +359,6 @@ TEST(NotificationArea, TrayMenuIsTheSkinnedMenuAndItsItemsWork)
 
 namespace {
 
-// The window that has the keyboard focus in the program's GUI thread.
-HWND FocusOf(HWND window)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
-        return nullptr;
-    return info.hwndFocus;
-}
-
 void ClickAt(HWND window)
 {
     const POINT centre = CentreOf(window);
@@ -402,9 +392,9 @@ TEST(Keyboard, WindowsGiveTheFocusBackToTheirControlWhenActivatedAgain)
 
     HWND field = program.PrefixEdit();
     ClickAt(field);
-    ASSERT_TRUE(WaitUntil([&] { return FocusOf(main) == field; })) << "a click does not focus the field";
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(GetWindowThreadProcessId(main, nullptr)) == field; })) << "a click does not focus the field";
     ASSERT_TRUE(ActivateAgain(main, other));
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(main) == field; }, 3000)) << "the field lost its caret";
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(GetWindowThreadProcessId(main, nullptr)) == field; }, 3000)) << "the field lost its caret";
 
     ASSERT_NE(OpenTrayMenu(program), nullptr);
     ChooseItem(program, 2); // About
@@ -415,7 +405,7 @@ TEST(Keyboard, WindowsGiveTheFocusBackToTheirControlWhenActivatedAgain)
                 aboutBox = window;
         return aboutBox != nullptr;
     })) << "About shows no box";
-    ASSERT_TRUE(WaitUntil([&] { return IsChild(aboutBox, FocusOf(aboutBox)) != FALSE; })) << "OK has no focus";
+    ASSERT_TRUE(WaitUntil([&] { return IsChild(aboutBox, FocusOf(GetWindowThreadProcessId(aboutBox, nullptr))) != FALSE; })) << "OK has no focus";
     ASSERT_TRUE(ActivateAgain(aboutBox, other));
     PressKey(VK_SPACE);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(aboutBox) || !IsWindowVisible(aboutBox); }))

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "skin/SUIStyleTable.h"
-#include "tools/themepack/ThemeFileWriter.h"
+#include "skin/SUIThemeFileWriter.h"
 
 namespace {
 

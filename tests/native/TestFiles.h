@@ -1,4 +1,5 @@
-// Helpers shared by the tests: scratch files and reading them back.
+// Helpers of the native tests: scratch folders and a stream that fills up
+// like a disk; files are read back with the kit's FileBytes.h.
 #pragma once
 
 #include <algorithm>
@@ -10,27 +11,9 @@
 #include <vector>
 
 #include "core/Stream.h"
+#include "kit/FileBytes.h"
 
-inline std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline uint32_t LE32(const std::vector<uint8_t>& b, size_t at)
-{
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t(b[at + 3]) << 24);
-}
-
-inline uint16_t LE16(const std::vector<uint8_t>& b, size_t at)
-{
-    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-inline uint32_t BE32(const uint8_t* p)
-{
-    return (uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
+using namespace support;
 
 // Stores only the first `limit` bytes it is given, as a full disk does.
 class ShortStream : public TStream {

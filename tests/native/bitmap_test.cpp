@@ -4,8 +4,8 @@
 #include "core/Stream.h"
 #include "imaging/Bitmap.h"
 #include "imaging/MemoryBitmap.h"
-#include "tests/native/TestFiles.h"
 #include "tests/native/TestBitmaps.h"
+#include "tests/native/TestFiles.h"
 
 namespace {
 
@@ -75,9 +75,9 @@ TEST(BmpWriter, TwentyFourBitRowsArePadded)
     px.SetPixel(0, 1, 0x060504);
     std::vector<uint8_t> file = SaveBmp(bitmap);
     ASSERT_EQ(file.size(), 54u + 8u);
-    EXPECT_EQ(LE32(file, 2), 62u);
-    EXPECT_EQ(LE16(file, 28), 24);
-    EXPECT_EQ(LE32(file, 34), 8u);
+    EXPECT_EQ(LE32(&file[2]), 62u);
+    EXPECT_EQ(LE16(&file[28]), 24);
+    EXPECT_EQ(LE32(&file[34]), 8u);
     std::vector<uint8_t> rows(file.begin() + 54, file.end());
     EXPECT_EQ(rows, (std::vector<uint8_t>{6, 5, 4, 0, 3, 2, 1, 0}));
 }
@@ -89,10 +89,10 @@ TEST(BmpWriter, SixteenBitPixelsStayFiveBitsPerChannel)
     Pixels(bitmap).SetPixel(1, 0, 0xFFFFFF);
     std::vector<uint8_t> file = SaveBmp(bitmap);
     ASSERT_EQ(file.size(), 54u + 4u);
-    EXPECT_EQ(LE16(file, 28), 16);
-    EXPECT_EQ(LE32(file, 30), 0u); // uncompressed, no masks
-    EXPECT_EQ(LE16(file, 54), 0x7C00);
-    EXPECT_EQ(LE16(file, 56), 0x7FFF);
+    EXPECT_EQ(LE16(&file[28]), 16);
+    EXPECT_EQ(LE32(&file[30]), 0u); // uncompressed, no masks
+    EXPECT_EQ(LE16(&file[54]), 0x7C00);
+    EXPECT_EQ(LE16(&file[56]), 0x7FFF);
 }
 
 TEST(BmpWriter, PaletteBitmapsWriteTheirColourTable)
@@ -104,8 +104,8 @@ TEST(BmpWriter, PaletteBitmapsWriteTheirColourTable)
     px.SetIndex(2, 0, 15);
     std::vector<uint8_t> file = SaveBmp(bitmap);
     ASSERT_EQ(file.size(), 14u + 40u + 16u * 4u + 4u);
-    EXPECT_EQ(LE32(file, 10), 14u + 40u + 64u);
-    EXPECT_EQ(LE32(file, 46), 16u); // colours used
+    EXPECT_EQ(LE32(&file[10]), 14u + 40u + 64u);
+    EXPECT_EQ(LE32(&file[46]), 16u); // colours used
     EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54 + 20, file.begin() + 54 + 24),
               (std::vector<uint8_t>{10, 20, 30, 0})); // reserved byte written as 0
     EXPECT_EQ(file[118], 0x50);

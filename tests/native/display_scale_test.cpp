@@ -3,24 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "app/PanelLayout.h"
+#include "core/DisplayScale.h"
 #include "skin/SUIDialogLayout.h"
 #include "skin/SUIFrameGeometry.h"
-#include "core/DisplayScale.h"
+#include "tests/native/TestScale.h"
 
 namespace {
 
 const int kScales[] = {100, 125, 150, 175, 200, 250, 300};
-
-TDisplayScale AtPercent(int percent)
-{
-    return TDisplayScale(96 * percent / 100);
-}
-
-TsuiRect FromBounds(const TBounds& b)
-{
-    return {b.left, b.top, b.left + b.width, b.top + b.height};
-}
 
 // -1, 0 or 1: how a's far edge stands to b's near edge.
 int Order(int a, int b)
@@ -46,15 +36,13 @@ void ExpectNeighboursKept(const std::vector<TsuiRect>& designed, const TDisplayS
         }
 }
 
-std::vector<TsuiRect> PanelLayout()
+// A made-up form of odd sizes: a caption over a field with a button a gap
+// beside it, two boxes that touch, a row one pixel below them, a bar that
+// meets the bottom edge, and the client area they all lie in.
+std::vector<TsuiRect> SampleForm()
 {
-    std::vector<TsuiRect> parts;
-    for (const TBounds& b : {layout::lblPath, layout::edPath, layout::btnBrowse, layout::lblFormat, layout::cbType,
-                             layout::lblFile, layout::edFile, layout::ckTaskbar, layout::chkNotify,
-                             layout::lblQuality, layout::tbQuality})
-        parts.push_back(FromBounds(b));
-    parts.push_back({0, 0, layout::kClientWidth, layout::kClientHeight});
-    return parts;
+    return {{3, 5, 58, 19},     {3, 21, 133, 40},  {135, 17, 161, 42}, {3, 45, 81, 66},
+            {81, 45, 161, 66},  {3, 67, 161, 89},  {0, 197, 177, 229}, {0, 0, 177, 229}};
 }
 
 std::vector<TsuiRect> DialogParts(int buttonCount)
@@ -117,7 +105,7 @@ TEST(DisplayScale, NeighbouringPartsNeitherOverlapNorOpenAGapAtAnyScale)
     for (int percent : kScales) {
         SCOPED_TRACE(std::to_string(percent) + " %");
         const TDisplayScale scale = AtPercent(percent);
-        ExpectNeighboursKept(PanelLayout(), scale, "panel");
+        ExpectNeighboursKept(SampleForm(), scale, "form");
         // Touching parts of odd sizes, as a border, a face and pieces of a
         // picture lie side by side.
         ExpectNeighboursKept({{0, 0, 1, 1}, {1, 0, 4, 1}, {4, 0, 5, 1}, {5, 0, 12, 1}, {12, 0, 13, 1}}, scale,

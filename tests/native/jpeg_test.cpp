@@ -17,22 +17,13 @@
 #include "imaging/Bitmap.h"
 #include "imaging/MemoryBitmap.h"
 #include "imaging/jpeg.h"
+#include "kit/Colours.h"
+#include "tests/native/TestBitmaps.h"
 #include "tests/native/TestFiles.h"
 
 namespace {
 
 const uint32_t Red = 0x0000FF, Green = 0x00FF00, Blue = 0xFF0000, White = 0xFFFFFF;
-
-TBitmap MakeBitmap(int width, int height, int bitCount, uint32_t colour = 0)
-{
-    auto pixels = std::make_unique<TMemoryBitmap>(width, height, bitCount);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            pixels->SetPixel(x, y, colour);
-    TBitmap bitmap;
-    bitmap.SetDevice(std::move(pixels));
-    return bitmap;
-}
 
 std::vector<uint8_t> Save(const TJPEGImage& jpeg)
 {
@@ -129,14 +120,6 @@ Decoded Decode(const std::vector<uint8_t>& bytes)
     return out;
 }
 
-bool Near(uint32_t a, uint32_t b, int tolerance)
-{
-    for (int shift = 0; shift < 24; shift += 8)
-        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance)
-            return false;
-    return true;
-}
-
 } // namespace
 
 TEST(JpegWriter, PureRedDecodesAsRed)
@@ -146,7 +129,7 @@ TEST(JpegWriter, PureRedDecodesAsRed)
     ASSERT_EQ(image.components, 3);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
-            ASSERT_TRUE(Near(image.Pixel(x, y), Red, 8)) << std::hex << image.Pixel(x, y);
+            ASSERT_TRUE(ChannelsNear(image.Pixel(x, y), Red, 8)) << std::hex << image.Pixel(x, y);
     EXPECT_EQ(capture.BitCount(), 32); // the capture itself is not converted
 }
 
@@ -161,10 +144,10 @@ TEST(JpegWriter, QuadrantsKeepColourAndPlaceFromEachDepth)
                 px.SetPixel(x, y, y < 15 ? (x < 17 ? Red : Green) : (x < 17 ? Blue : White));
         Decoded image = Decode(SaveBitmap(bitmap));
         ASSERT_EQ(image.width * 100 + image.height, 3430);
-        EXPECT_TRUE(Near(image.Pixel(8, 7), Red, 24)) << std::hex << image.Pixel(8, 7);
-        EXPECT_TRUE(Near(image.Pixel(25, 7), Green, 24)) << std::hex << image.Pixel(25, 7);
-        EXPECT_TRUE(Near(image.Pixel(8, 22), Blue, 24)) << std::hex << image.Pixel(8, 22);
-        EXPECT_TRUE(Near(image.Pixel(25, 22), White, 24)) << std::hex << image.Pixel(25, 22);
+        EXPECT_TRUE(ChannelsNear(image.Pixel(8, 7), Red, 24)) << std::hex << image.Pixel(8, 7);
+        EXPECT_TRUE(ChannelsNear(image.Pixel(25, 7), Green, 24)) << std::hex << image.Pixel(25, 7);
+        EXPECT_TRUE(ChannelsNear(image.Pixel(8, 22), Blue, 24)) << std::hex << image.Pixel(8, 22);
+        EXPECT_TRUE(ChannelsNear(image.Pixel(25, 22), White, 24)) << std::hex << image.Pixel(25, 22);
     }
 }
 
@@ -208,7 +191,7 @@ TEST(JpegWriter, GrayAndProgressiveOutput)
     Decoded grayImage = Decode(Save(gray));
     EXPECT_EQ(grayImage.components, 1);
     EXPECT_TRUE(gray.GrayData());
-    EXPECT_TRUE(Near(grayImage.Pixel(5, 5), 0x4C4C4C, 4)) << std::hex << grayImage.Pixel(5, 5); // luma of red
+    EXPECT_TRUE(ChannelsNear(grayImage.Pixel(5, 5), 0x4C4C4C, 4)) << std::hex << grayImage.Pixel(5, 5); // luma of red
 
     TJPEGImage progressive;
     progressive.SetProgressiveOutput(true);
@@ -216,7 +199,7 @@ TEST(JpegWriter, GrayAndProgressiveOutput)
     std::vector<uint8_t> file = Save(progressive);
     EXPECT_TRUE(HasMarker(file, 0xC2));
     EXPECT_FALSE(HasMarker(file, 0xC0));
-    EXPECT_TRUE(Near(Decode(file).Pixel(5, 5), Red, 8));
+    EXPECT_TRUE(ChannelsNear(Decode(file).Pixel(5, 5), Red, 8));
 }
 
 TEST(JpegWriter, EmptyBitmapGivesEmptyFile)

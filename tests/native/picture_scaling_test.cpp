@@ -5,16 +5,12 @@
 
 #include "core/PackedPicture.h"
 #include "core/PictureScaling.h"
+#include "tests/native/TestScale.h"
 
 namespace {
 
 const uint32_t kInk = 0x2040A0;
 const uint32_t kPaper = 0xE0E0D0;
-
-TDisplayScale AtPercent(int percent)
-{
-    return TDisplayScale(96 * percent / 100);
-}
 
 // A key-coloured picture with a round-cornered opaque badge in the middle:
 // a dark rim and a pale inside, as the skin's key pictures have.

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "skin/SUIThemeFileReader.h"
+#include "skin/SUIThemeFileWriter.h"
 #include "tests/native/TestFiles.h"
-#include "tools/themepack/ThemeFileWriter.h"
 
 namespace {
 

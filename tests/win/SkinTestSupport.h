@@ -9,21 +9,12 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "imaging/GdiHandles.h"
-#include "tests/support/Input.h"
-#include "tests/support/Pump.h"
-#include "tests/support/Screen.h"
+#include "kit/Input.h"
+#include "kit/Pump.h"
+#include "kit/Screen.h"
+#include "tests/win/TestApplication.h"
 
 using namespace support;
-
-inline void InitializeTestApplication(const char* title = "")
-{
-    static bool initialized = false;
-    if (initialized)
-        return;
-    Application.Initialize(GetModuleHandleW(nullptr));
-    Application.SetTitle(title);
-    initialized = true;
-}
 
 constexpr COLORREF kStripeRed = RGB(255, 0, 0);
 constexpr COLORREF kStripeBlue = RGB(0, 0, 255);

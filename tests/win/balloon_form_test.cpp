@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "framework/Application.h"
+#include "kit/Pump.h"
+#include "kit/Screen.h"
 #include "shell/BalloonForm.h"
-#include "tests/support/Pump.h"
-#include "tests/support/Screen.h"
 
 using namespace support;
 

@@ -15,12 +15,12 @@
 #include "app/FileNaming.h"
 #include "core/Exception.h"
 #include "core/Stream.h"
-#include "imaging/ScreenBitmap.h"
 #include "core/Unicode.h"
+#include "imaging/ScreenBitmap.h"
+#include "kit/PatternWindow.h"
+#include "kit/Screen.h"
 #include "tests/e2e/ImageFiles.h"
 #include "tests/native/TestFiles.h"
-#include "tests/support/PatternWindow.h"
-#include "tests/support/Screen.h"
 
 using namespace support;
 
@@ -131,13 +131,6 @@ private:
     RECT saved_{};
     bool set_ = false;
 };
-
-RECT WorkArea()
-{
-    RECT area{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
 
 class Capture : public ::testing::Test {
 protected:

@@ -12,7 +12,7 @@
 #include "framework/CustomControl.h"
 #include "framework/Form.h"
 #include "framework/PaintBuffer.h"
-#include "tests/support/Screen.h"
+#include "kit/Screen.h"
 
 namespace {
 

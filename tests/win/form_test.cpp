@@ -9,6 +9,7 @@
 
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "tests/win/TestApplication.h"
 
 namespace {
 
@@ -164,20 +165,11 @@ public:
     int destroyed = 0;
 };
 
-void EnsureApplication()
-{
-    static bool initialized = false;
-    if (!initialized) {
-        Application.Initialize(GetModuleHandleW(nullptr));
-        initialized = true;
-    }
-}
-
 } // namespace
 
 TEST(ModalForm, EnterEscapeCloseAndButtonsEndTheRunWithTheirResults)
 {
-    EnsureApplication();
+    InitializeTestApplication();
     Dialog dialog;
     // A run the keys do not end is ended after a while, as a failure.
     TTimer watchdog;
@@ -203,7 +195,7 @@ TEST(ModalForm, EnterEscapeCloseAndButtonsEndTheRunWithTheirResults)
 
 TEST(ModalForm, KeyPreviewSeesKeysBeforeTheControlWithoutTakingThem)
 {
-    EnsureApplication();
+    InitializeTestApplication();
     Dialog dialog;
     std::vector<WORD> previewed;
     dialog.SetKeyPreview(true);
@@ -232,7 +224,7 @@ static bool Activate(const TForm& form)
 
 TEST(ModalForm, TheFocusedControlGetsTheFocusBackWhenTheFormIsActivatedAgain)
 {
-    EnsureApplication();
+    InitializeTestApplication();
     Dialog dialog;
     TestForm other;
     dialog.Show();
@@ -253,7 +245,7 @@ TEST(ModalForm, TheFocusedControlGetsTheFocusBackWhenTheFormIsActivatedAgain)
 
 TEST(WindowHook, JoinsAndLeavesTheChainOfAWindowsProcedure)
 {
-    EnsureApplication();
+    InitializeTestApplication();
     Dialog dialog;
     int seen = 0;
     {
@@ -274,7 +266,7 @@ TEST(WindowHook, JoinsAndLeavesTheChainOfAWindowsProcedure)
 
 TEST(Timer, FiresWhileEnabledAndStopsWhenDisabled)
 {
-    EnsureApplication();
+    InitializeTestApplication();
     TTimer timer;
     int fired = 0;
     timer.OnTimer = [&] {
@@ -289,7 +281,7 @@ TEST(Timer, FiresWhileEnabledAndStopsWhenDisabled)
 
 TEST(Clipboard, HoldsTheTextPutOnItAndIsClosedAgain)
 {
-    EnsureApplication();
+    InitializeTestApplication();
     SetClipboardText(Application.Handle(), "line one\r\nzwei \xC3\xBC");
     EXPECT_EQ(ClipboardText(), "line one\r\nzwei \xC3\xBC");
     ASSERT_TRUE(OpenClipboard(nullptr)) << "the clipboard was left open";

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "tests/support/Input.h"
+#include "kit/Input.h"
 
 using namespace support;
 

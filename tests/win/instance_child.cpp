@@ -17,8 +17,8 @@
 #include <string>
 
 #include "framework/Application.h"
+#include "kit/Pump.h"
 #include "shell/adpInstanceControl.h"
-#include "tests/support/Pump.h"
 
 namespace {
 

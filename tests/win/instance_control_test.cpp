@@ -12,8 +12,8 @@
 
 #include "core/InstanceRules.h"
 #include "core/Unicode.h"
+#include "kit/Process.h"
 #include "shell/adpInstanceControl.h"
-#include "tests/support/Process.h"
 
 using namespace support;
 

@@ -20,11 +20,6 @@
 
 namespace {
 
-TDisplayScale ScreenScale()
-{
-    return TDisplayScale(static_cast<int>(GetDpiForSystem()));
-}
-
 // The box around the dark pixels of r; empty when there are none.
 RECT InkBox(const TCanvasBitmap& canvas, const RECT& r)
 {
@@ -65,7 +60,7 @@ TGdiObject MenuFontAt(const TDisplayScale& scale)
 TEST(PopupScale, MenuItemsAreTheDesignedHeightTimesTheScaleAndTheirTextWhole)
 {
     InitializeTestApplication("popup scale test");
-    const TDisplayScale scale = ScreenScale();
+    const TDisplayScale scale = SystemScale();
     StripedForm owner({40, 40, 100, 60});
     // The tray menu as the program sets it up.
     TsuiPopupMenu menu;
@@ -149,7 +144,7 @@ void ShowAndLook(TsuiMessageDialog& dialog, const std::function<void(TfrmMsg&)>&
 TEST(PopupScale, TheAboutBoxGrowsWithTheScaleAndShowsItsTextWhole)
 {
     InitializeTestApplication("popup scale test");
-    const TDisplayScale scale = ScreenScale();
+    const TDisplayScale scale = SystemScale();
     TsuiMessageDialog about;
     about.SetCaption("About...");
     about.SetText("Snapquill v1.1");
@@ -224,7 +219,7 @@ int TextHeight(HFONT font)
 TEST(PopupScale, TheBalloonGrowsWithTheScale)
 {
     InitializeTestApplication("popup scale test");
-    const TDisplayScale scale = ScreenScale();
+    const TDisplayScale scale = SystemScale();
     SilentOwner owner;
     const std::string text = "Screenshot sucefully saved to C:\\Users\\somebody\\Pictures\\Snapquill\\shot 1.png "
                              "Attributes: 1280x800 pixels, 312 KB, and a few words more to wrap the text.";
@@ -275,7 +270,7 @@ int IconWidth(HICON icon)
 
 TEST(PopupScale, AFormsIconsAreTheSizesOfItsScaleAndFollowAMoveToAnother)
 {
-    const TDisplayScale scale = ScreenScale();
+    const TDisplayScale scale = SystemScale();
     StripedForm form;
     auto iconWidth = [&](WPARAM which) {
         return IconWidth(reinterpret_cast<HICON>(SendMessageW(form.Handle(), WM_GETICON, which, 0)));

@@ -7,10 +7,10 @@
 
 #include "core/Exception.h"
 #include "core/Stream.h"
-#include "imaging/ScreenBitmap.h"
 #include "core/Unicode.h"
+#include "imaging/ScreenBitmap.h"
+#include "kit/Screen.h"
 #include "tests/native/TestFiles.h"
-#include "tests/support/Screen.h"
 
 using support::ScreenBitCount;
 

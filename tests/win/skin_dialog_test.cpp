@@ -25,18 +25,13 @@
 
 namespace {
 
-void EnsureApplication()
-{
-    InitializeTestApplication("dialog test");
-}
-
 // The program's main window as far as the dialog sees it: a form whose
 // skinned frame is MacOS.
 class OwnerForm : public TForm {
 public:
     OwnerForm()
     {
-        EnsureApplication();
+        InitializeTestApplication("dialog test");
         CreateForm({"Snapquill", {40, 40, 180, 230}, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
                     L"Tahoma", 11});
         frame.Create(*this);
@@ -59,14 +54,6 @@ void ConfigureAboutBox(TsuiMessageDialog& dialog)
     dialog.SetCaptionFont(caption);
     dialog.SetIconType(TsuiIconType::suiInformation);
     dialog.SetButtonCursor(0);
-}
-
-HWND FocusOf(DWORD thread)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(thread, &info);
-    return info.hwndFocus;
 }
 
 // A result that says the dialog had to be closed by the test.
@@ -183,7 +170,7 @@ TEST(SkinDialog, AboutBoxStandsWhereItShouldAndAnswersOkEnterAndClose)
 
 TEST(SkinDialog, CtrlCPutsTheDialogOnTheClipboard)
 {
-    EnsureApplication();
+    InitializeTestApplication("dialog test");
     const std::string rule(27, '-');
     TsuiMessageDialog about;
     ConfigureAboutBox(about);
@@ -222,7 +209,7 @@ TEST(SkinDialog, CtrlCPutsTheDialogOnTheClipboard)
 
 TEST(SkinDialog, ThreeButtonsTabFromOkAndBothCancelButtonsCancel)
 {
-    EnsureApplication();
+    InitializeTestApplication("dialog test");
     TsuiMessageDialog dialog;
     dialog.SetButtonCount(3);
     const DWORD thread = GetCurrentThreadId();
@@ -272,7 +259,7 @@ TEST(SkinDialog, ThreeButtonsTabFromOkAndBothCancelButtonsCancel)
 
 TEST(SkinDialog, ALongMessageWrapsAndMakesTheDialogTaller)
 {
-    EnsureApplication();
+    InitializeTestApplication("dialog test");
     const std::wstring prose = L"The images folder cannot be written to, so the shot was not saved. Choose "
                                L"another folder in the settings panel and take the shot again.";
     const std::wstring path = L"C:\\Users\\somebody\\Pictures\\AVeryLongFolderNameWithoutAnyBlanksInItAtAll";

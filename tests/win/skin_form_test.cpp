@@ -85,15 +85,7 @@ void Drag(POINT from, int dx, int dy)
 {
     std::atomic<bool> done{false};
     std::thread hand([&] {
-        MovePointer(from);
-        Sleep(100);
-        MovePointer(from, MOUSEEVENTF_LEFTDOWN);
-        for (int step = 1; step <= 4; ++step) {
-            Sleep(100);
-            MovePointer({from.x + dx * step / 4, from.y + dy * step / 4});
-        }
-        Sleep(100);
-        MovePointer({from.x + dx, from.y + dy}, MOUSEEVENTF_LEFTUP);
+        DragByHand(from, {from.x + dx, from.y + dy}, 4);
         Sleep(100);
         done = true;
     });

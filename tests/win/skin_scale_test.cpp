@@ -14,20 +14,20 @@
 
 #include "SkinBitmaps.h"
 #include "SkinTestSupport.h"
-#include "core/Unicode.h"
 #include "core/PictureScaling.h"
+#include "core/Unicode.h"
 #include "skin/SUIFileTheme.h"
 #include "skin/SUIPictures.h"
+#include "skin/SUIThemeFileWriter.h"
 #include "skin/SUIThemes.h"
-#include "tools/themepack/ThemeFileWriter.h"
 
 namespace {
 
 // The scale the prefix runs at, as the program sees it.
-TDisplayScale SystemScale()
+TDisplayScale ProgramScale()
 {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    return TDisplayScale(static_cast<int>(GetDpiForSystem()));
+    return SystemScale();
 }
 
 std::vector<COLORREF> Pixels(HGDIOBJ picture, SIZE& size)
@@ -72,7 +72,7 @@ const TsuiUIStyle kStyles[] = {MacOS, WinXP, DeepBlue, Protein, BlueGlass};
 
 TEST(SkinScale, EveryPictureHasTheSizeOfItsDesignAtTheScaleAndNoFringe)
 {
-    const TDisplayScale scale = SystemScale();
+    const TDisplayScale scale = ProgramScale();
     for (const TSkinBitmapInfo& design : kSkinBitmaps)
         ExpectScaledPicture(design, scale);
 }
@@ -102,7 +102,7 @@ TEST(SkinScale, ScalesWithoutASetOfTheirOwnAreDerivedWithTheSameContract)
 
 TEST(SkinScale, EveryStylesImagesComeForTheScaleFrameByFrame)
 {
-    const TDisplayScale scale = SystemScale();
+    const TDisplayScale scale = ProgramScale();
     for (TsuiUIStyle style : kStyles) {
         const TsuiStyleSource source(nullptr, style, scale);
         for (int key = SUI_THEME::FirstKey; key <= SUI_THEME::LastKey; ++key) {
@@ -163,7 +163,7 @@ void ExpectTileAndTitleStripesInStep(const TDisplayScale& scale)
 TEST(SkinScale, FormTilesGrowByWholePixelsAndTitlePinstripesKeepInStepWithThem)
 {
     // 250 and 300 per cent have sets of their own for the striped pictures.
-    for (const TDisplayScale& scale : {SystemScale(), TDisplayScale(240), TDisplayScale(288)})
+    for (const TDisplayScale& scale : {ProgramScale(), TDisplayScale(240), TDisplayScale(288)})
         ExpectTileAndTitleStripesInStep(scale);
 }
 

@@ -10,14 +10,14 @@
 
 #include "SkinTestSupport.h"
 #include "SkinBitmaps.h"
+#include "core/Unicode.h"
 #include "framework/Application.h"
 #include "framework/Label.h"
-#include "core/Unicode.h"
 #include "skin/SUIFileTheme.h"
 #include "skin/SUIPictures.h"
 #include "skin/SUIPopupMenu.h"
+#include "skin/SUIThemeFileWriter.h"
 #include "skin/SUIThemes.h"
-#include "tools/themepack/ThemeFileWriter.h"
 
 namespace {
 

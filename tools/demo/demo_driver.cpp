@@ -15,9 +15,10 @@
 #include <vector>
 
 #include "core/DisplayScale.h"
-#include "tests/support/Input.h"
-#include "tests/support/Process.h"
-#include "tests/support/Pump.h"
+#include "kit/FileBytes.h"
+#include "kit/Input.h"
+#include "kit/Process.h"
+#include "kit/Pump.h"
 
 namespace fs = std::filesystem;
 using namespace support;
@@ -55,15 +56,11 @@ static std::vector<fs::path> WaitForFiles(const fs::path& folder, size_t count, 
 
 static bool BmpSize(const fs::path& file, int& width, int& height)
 {
-    std::ifstream in(file, std::ios::binary);
-    unsigned char header[26] = {};
-    if (!in.read(reinterpret_cast<char*>(header), sizeof header) || header[0] != 'B' || header[1] != 'M')
+    const std::vector<uint8_t> bytes = ReadFileBytes(file);
+    if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M')
         return false;
-    auto le32 = [&header](int at) {
-        return static_cast<int>(header[at] | header[at + 1] << 8 | header[at + 2] << 16 | header[at + 3] << 24);
-    };
-    width = le32(18);
-    height = le32(22);
+    width = static_cast<int>(LE32(&bytes[18]));
+    height = static_cast<int>(LE32(&bytes[22]));
     return true;
 }
 

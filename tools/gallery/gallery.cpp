@@ -19,6 +19,7 @@
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/Timer.h"
+#include "kit/Screen.h"
 #include "skin/SUIButton.h"
 #include "skin/SUIComboBox.h"
 #include "skin/SUIEdit.h"
@@ -78,12 +79,6 @@ const std::array<TStyleName, 5> kStyles{{{MacOS, "MacOS"},
 
 const int kFormWidth = 236;
 const int kFormHeight = 350;
-
-// The display scale of the screen the gallery shows on.
-TDisplayScale GalleryScale()
-{
-    return TDisplayScale(static_cast<int>(GetDpiForSystem()));
-}
 
 // One style's form: the controls of the settings panel and a few more
 // states of them.
@@ -183,7 +178,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     try {
         Application.Initialize(instance);
         std::vector<std::unique_ptr<TGalleryForm>> forms;
-        const TDisplayScale scale = GalleryScale();
+        const TDisplayScale scale = support::SystemScale();
         for (size_t i = 0; i < kStyles.size(); ++i)
             forms.push_back(
                 std::make_unique<TGalleryForm>(kStyles[i], 12 + int(i) * (scale.Position(kFormWidth) + 16), scale));

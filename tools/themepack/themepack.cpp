@@ -18,7 +18,7 @@
 #include <map>
 
 #include "skin/SUIStyleTable.h"
-#include "tools/themepack/ThemeFileWriter.h"
+#include "skin/SUIThemeFileWriter.h"
 
 namespace fs = std::filesystem;
 

@@ -1,8 +1,8 @@
-#include "tests/support/Input.h"
+#include "kit/Input.h"
 
 #include <vector>
 
-#include "tests/support/Pump.h"
+#include "kit/Pump.h"
 
 namespace support {
 
@@ -124,6 +124,28 @@ void ClickByHand(POINT p)
     MovePointer(p, MOUSEEVENTF_LEFTDOWN);
     Sleep(80);
     MovePointer(p, MOUSEEVENTF_LEFTUP);
+}
+
+void DragByHand(POINT from, POINT to, int steps)
+{
+    MovePointerOnDesktop(from);
+    PumpFor(100);
+    MovePointerOnDesktop(from, MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= steps; ++step) {
+        PumpFor(100);
+        MovePointerOnDesktop({from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
+    }
+    PumpFor(100);
+    MovePointerOnDesktop(to, MOUSEEVENTF_LEFTUP);
+}
+
+HWND FocusOf(DWORD threadId)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(threadId, &info))
+        return nullptr;
+    return info.hwndFocus;
 }
 
 POINT CentreOf(HWND window)

@@ -39,7 +39,14 @@ void MovePointerOnDesktop(POINT p, DWORD buttons = 0);
 bool PlacePointer(POINT p);
 // A left click at p, with the pauses a hand makes.
 void ClickByHand(POINT p);
+// Presses the left button at from, moves to `to` in the given number of
+// steps and lets go there, with the pauses a hand makes. The pauses
+// process this thread's messages; a drag that a window of this thread
+// follows in a modal loop (moving a form) is made from another thread.
+void DragByHand(POINT from, POINT to, int steps = 2);
 // The centre of a window, on the screen.
 POINT CentreOf(HWND window);
+// The window that has the keyboard focus in that thread, in any process.
+HWND FocusOf(DWORD threadId);
 
 } // namespace support

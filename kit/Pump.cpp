@@ -1,4 +1,4 @@
-#include "tests/support/Pump.h"
+#include "kit/Pump.h"
 
 #include <algorithm>
 

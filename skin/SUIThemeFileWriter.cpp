@@ -1,4 +1,4 @@
-#include "tools/themepack/ThemeFileWriter.h"
+#include "skin/SUIThemeFileWriter.h"
 
 #include <cstring>
 

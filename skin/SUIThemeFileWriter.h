@@ -1,5 +1,8 @@
-// Builds theme files: the entries in the order they were added, each record
-// followed by the next, the closing record, then the data.
+// Builds theme files, the counterpart of the theme-file reader beside it:
+// the entries in the order they were added, each record followed by the
+// next, the closing record, then the data. The themepack tool packs a
+// folder with it; the reader's tests and the fuzzer's seeds are written
+// with it too, also with entries the reader must refuse.
 #pragma once
 
 #include <cstdint>

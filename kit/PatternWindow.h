@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "tests/support/Pump.h"
+#include "kit/Pump.h"
 
 namespace support {
 

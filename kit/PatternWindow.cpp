@@ -1,7 +1,7 @@
-#include "tests/support/PatternWindow.h"
+#include "kit/PatternWindow.h"
 
 #include "imaging/GdiHandles.h"
-#include "tests/support/Screen.h"
+#include "kit/Screen.h"
 
 namespace support {
 

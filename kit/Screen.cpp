@@ -1,10 +1,10 @@
-#include "tests/support/Screen.h"
+#include "kit/Screen.h"
 
 #include <cstdint>
 
 namespace support {
 
-HBITMAP TCanvasBitmap::MakeBitmap(int width, int height, void** bits)
+HBITMAP TCanvasBitmap::NewDibSection(int width, int height, void** bits)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -17,7 +17,7 @@ HBITMAP TCanvasBitmap::MakeBitmap(int width, int height, void** bits)
 }
 
 TCanvasBitmap::TCanvasBitmap(int width, int height)
-    : width_(width), height_(height), bitmap_(MakeBitmap(width, height, &bits_)), dc_(nullptr, bitmap_.Handle())
+    : width_(width), height_(height), bitmap_(NewDibSection(width, height, &bits_)), dc_(nullptr, bitmap_.Handle())
 {
     RECT all{0, 0, width, height};
     FillRect(DC(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -76,6 +76,18 @@ COLORREF ScreenPixel(POINT p)
 {
     TWindowDC screen(nullptr);
     return GetPixel(screen.Handle(), p.x, p.y);
+}
+
+RECT WorkArea()
+{
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+TDisplayScale SystemScale()
+{
+    return TDisplayScale(static_cast<int>(GetDpiForSystem()));
 }
 
 int ScreenBitCount()

@@ -1,8 +1,8 @@
-#include "tests/support/Process.h"
+#include "kit/Process.h"
 
 #include <utility>
 
-#include "tests/support/Pump.h"
+#include "kit/Pump.h"
 
 namespace support {
 

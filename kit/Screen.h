@@ -1,11 +1,13 @@
-// Pixels read back: a 32-bit bitmap that tests draw on and count colours
-// in, filled from a window or from any part of the screen, and single
-// pixels of the screen. Screen reads see what the user sees, so a window
+// The screen as a test or a tool sees it: its work area and display
+// scale, and pixels read back: a 32-bit bitmap that tests draw on and
+// count colours in, filled from a window or from any part of the screen,
+// and single pixels of the screen. Screen reads see what the user sees, so a window
 // must have painted (see WaitUntil) before it is read.
 #pragma once
 
 #include <windows.h>
 
+#include "core/DisplayScale.h"
 #include "imaging/GdiHandles.h"
 
 namespace support {
@@ -29,7 +31,7 @@ public:
     int CountDark(const RECT& r) const;
 
 private:
-    static HBITMAP MakeBitmap(int width, int height, void** bits);
+    static HBITMAP NewDibSection(int width, int height, void** bits);
 
     int width_, height_;
     void* bits_ = nullptr;
@@ -43,6 +45,11 @@ void CopyWindowPixels(HWND window, TCanvasBitmap& canvas, int width, int height)
 void CopyScreen(const RECT& area, TCanvasBitmap& canvas);
 // One pixel of the screen.
 COLORREF ScreenPixel(POINT p);
+// The primary monitor's work area: the screen without the taskbar and
+// docked bars.
+RECT WorkArea();
+// The display scale of the system, as a program aware of it sees it.
+TDisplayScale SystemScale();
 // Bits per pixel of the screen.
 int ScreenBitCount();
 // The bits of each channel that survive at the screen's depth: all of them
