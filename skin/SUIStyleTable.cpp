@@ -70,6 +70,9 @@ const char* const scrollButtonImages[StyleCount] = {
     "MACOS_SCROLLBUTTON", "WINXP_SCROLLBUTTON", "MORE_SCROLLBUTTON", "MORE_SCROLLBUTTON", "MORE_SCROLLBUTTON",
 };
 
+constexpr TsuiMenuStyleMetrics macMenu{20, 12, 26, 0};
+constexpr TsuiMenuStyleMetrics otherMenu{21, 5, 26, 0x848284};
+
 const KeyRow* Row(int key)
 {
     if (key < SUI_THEME::FirstKey || key > SUI_THEME::LastKey)
@@ -124,6 +127,11 @@ std::string GetStyleImageName(TsuiUIStyle style, int key)
 {
     TsuiStyleValue v = GetStyleValue(style, key);
     return v.kind == TsuiThemeKind::Image ? v.image : std::string();
+}
+
+TsuiMenuStyleMetrics MenuStyleMetrics(TsuiUIStyle style)
+{
+    return style == MacOS ? macMenu : otherMenu;
 }
 
 int ThemeImageFrames(int key)

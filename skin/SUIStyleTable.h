@@ -79,6 +79,16 @@ int32_t GetStyleInt(TsuiUIStyle style, int key);
 bool GetStyleBool(TsuiUIStyle style, int key);
 std::string GetStyleImageName(TsuiUIStyle style, int key);
 
+// A popup menu's designed item and separator heights, side bar width and
+// separator line colour in a style: MacOS's own, and one set for the rest.
+struct TsuiMenuStyleMetrics {
+    int itemHeight;
+    int separatorHeight;
+    int barWidth;
+    uint32_t separatorColor;
+};
+TsuiMenuStyleMetrics MenuStyleMetrics(TsuiUIStyle style);
+
 // How many frames side by side an image key's picture holds (a button's
 // three looks, the title bar's eighteen buttons); 1 for other keys.
 int ThemeImageFrames(int key);
