@@ -89,6 +89,16 @@ struct TsuiMenuStyleMetrics {
 };
 TsuiMenuStyleMetrics MenuStyleMetrics(TsuiUIStyle style);
 
+// The menu bar colour of a form drawn from a theme file: two marker values
+// of the file's ControlFontColor pick a blue of their own, any other value
+// keeps the form's colour.
+uint32_t ThemeFileMenuBarColor(uint32_t controlFontColor, uint32_t formColor);
+
+// Whether a form's rounded top corners (FormRoundCornerInt) get an outline
+// drawn in the border colour: those of BlueGlass's size do, also when a
+// theme file asks for them.
+bool RoundCornerOutlined(int roundCorner);
+
 // How many frames side by side an image key's picture holds (a button's
 // three looks, the title bar's eighteen buttons); 1 for other keys.
 int ThemeImageFrames(int key);
