@@ -12,8 +12,6 @@
 
 TsuiDialog::TsuiDialog(const TWindow* owner) : owner_(owner)
 {
-    font_ = {"MS Sans Serif", -11, false, 0xFF000008}; // the window-text colour
-    captionFont_ = {"Tahoma", -11, true, 0xFFFFFF};
     SetUIStyle(OwnerFormUIStyle(owner));
 }
 
@@ -21,7 +19,7 @@ void TsuiDialog::Restyle(TsuiRestyle)
 {
     // The MacOS title pictures are light: white text would not show.
     if (UIStyle() == MacOS)
-        captionFont_.color = 0;
+        look_.captionFont.color = 0;
 }
 
 // --- TsuiMessageDialog ----------------------------------------------------------
