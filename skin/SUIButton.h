@@ -152,8 +152,6 @@ public:
     // Kept for the forms' data; it has no effect.
     HINSTANCE ResHandle() const { return resHandle_; }
     void SetResHandle(HINSTANCE value) { resHandle_ = value; }
-    // Where the caption was last drawn, with a glyph.
-    POINT TextOrigin() const { return textOrigin_; }
 
 protected:
     std::optional<POINT> PaintGlyph(HDC dc, const RECT& client, SIZE text, bool pressed) override;
@@ -165,7 +163,6 @@ private:
     TsuiButtonLayout layout_ = blGlyphLeft;
     int spacing_ = 4;
     HINSTANCE resHandle_ = nullptr;
-    POINT textOrigin_{0, 0};
 };
 
 enum TsuiCheckBoxState { cbUnchecked = 0, cbChecked = 1 };
