@@ -490,7 +490,7 @@ void TsuiCheckBox::Create(TWindow& parent, const TBounds& bounds, const std::str
 void TsuiCheckBox::Restyle(TsuiRestyle)
 {
     const TsuiStyleSource source = StyleSource();
-    striped_ = !source.UsesThemeFile() && source.Effective() == MacOS;
+    striped_ = !source.UsesThemeFile() && StyleTraits(source.Effective()).pinstripedControls;
     CutFrames(source.Image(SUI_THEME::CheckBoxImage), glyphs_, 4);
     AdjustSize();
     Invalidate();

@@ -18,7 +18,7 @@ TsuiDialog::TsuiDialog(const TWindow* owner) : owner_(owner)
 void TsuiDialog::Restyle(TsuiRestyle)
 {
     // The MacOS title pictures are light: white text would not show.
-    if (UIStyle() == MacOS)
+    if (StyleTraits(UIStyle()).lightTitle)
         look_.captionFont.color = 0;
 }
 

@@ -334,9 +334,9 @@ void TsuiForm::Restyle(TsuiRestyle what)
 
     // The pinstripes of MacOS and Protein's tiles; a plain colour otherwise.
     backgroundBrush_ = TGdiObject();
-    if (!source.UsesThemeFile() && (source.Effective() == MacOS || source.Effective() == Protein)) {
-        TGdiObject tile = LoadSkinPicture(
-            source.Effective() == MacOS ? "MACOS_FORM_BACKGROUND" : "PROTEIN_FORM_BACKGROUND", Scale());
+    const char* tileName = StyleTraits(source.Effective()).formBackgroundTile;
+    if (!source.UsesThemeFile() && tileName) {
+        TGdiObject tile = LoadSkinPicture(tileName, Scale());
         if (tile)
             backgroundBrush_ = TGdiObject(CreatePatternBrush(static_cast<HBITMAP>(tile.Handle())));
     }

@@ -154,6 +154,15 @@ bool RoundCornerOutlined(int roundCorner)
     return roundCorner > 0 && roundCorner == GetStyleInt(BlueGlass, SUI_THEME::FormRoundCornerInt);
 }
 
+TsuiStyleTraits StyleTraits(TsuiUIStyle style)
+{
+    switch (style) {
+    case MacOS: return {"MACOS_FORM_BACKGROUND", true, true};
+    case Protein: return {"PROTEIN_FORM_BACKGROUND", false, false};
+    default: return {nullptr, false, false};
+    }
+}
+
 int ThemeImageFrames(int key)
 {
     const KeyRow* row = Row(key);

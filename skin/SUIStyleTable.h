@@ -99,6 +99,18 @@ uint32_t ThemeFileMenuBarColor(uint32_t controlFontColor, uint32_t formColor);
 // theme file asks for them.
 bool RoundCornerOutlined(int roundCorner);
 
+// What a built-in style draws besides its keys: the picture its forms'
+// backgrounds are tiled with (nullptr: the plain form colour), whether its
+// controls sit on pinstripes (the check box repeats them behind its caption
+// at other scales, the track bar shows its parent through), and whether its
+// title pictures are light, so that caption text is black.
+struct TsuiStyleTraits {
+    const char* formBackgroundTile;
+    bool pinstripedControls;
+    bool lightTitle;
+};
+TsuiStyleTraits StyleTraits(TsuiUIStyle style);
+
 // How many frames side by side an image key's picture holds (a button's
 // three looks, the title bar's eighteen buttons); 1 for other keys.
 int ThemeImageFrames(int key);

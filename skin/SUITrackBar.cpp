@@ -100,7 +100,7 @@ void TsuiTrackBar::Restyle(TsuiRestyle)
     sliderImage_ = source.Image(sliderKey);
     if (look_.parentColor)
         look_.color = source.Color(SUI_THEME::FormBackgroundColor);
-    if (!source.UsesThemeFile() && source.Effective() == MacOS)
+    if (!source.UsesThemeFile() && StyleTraits(source.Effective()).pinstripedControls)
         TCustomControl::SetTransparent(true);
     PicturesChanged();
 }
