@@ -65,8 +65,8 @@ public:
     // removes it. A refused add still leaves the icon active.
     bool Active() const { return active_; }
     void SetActive(bool value);
-    // There is no form designer here: setting it true while active adds the
-    // icon again (the shell refuses, which goes to OnFail).
+    // Published, never set by the program. There is no form designer here:
+    // setting it true while active adds the icon again (the shell refuses, which goes to OnFail).
     bool ShowDesignTime() const { return showDesignTime_; }
     void SetShowDesignTime(bool value);
     // A plain pointer, stored only. The owner must set it back to nullptr

@@ -464,8 +464,7 @@ std::optional<POINT> TsuiButton::PaintGlyph(HDC dc, const RECT& client, SIZE tex
     const COLORREF key = GetPixel(source.Handle(), 0, size.cy - 1);
     TransparentBlt(dc, place.glyph.x + shift, place.glyph.y + shift, width, size.cy, source.Handle(), left, 0, width,
                    size.cy, key);
-    textOrigin_ = {place.text.x, place.text.y};
-    return textOrigin_;
+    return POINT{place.text.x, place.text.y};
 }
 
 // --- TsuiCheckBox -------------------------------------------------------------
@@ -491,7 +490,7 @@ void TsuiCheckBox::Create(TWindow& parent, const TBounds& bounds, const std::str
 void TsuiCheckBox::Restyle(TsuiRestyle)
 {
     const TsuiStyleSource source = StyleSource();
-    striped_ = !source.UsesThemeFile() && source.Effective() == MacOS;
+    striped_ = !source.UsesThemeFile() && StyleTraits(source.Effective()).pinstripedControls;
     CutFrames(source.Image(SUI_THEME::CheckBoxImage), glyphs_, 4);
     AdjustSize();
     Invalidate();

@@ -18,6 +18,24 @@
 
 // A push button with a face of three frames (normal, mouse inside, pressed)
 // stretched to its size around unscaled corners.
+// A button's look besides its pictures: the colour behind its face (shown
+// only when not transparent; the style says whether it is), whether it
+// takes its face's size, and its focus rectangle's distance from the edge.
+struct TsuiButtonLook {
+    uint32_t color = clBtnFace;
+    bool transparent = false;
+    bool autoSize = false;
+    int focusedRectMargin = 2;
+};
+
+// A check box's look besides its pictures: its background (not drawn when
+// transparent) and whether it fits its glyph and caption.
+struct TsuiCheckBoxLook {
+    uint32_t color = clBtnFace;
+    bool transparent = false;
+    bool autoSize = true;
+};
+
 class TsuiCustomButton : public TCustomControl, public TsuiStyled {
 public:
     TsuiCustomButton() = default;
@@ -26,6 +44,8 @@ public:
     // The style comes from the form's skinned frame, when it has one.
     void Create(TWindow& parent, const TBounds& bounds, const std::string& caption, HFONT font = nullptr);
 
+    TsuiButtonLook Look() const { return {color_, Transparent(), autoSize_, focusedRectMargin_}; }
+    void SetLook(const TsuiButtonLook& look);
     std::string Caption() const { return Text(); }
     void SetCaption(const std::string& value) { SetText(value); }
     // Takes the face's size.
@@ -132,8 +152,6 @@ public:
     // Kept for the forms' data; it has no effect.
     HINSTANCE ResHandle() const { return resHandle_; }
     void SetResHandle(HINSTANCE value) { resHandle_ = value; }
-    // Where the caption was last drawn, with a glyph.
-    POINT TextOrigin() const { return textOrigin_; }
 
 protected:
     std::optional<POINT> PaintGlyph(HDC dc, const RECT& client, SIZE text, bool pressed) override;
@@ -145,7 +163,6 @@ private:
     TsuiButtonLayout layout_ = blGlyphLeft;
     int spacing_ = 4;
     HINSTANCE resHandle_ = nullptr;
-    POINT textOrigin_{0, 0};
 };
 
 enum TsuiCheckBoxState { cbUnchecked = 0, cbChecked = 1 };
@@ -168,6 +185,8 @@ public:
     TsuiCheckBoxState State() const { return checked_ ? cbChecked : cbUnchecked; }
     void SetState(TsuiCheckBoxState value) { SetChecked(value == cbChecked); }
     void Toggle() { SetChecked(!checked_); }
+    TsuiCheckBoxLook Look() const { return {color_, Transparent(), autoSize_}; }
+    void SetLook(const TsuiCheckBoxLook& look);
     // Fits the glyph and the caption.
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);
@@ -208,3 +227,18 @@ private:
     bool mouseDown_ = false;
     uint32_t color_ = clBtnFace;
 };
+
+inline void TsuiCustomButton::SetLook(const TsuiButtonLook& look)
+{
+    SetColor(look.color);
+    SetTransparent(look.transparent);
+    SetFocusedRectMargin(look.focusedRectMargin);
+    SetAutoSize(look.autoSize);
+}
+
+inline void TsuiCheckBox::SetLook(const TsuiCheckBoxLook& look)
+{
+    SetColor(look.color);
+    SetTransparent(look.transparent);
+    SetAutoSize(look.autoSize);
+}

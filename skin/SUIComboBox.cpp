@@ -32,7 +32,7 @@ LRESULT CALLBACK ComboListProcedure(HWND list, UINT message, WPARAM wParam, LPAR
     }
     LRESULT result = DefSubclassProc(list, message, wParam, lParam);
     if (message == WM_NCPAINT || message == WM_PAINT || message == WM_SHOWWINDOW)
-        FrameWindowBorder(list, combo->borderColor_, 0, false);
+        FrameWindowBorder(list, combo->look_.borderColor, 0, false);
     return result;
 }
 
@@ -62,7 +62,7 @@ static TBounds WithList(const TBounds& closed, int itemHeight, int listItems)
 void TsuiCustomComboBox::CreateCombo(TWindow& parent, const TBounds& bounds, DWORD kind, int itemHeight,
                                      int listItems, HFONT font)
 {
-    background_ = TGdiObject(CreateSolidBrush(ColorToRGB(color_)));
+    background_ = TGdiObject(CreateSolidBrush(ColorToRGB(look_.color)));
     itemHeight_ = itemHeight;
     listItems_ = listItems;
     const DWORD ownerDraw = kind == CBS_DROPDOWNLIST ? CBS_OWNERDRAWFIXED | CBS_HASSTRINGS : 0;
@@ -110,29 +110,38 @@ void TsuiCustomComboBox::Restyle(TsuiRestyle)
     const TsuiStyleSource source = StyleSource();
     useThemeFile_ = source.UsesThemeFile();
     drawnStyle_ = source.Effective();
-    borderColor_ = source.Color(SUI_THEME::ControlBorderColor);
-    buttonColor_ = source.Color(SUI_THEME::FormBackgroundColor);
+    look_.borderColor = source.Color(SUI_THEME::ControlBorderColor);
+    look_.buttonColor = source.Color(SUI_THEME::FormBackgroundColor);
     selectedColor_ = source.Color(SUI_THEME::MenuSelectedBackgroundColor);
     selectedFontColor_ = source.Color(SUI_THEME::MenuSelectedFontColor);
-    arrowColor_ = 0;
+    look_.arrowColor = 0;
+    Redraw();
+}
+
+void TsuiCustomComboBox::SetLook(const TsuiComboBoxLook& look)
+{
+    SetColor(look.color);
+    look_.borderColor = look.borderColor;
+    look_.buttonColor = look.buttonColor;
+    look_.arrowColor = look.arrowColor;
     Redraw();
 }
 
 void TsuiCustomComboBox::SetBorderColor(uint32_t value)
 {
-    borderColor_ = value;
+    look_.borderColor = value;
     Redraw();
 }
 
 void TsuiCustomComboBox::SetButtonColor(uint32_t value)
 {
-    buttonColor_ = value;
+    look_.buttonColor = value;
     Redraw();
 }
 
 void TsuiCustomComboBox::SetArrowColor(uint32_t value)
 {
-    arrowColor_ = value;
+    look_.arrowColor = value;
     Redraw();
 }
 
@@ -141,7 +150,7 @@ void TsuiCustomComboBox::SetColor(uint32_t value)
     TGdiObject brush(CreateSolidBrush(ColorToRGB(value)));
     if (!brush)
         throw EOutOfResources("Cannot create the combo box's background brush");
-    color_ = value;
+    look_.color = value;
     background_ = std::move(brush);
     Redraw();
 }
@@ -184,9 +193,9 @@ void TsuiCustomComboBox::DrawButton(HDC dc, const RECT& button) const
         StretchBitmap(dc, face.Handle(), button);
         return;
     }
-    TGdiObject fill(CreateSolidBrush(ColorToRGB(buttonColor_)));
+    TGdiObject fill(CreateSolidBrush(ColorToRGB(look_.buttonColor)));
     FillRect(dc, &button, static_cast<HBRUSH>(fill.Handle()));
-    TGdiObject line(CreateSolidBrush(ColorToRGB(borderColor_)));
+    TGdiObject line(CreateSolidBrush(ColorToRGB(look_.borderColor)));
     const RECT left{button.left, button.top - 1, button.left + Scale().Length(1), button.bottom + 1};
     FillRect(dc, &left, static_cast<HBRUSH>(line.Handle()));
 }
@@ -210,7 +219,7 @@ void TsuiCustomComboBox::DrawArrow(HDC dc, const RECT& button) const
     const int x = button.left + (button.right - button.left) / 2 - size / 2;
     const int y = (button.bottom - button.top) / 2;
     if (IsWindowEnabled(Handle())) {
-        Triangle(dc, x, y, size, ColorToRGB(arrowColor_));
+        Triangle(dc, x, y, size, ColorToRGB(look_.arrowColor));
     } else {
         Triangle(dc, x + shift, y + shift, size, RGB(255, 255, 255));
         Triangle(dc, x, y, size, RGB(0x80, 0x80, 0x80));
@@ -227,7 +236,7 @@ void TsuiCustomComboBox::DrawSkin(HDC dc) const
         return;
     RECT client{};
     GetClientRect(Handle(), &client);
-    TGdiObject outer(CreateSolidBrush(ColorToRGB(borderColor_)));
+    TGdiObject outer(CreateSolidBrush(ColorToRGB(look_.borderColor)));
     // The border, then a line of the background inside it.
     for (HBRUSH brush : {static_cast<HBRUSH>(outer.Handle()), static_cast<HBRUSH>(background_.Handle())})
         for (int line = 0; line < Scale().Length(1); ++line) {
@@ -254,7 +263,7 @@ void TsuiCustomComboBox::Paint()
 LRESULT TsuiCustomComboBox::ColorMessage(HDC dc) const
 {
     SetTextColor(dc, GetSysColor(IsWindowEnabled(Handle()) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-    SetBkColor(dc, ColorToRGB(color_));
+    SetBkColor(dc, ColorToRGB(look_.color));
     return reinterpret_cast<LRESULT>(background_.Handle());
 }
 
@@ -297,7 +306,7 @@ void TsuiCustomComboBox::DrawItem(const DRAWITEMSTRUCT& item) const
     // The field shows the selection only while the box has the focus.
     const bool selected = (item.itemState & ODS_SELECTED) && (!field || GetFocus() == Handle());
     const bool enabled = IsWindowEnabled(Handle()) != FALSE;
-    TGdiObject fill(CreateSolidBrush(ColorToRGB(selected && enabled ? selectedColor_ : color_)));
+    TGdiObject fill(CreateSolidBrush(ColorToRGB(selected && enabled ? selectedColor_ : look_.color)));
     FillRect(dc, &r, static_cast<HBRUSH>(fill.Handle()));
     if (item.itemID == UINT(-1))
         return;

@@ -13,19 +13,31 @@
 #include "framework/PaintBuffer.h"
 #include "skin/SUIThemes.h"
 
+// A combo box's look: its frame's outer line, its button's face, its
+// arrow and its background (also the frame's inner line). Restyle takes
+// the border and the button from the style and makes the arrow black.
+struct TsuiComboBoxLook {
+    uint32_t borderColor = 0;
+    uint32_t buttonColor = 0xE8E8E8;
+    uint32_t arrowColor = 0;
+    uint32_t color = 0xFFFFFF;
+};
+
 class TsuiCustomComboBox : public TControl, public TsuiStyled {
 public:
     ~TsuiCustomComboBox() override;
 
-    uint32_t BorderColor() const { return borderColor_; }
+    const TsuiComboBoxLook& Look() const { return look_; }
+    void SetLook(const TsuiComboBoxLook& look);
+    uint32_t BorderColor() const { return look_.borderColor; }
     void SetBorderColor(uint32_t value);
-    uint32_t ButtonColor() const { return buttonColor_; }
+    uint32_t ButtonColor() const { return look_.buttonColor; }
     void SetButtonColor(uint32_t value);
-    uint32_t ArrowColor() const { return arrowColor_; }
+    uint32_t ArrowColor() const { return look_.arrowColor; }
     void SetArrowColor(uint32_t value);
     // The background of the box and its list, white unless set; also the
     // inner frame line.
-    uint32_t Color() const { return color_; }
+    uint32_t Color() const { return look_.color; }
     void SetColor(uint32_t value);
 
     // Moves the closed box to closed and its list's rows to itemHeight.
@@ -68,10 +80,7 @@ private:
 
     bool useThemeFile_ = false;
     TsuiUIStyle drawnStyle_ = DeepBlue;
-    uint32_t borderColor_ = 0;
-    uint32_t buttonColor_ = 0xE8E8E8;
-    uint32_t arrowColor_ = 0;
-    uint32_t color_ = 0xFFFFFF;
+    TsuiComboBoxLook look_;
     uint32_t selectedColor_ = 0xC47339;
     uint32_t selectedFontColor_ = 0xFFFFFF;
     int itemHeight_ = 0;

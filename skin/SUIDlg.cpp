@@ -12,16 +12,14 @@
 
 TsuiDialog::TsuiDialog(const TWindow* owner) : owner_(owner)
 {
-    font_ = {"MS Sans Serif", -11, false, 0xFF000008}; // the window-text colour
-    captionFont_ = {"Tahoma", -11, true, 0xFFFFFF};
     SetUIStyle(OwnerFormUIStyle(owner));
 }
 
 void TsuiDialog::Restyle(TsuiRestyle)
 {
     // The MacOS title pictures are light: white text would not show.
-    if (UIStyle() == MacOS)
-        captionFont_.color = 0;
+    if (StyleTraits(UIStyle()).lightTitle)
+        look_.captionFont.color = 0;
 }
 
 // --- TsuiMessageDialog ----------------------------------------------------------

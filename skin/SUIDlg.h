@@ -12,6 +12,14 @@
 #include "skin/SUIThemes.h"
 #include "skin/frmMessage.h"
 
+// A dialog's fonts: the message's, in the window-text colour (a system
+// colour reference, 0xFF0000nn, or 0x00BBGGRR; height in pixels: 9 points
+// are -12 on a screen of 96 dots per inch), and the title bar's.
+struct TsuiDialogLook {
+    TsuiFont font{"MS Sans Serif", -11, false, 0xFF000008};
+    TsuiFont captionFont{"Tahoma", -11, true, 0xFFFFFF};
+};
+
 // What every skinned dialog shares: its frame's style, caption and fonts,
 // and where it appears.
 class TsuiDialog : public TsuiStyled {
@@ -28,14 +36,14 @@ public:
     // The title bar's text.
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& value) { caption_ = value; }
-    // The message's font; its colour is the text's (a system colour
-    // reference, 0xFF0000nn, or 0x00BBGGRR). Height in pixels: 9 points are
-    // -12 on a screen of 96 dots per inch.
-    const TsuiFont& Font() const { return font_; }
-    void SetFont(const TsuiFont& value) { font_ = value; }
+    const TsuiDialogLook& Look() const { return look_; }
+    void SetLook(const TsuiDialogLook& look) { look_ = look; }
+    // The message's font.
+    const TsuiFont& Font() const { return look_.font; }
+    void SetFont(const TsuiFont& value) { look_.font = value; }
     // The title bar's font.
-    const TsuiFont& CaptionFont() const { return captionFont_; }
-    void SetCaptionFont(const TsuiFont& value) { captionFont_ = value; }
+    const TsuiFont& CaptionFont() const { return look_.captionFont; }
+    void SetCaptionFont(const TsuiFont& value) { look_.captionFont = value; }
 
     // Builds the dialog's window, runs it modally, destroys it and returns
     // the modal result it closed with.
@@ -52,8 +60,7 @@ private:
     const TWindow* owner_;
     std::string caption_ = "suiDialog";
     TPosition position_ = poScreenCenter;
-    TsuiFont font_;
-    TsuiFont captionFont_;
+    TsuiDialogLook look_;
 };
 
 // Scoped: the title bar's button types have a suiHelp of their own.

@@ -15,7 +15,7 @@ TsuiEdit::~TsuiEdit()
 
 void TsuiEdit::Create(TWindow& parent, const TBounds& bounds, const std::string& text, bool readOnly, HFONT font)
 {
-    background_ = TGdiObject(CreateSolidBrush(ColorToRGB(color_)));
+    background_ = TGdiObject(CreateSolidBrush(ColorToRGB(look_.color)));
     CreateControl(parent, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), bounds, text, font);
     // The window was measured before it was bound to this object: again,
     // now with the frame's room.
@@ -32,9 +32,15 @@ void TsuiEdit::Restyle(TsuiRestyle what)
     SetBorderColor(StyleSource().Color(SUI_THEME::ControlBorderColor));
 }
 
+void TsuiEdit::SetLook(const TsuiEditLook& look)
+{
+    SetColor(look.color);
+    SetBorderColor(look.borderColor);
+}
+
 void TsuiEdit::SetBorderColor(uint32_t value)
 {
-    borderColor_ = value;
+    look_.borderColor = value;
     RedrawFrame();
 }
 
@@ -43,7 +49,7 @@ void TsuiEdit::SetColor(uint32_t value)
     TGdiObject brush(CreateSolidBrush(ColorToRGB(value)));
     if (!brush)
         throw EOutOfResources("Cannot create the edit's background brush");
-    color_ = value;
+    look_.color = value;
     background_ = std::move(brush);
     if (Handle())
         RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
@@ -61,7 +67,7 @@ void TsuiEdit::SetReadOnly(bool value)
 
 void TsuiEdit::DrawFrame() const
 {
-    FrameWindowBorder(Handle(), borderColor_, color_, true, Scale().Length(1));
+    FrameWindowBorder(Handle(), look_.borderColor, look_.color, true, Scale().Length(1));
 }
 
 void TsuiEdit::RedrawFrame() const
@@ -118,7 +124,7 @@ bool TsuiEdit::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
         // background for all; the edit greys a disabled text itself.
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, ColorToRGB(color_));
+        SetBkColor(dc, ColorToRGB(look_.color));
         result = reinterpret_cast<LRESULT>(background_.Handle());
         return true;
     }

@@ -11,6 +11,13 @@
 #include "framework/Controls.h"
 #include "skin/SUIThemes.h"
 
+// An edit's look: the frame's outer line (the style's control border) and
+// the background, which is also the frame's inner line.
+struct TsuiEditLook {
+    uint32_t borderColor = 0;
+    uint32_t color = 0xFFFFFF;
+};
+
 class TsuiEdit : public TControl, public TsuiStyled {
 public:
     ~TsuiEdit() override;
@@ -18,10 +25,12 @@ public:
     // The style starts as the one of the form's skinned frame.
     void Create(TWindow& parent, const TBounds& bounds, const std::string& text, bool readOnly, HFONT font);
 
-    uint32_t BorderColor() const { return borderColor_; }
+    const TsuiEditLook& Look() const { return look_; }
+    void SetLook(const TsuiEditLook& look);
+    uint32_t BorderColor() const { return look_.borderColor; }
     void SetBorderColor(uint32_t value);
     // The background, white unless set; also the inner frame line.
-    uint32_t Color() const { return color_; }
+    uint32_t Color() const { return look_.color; }
     void SetColor(uint32_t value);
     bool ReadOnly() const;
     void SetReadOnly(bool value);
@@ -40,8 +49,7 @@ private:
     void DrawFrame() const;
     void RedrawFrame() const;
 
-    uint32_t borderColor_ = 0;
-    uint32_t color_ = 0xFFFFFF;
+    TsuiEditLook look_;
     TGdiObject background_;
     bool settingText_ = false;
 };

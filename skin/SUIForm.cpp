@@ -280,7 +280,7 @@ void TsuiForm::PaintFrame()
     FillAll(dc.Handle(), fills.menuBar, menuBarColor_);
     if (T > 0 && B <= F)
         PaintTitleIntoFrame(dc.Handle(), W, B, F);
-    if (borderWidth_ == 1 && roundCorner_ == 11)
+    if (borderWidth_ == 1 && RoundCornerOutlined(roundCorner_))
         PaintRoundCorners(dc.Handle(), W);
 }
 
@@ -310,7 +310,7 @@ void TsuiForm::PaintTitleIntoFrame(HDC dc, int W, int B, int F)
 // The rounded top corners' outline.
 void TsuiForm::PaintRoundCorners(HDC dc, int W)
 {
-    const int R = Scale().Length(11), line = Scale().Length(1);
+    const int R = Scale().Length(roundCorner_), line = Scale().Length(1);
     TGdiObject pen(CreatePen(PS_SOLID, line, ColorToRGB(borderColor_)));
     TSelectObject selected(dc, pen.Handle());
     SetArcDirection(dc, AD_COUNTERCLOCKWISE);
@@ -328,16 +328,15 @@ void TsuiForm::Restyle(TsuiRestyle what)
     if (!source.UsesThemeFile()) {
         menuBarColor_ = color_;
     } else if (menuBar_) {
-        const uint32_t look = source.Color(SUI_THEME::ControlFontColor);
-        menuBarColor_ = look == 0x20000 ? 11295547 : look == 0x30000 ? 10053427 : color_;
+        menuBarColor_ = ThemeFileMenuBarColor(source.Color(SUI_THEME::ControlFontColor), color_);
     }
     SetRoundCorner(source.Int(SUI_THEME::FormRoundCornerInt));
 
     // The pinstripes of MacOS and Protein's tiles; a plain colour otherwise.
     backgroundBrush_ = TGdiObject();
-    if (!source.UsesThemeFile() && (source.Effective() == MacOS || source.Effective() == Protein)) {
-        TGdiObject tile = LoadSkinPicture(
-            source.Effective() == MacOS ? "MACOS_FORM_BACKGROUND" : "PROTEIN_FORM_BACKGROUND", Scale());
+    const char* tileName = StyleTraits(source.Effective()).formBackgroundTile;
+    if (!source.UsesThemeFile() && tileName) {
+        TGdiObject tile = LoadSkinPicture(tileName, Scale());
         if (tile)
             backgroundBrush_ = TGdiObject(CreatePatternBrush(static_cast<HBITMAP>(tile.Handle())));
     }

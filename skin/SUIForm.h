@@ -86,6 +86,7 @@ public:
     // frame itself is refused with an error box.
     TControl* FormPanel() const { return formPanel_; }
     void SetFormPanel(TControl* panel);
+    // Published, never read by the program.
     std::string Version() const { return "1.1"; }
 
     // The form whose frame it took over; nullptr for an inert panel.

@@ -23,34 +23,42 @@ void TsuiPopupMenu::Restyle(TsuiRestyle what)
     if (what == TsuiRestyle::Scale)
         return;
     const TsuiStyleSource source = StyleSource();
-    barWidth_ = 26;
+    const TsuiMenuStyleMetrics metrics = MenuStyleMetrics(UIStyle());
+    look_.style = UIStyle();
+    look_.menuItemHeight = metrics.itemHeight;
+    look_.separatorHeight = metrics.separatorHeight;
+    look_.barWidth = metrics.barWidth;
+    look_.separatorColor = metrics.separatorColor;
+    look_.barColor = source.Color(SUI_THEME::MenuBarColor);
+    look_.color = source.Color(SUI_THEME::MenuBackgroundColor);
+    look_.fontColor = source.Color(SUI_THEME::MenuFontColor);
+    look_.selectedBorderColor = source.Color(SUI_THEME::MenuSelectedBorderColor);
+    look_.selectedColor = source.Color(SUI_THEME::MenuSelectedBackgroundColor);
+    look_.selectedFontColor = source.Color(SUI_THEME::MenuSelectedFontColor);
+}
+
+void TsuiPopupMenu::SetLook(const TsuiMenuLook& look)
+{
+    SetUIStyle(look.style);
+    const TsuiMenuLook restyled = look_;
+    look_ = look;
+    look_.style = UIStyle();
     if (UIStyle() == MacOS) {
-        menuItemHeight_ = 20;
-        separatorHeight_ = 12;
-        separatorColor_ = 0;
-    } else {
-        menuItemHeight_ = 21;
-        separatorHeight_ = 5;
-        separatorColor_ = 0x848284;
+        look_.menuItemHeight = restyled.menuItemHeight;
+        look_.separatorHeight = restyled.separatorHeight;
     }
-    barColor_ = source.Color(SUI_THEME::MenuBarColor);
-    color_ = source.Color(SUI_THEME::MenuBackgroundColor);
-    fontColor_ = source.Color(SUI_THEME::MenuFontColor);
-    selectedBorderColor_ = source.Color(SUI_THEME::MenuSelectedBorderColor);
-    selectedColor_ = source.Color(SUI_THEME::MenuSelectedBackgroundColor);
-    selectedFontColor_ = source.Color(SUI_THEME::MenuSelectedFontColor);
 }
 
 void TsuiPopupMenu::SetMenuItemHeight(int value)
 {
     if (UIStyle() != MacOS)
-        menuItemHeight_ = value;
+        look_.menuItemHeight = value;
 }
 
 void TsuiPopupMenu::SetSeparatorHeight(int value)
 {
     if (UIStyle() != MacOS)
-        separatorHeight_ = value;
+        look_.separatorHeight = value;
 }
 
 void TsuiPopupMenu::ShowingAt(POINT at)
@@ -87,7 +95,7 @@ TGdiObject TsuiPopupMenu::ItemFont(const TMenuItem& item) const
 {
     LOGFONTW font{};
     const UINT dpi = static_cast<UINT>(Scale().Dpi());
-    if (useSystemFont_) {
+    if (look_.useSystemFont) {
         // The system's menu font as it is at the menu's scale.
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof metrics;
@@ -95,9 +103,9 @@ TGdiObject TsuiPopupMenu::ItemFont(const TMenuItem& item) const
             SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
         font = metrics.lfMenuFont;
     } else {
-        font.lfHeight = -MulDiv(fontSize_, static_cast<int>(dpi), 72);
-        font.lfCharSet = static_cast<BYTE>(fontCharset_);
-        const std::wstring face = Utf8ToWide(fontName_);
+        font.lfHeight = -MulDiv(look_.fontSize, static_cast<int>(dpi), 72);
+        font.lfCharSet = static_cast<BYTE>(look_.fontCharset);
+        const std::wstring face = Utf8ToWide(look_.fontName);
         lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
     }
     if (item.Default())
@@ -191,14 +199,14 @@ void TsuiPopupMenu::DrawBackground(HDC dc, const RECT& rect, bool separator, boo
     const TsuiMenuItemPlaces places =
         MenuItemPlaces(Metrics(), Scale(), rect.right - rect.left, rect.bottom - rect.top);
     if (selected) {
-        Fill(dc, rect, selectedColor_);
-        TGdiObject border(CreateSolidBrush(ColorToRGB(selectedBorderColor_)));
+        Fill(dc, rect, look_.selectedColor);
+        TGdiObject border(CreateSolidBrush(ColorToRGB(look_.selectedBorderColor)));
         Frame(dc, rect, static_cast<HBRUSH>(border.Handle()), places.line);
         return;
     }
-    if (barWidth_ > 0)
-        Fill(dc, Offset(places.bar, rect.left, rect.top), barColor_);
-    Fill(dc, Offset(places.rest, rect.left, rect.top), color_);
+    if (look_.barWidth > 0)
+        Fill(dc, Offset(places.bar, rect.left, rect.top), look_.barColor);
+    Fill(dc, Offset(places.rest, rect.left, rect.top), look_.color);
 }
 
 void TsuiPopupMenu::DrawMarks(TMenuItem& item, HDC dc, const RECT& rect) const
@@ -214,9 +222,9 @@ void TsuiPopupMenu::DrawMarks(TMenuItem& item, HDC dc, const RECT& rect) const
             RECT frame = Offset(places.imageFrame, rect.left, rect.top);
             Frame(dc, frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), places.line);
             InflateRect(&frame, -places.line, -places.line);
-            Fill(dc, frame, selectedColor_);
+            Fill(dc, frame, look_.selectedColor);
         } else if (item.RadioItem()) {
-            DrawRadioDot(dc, Offset(places.radioDot, rect.left, rect.top), enabled ? fontColor_ : 0x808080);
+            DrawRadioDot(dc, Offset(places.radioDot, rect.left, rect.top), enabled ? look_.fontColor : 0x808080);
         } else if (HIMAGELIST checks = CheckMarkImages(Scale())) {
             ImageList_Draw(checks, 0, dc, mark.left, mark.top, greyed);
         }
@@ -229,12 +237,12 @@ void TsuiPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool sel
 {
     const TsuiMenuItemPlaces places =
         MenuItemPlaces(Metrics(), Scale(), rect.right - rect.left, rect.bottom - rect.top);
-    if (flatMenu_)
+    if (look_.flatMenu)
         DrawFlatFrame(dc);
     if (item.IsLine()) {
         DrawBackground(dc, rect, true, false);
         if (UIStyle() != MacOS)
-            Fill(dc, Offset(places.separatorLine, rect.left, rect.top), separatorColor_);
+            Fill(dc, Offset(places.separatorLine, rect.left, rect.top), look_.separatorColor);
         return;
     }
     const bool enabled = item.Enabled();
@@ -243,7 +251,7 @@ void TsuiPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool sel
     TGdiObject font = ItemFont(item);
     TSelectObject selectedFont(dc, font.Handle());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(!enabled ? 0x808080 : selected ? selectedFontColor_ : fontColor_));
+    SetTextColor(dc, ColorToRGB(!enabled ? 0x808080 : selected ? look_.selectedFontColor : look_.fontColor));
     const std::wstring caption = Utf8ToWide(item.Caption());
     RECT text{rect.left + places.caption.x, rect.top + places.caption.y, rect.right, rect.bottom};
     DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE);

@@ -13,6 +13,29 @@
 #include "skin/SUIGeometry.h"
 #include "skin/SUIThemes.h"
 
+// A popup menu's look as one value: its style, designed heights and side
+// bar, colours (0xBBGGRR) and font. Restyle fills it from the style; a menu
+// that differs takes its Look(), changes what differs and hands it back.
+struct TsuiMenuLook {
+    TsuiUIStyle style = DeepBlue;
+    int menuItemHeight = 21;
+    int separatorHeight = 21;
+    int barWidth = 0;
+    uint32_t barColor = clBtnFace;
+    uint32_t color = 0xFFFFFF;
+    uint32_t separatorColor = 0x808080;
+    uint32_t selectedBorderColor = clHighlight;
+    uint32_t selectedColor = clHighlight;
+    uint32_t selectedFontColor = 0xFFFFFF;
+    uint32_t fontColor = 0xFFFFFF;
+    uint32_t borderColor = 0;   // stored only: no drawing reads it
+    bool flatMenu = false;
+    std::string fontName = "MS Sans Serif";
+    int fontSize = 8;
+    int fontCharset = DEFAULT_CHARSET;
+    bool useSystemFont = true;
+};
+
 class TsuiPopupMenu : public TPopupMenu, public TsuiStyled {
 public:
     // owner: the form (or other window) that holds the menu; its skinned
@@ -23,41 +46,46 @@ public:
     // Owner drawing is always on.
     bool OwnerDraw() const { return true; }
     void SetOwnerDraw(bool) {}
-    int MenuItemHeight() const { return menuItemHeight_; }
-    void SetMenuItemHeight(int value);   // ignored in MacOS
-    int SeparatorHeight() const { return separatorHeight_; }
-    void SetSeparatorHeight(int value);  // ignored in MacOS
-    int BarWidth() const { return barWidth_; }
-    void SetBarWidth(int value) { barWidth_ = value; }
-    uint32_t BarColor() const { return barColor_; }
-    void SetBarColor(uint32_t value) { barColor_ = value; }
-    uint32_t Color() const { return color_; }
-    void SetColor(uint32_t value) { color_ = value; }
-    uint32_t SeparatorColor() const { return separatorColor_; }
-    void SetSeparatorColor(uint32_t value) { separatorColor_ = value; }
-    uint32_t SelectedBorderColor() const { return selectedBorderColor_; }
-    void SetSelectedBorderColor(uint32_t value) { selectedBorderColor_ = value; }
-    uint32_t SelectedColor() const { return selectedColor_; }
-    void SetSelectedColor(uint32_t value) { selectedColor_ = value; }
-    uint32_t SelectedFontColor() const { return selectedFontColor_; }
-    void SetSelectedFontColor(uint32_t value) { selectedFontColor_ = value; }
-    uint32_t FontColor() const { return fontColor_; }
-    void SetFontColor(uint32_t value) { fontColor_ = value; }
-    // Stored only: no drawing reads it.
-    uint32_t BorderColor() const { return borderColor_; }
-    void SetBorderColor(uint32_t value) { borderColor_ = value; }
-    bool FlatMenu() const { return flatMenu_; }
-    void SetFlatMenu(bool value) { flatMenu_ = value; }
-    const std::string& FontName() const { return fontName_; }
-    void SetFontName(const std::string& value) { fontName_ = value; }
-    int FontSize() const { return fontSize_; }
-    void SetFontSize(int value) { fontSize_ = value; }
-    int FontCharset() const { return fontCharset_; }
-    void SetFontCharset(int value) { fontCharset_ = value; }
-    bool UseSystemFont() const { return useSystemFont_; }
-    void SetUseSystemFont(bool value) { useSystemFont_ = value; }
+    const TsuiMenuLook& Look() const { return look_; }
+    // The style first (which restyles), then every value; the item and
+    // separator heights stay the style's in MacOS.
+    void SetLook(const TsuiMenuLook& look);
 
-    TsuiMenuMetrics Metrics() const { return {menuItemHeight_, separatorHeight_, barWidth_}; }
+    int MenuItemHeight() const { return look_.menuItemHeight; }
+    void SetMenuItemHeight(int value);   // ignored in MacOS
+    int SeparatorHeight() const { return look_.separatorHeight; }
+    void SetSeparatorHeight(int value);  // ignored in MacOS
+    int BarWidth() const { return look_.barWidth; }
+    void SetBarWidth(int value) { look_.barWidth = value; }
+    uint32_t BarColor() const { return look_.barColor; }
+    void SetBarColor(uint32_t value) { look_.barColor = value; }
+    uint32_t Color() const { return look_.color; }
+    void SetColor(uint32_t value) { look_.color = value; }
+    uint32_t SeparatorColor() const { return look_.separatorColor; }
+    void SetSeparatorColor(uint32_t value) { look_.separatorColor = value; }
+    uint32_t SelectedBorderColor() const { return look_.selectedBorderColor; }
+    void SetSelectedBorderColor(uint32_t value) { look_.selectedBorderColor = value; }
+    uint32_t SelectedColor() const { return look_.selectedColor; }
+    void SetSelectedColor(uint32_t value) { look_.selectedColor = value; }
+    uint32_t SelectedFontColor() const { return look_.selectedFontColor; }
+    void SetSelectedFontColor(uint32_t value) { look_.selectedFontColor = value; }
+    uint32_t FontColor() const { return look_.fontColor; }
+    void SetFontColor(uint32_t value) { look_.fontColor = value; }
+    // Stored only: no drawing reads it.
+    uint32_t BorderColor() const { return look_.borderColor; }
+    void SetBorderColor(uint32_t value) { look_.borderColor = value; }
+    bool FlatMenu() const { return look_.flatMenu; }
+    void SetFlatMenu(bool value) { look_.flatMenu = value; }
+    const std::string& FontName() const { return look_.fontName; }
+    void SetFontName(const std::string& value) { look_.fontName = value; }
+    int FontSize() const { return look_.fontSize; }
+    void SetFontSize(int value) { look_.fontSize = value; }
+    int FontCharset() const { return look_.fontCharset; }
+    void SetFontCharset(int value) { look_.fontCharset = value; }
+    bool UseSystemFont() const { return look_.useSystemFont; }
+    void SetUseSystemFont(bool value) { look_.useSystemFont = value; }
+
+    TsuiMenuMetrics Metrics() const { return {look_.menuItemHeight, look_.separatorHeight, look_.barWidth}; }
     void MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) override;
     void DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool selected) override;
     // The system's arrow keeps its design size: at other scales the menu
@@ -84,20 +112,5 @@ private:
     void DrawMarks(TMenuItem& item, HDC dc, const RECT& rect) const;
     static void DrawArrow(HDC dc, const RECT& box, COLORREF color);
 
-    int menuItemHeight_ = 21;
-    int separatorHeight_ = 21;
-    int barWidth_ = 0;
-    uint32_t barColor_ = clBtnFace;
-    uint32_t color_ = 0xFFFFFF;
-    uint32_t separatorColor_ = 0x808080;
-    uint32_t selectedBorderColor_ = clHighlight;
-    uint32_t selectedColor_ = clHighlight;
-    uint32_t selectedFontColor_ = 0xFFFFFF;
-    uint32_t fontColor_ = 0xFFFFFF;
-    uint32_t borderColor_ = 0;
-    bool flatMenu_ = false;
-    std::string fontName_ = "MS Sans Serif";
-    int fontSize_ = 8;
-    int fontCharset_ = DEFAULT_CHARSET;
-    bool useSystemFont_ = true;
+    TsuiMenuLook look_;
 };

@@ -70,6 +70,15 @@ const char* const scrollButtonImages[StyleCount] = {
     "MACOS_SCROLLBUTTON", "WINXP_SCROLLBUTTON", "MORE_SCROLLBUTTON", "MORE_SCROLLBUTTON", "MORE_SCROLLBUTTON",
 };
 
+constexpr TsuiMenuStyleMetrics macMenu{20, 12, 26, 0};
+constexpr TsuiMenuStyleMetrics otherMenu{21, 5, 26, 0x848284};
+
+// ControlFontColor values of a theme file that mark its menu bar colour.
+constexpr uint32_t blueMenuBarMarker = 0x20000;
+constexpr uint32_t darkBlueMenuBarMarker = 0x30000;
+constexpr uint32_t blueMenuBarColor = 11295547;
+constexpr uint32_t darkBlueMenuBarColor = 10053427;
+
 const KeyRow* Row(int key)
 {
     if (key < SUI_THEME::FirstKey || key > SUI_THEME::LastKey)
@@ -124,6 +133,34 @@ std::string GetStyleImageName(TsuiUIStyle style, int key)
 {
     TsuiStyleValue v = GetStyleValue(style, key);
     return v.kind == TsuiThemeKind::Image ? v.image : std::string();
+}
+
+TsuiMenuStyleMetrics MenuStyleMetrics(TsuiUIStyle style)
+{
+    return style == MacOS ? macMenu : otherMenu;
+}
+
+uint32_t ThemeFileMenuBarColor(uint32_t controlFontColor, uint32_t formColor)
+{
+    if (controlFontColor == blueMenuBarMarker)
+        return blueMenuBarColor;
+    if (controlFontColor == darkBlueMenuBarMarker)
+        return darkBlueMenuBarColor;
+    return formColor;
+}
+
+bool RoundCornerOutlined(int roundCorner)
+{
+    return roundCorner > 0 && roundCorner == GetStyleInt(BlueGlass, SUI_THEME::FormRoundCornerInt);
+}
+
+TsuiStyleTraits StyleTraits(TsuiUIStyle style)
+{
+    switch (style) {
+    case MacOS: return {"MACOS_FORM_BACKGROUND", true, true};
+    case Protein: return {"PROTEIN_FORM_BACKGROUND", false, false};
+    default: return {nullptr, false, false};
+    }
 }
 
 int ThemeImageFrames(int key)

@@ -79,6 +79,38 @@ int32_t GetStyleInt(TsuiUIStyle style, int key);
 bool GetStyleBool(TsuiUIStyle style, int key);
 std::string GetStyleImageName(TsuiUIStyle style, int key);
 
+// A popup menu's designed item and separator heights, side bar width and
+// separator line colour in a style: MacOS's own, and one set for the rest.
+struct TsuiMenuStyleMetrics {
+    int itemHeight;
+    int separatorHeight;
+    int barWidth;
+    uint32_t separatorColor;
+};
+TsuiMenuStyleMetrics MenuStyleMetrics(TsuiUIStyle style);
+
+// The menu bar colour of a form drawn from a theme file: two marker values
+// of the file's ControlFontColor pick a blue of their own, any other value
+// keeps the form's colour.
+uint32_t ThemeFileMenuBarColor(uint32_t controlFontColor, uint32_t formColor);
+
+// Whether a form's rounded top corners (FormRoundCornerInt) get an outline
+// drawn in the border colour: those of BlueGlass's size do, also when a
+// theme file asks for them.
+bool RoundCornerOutlined(int roundCorner);
+
+// What a built-in style draws besides its keys: the picture its forms'
+// backgrounds are tiled with (nullptr: the plain form colour), whether its
+// controls sit on pinstripes (the check box repeats them behind its caption
+// at other scales, the track bar shows its parent through), and whether its
+// title pictures are light, so that caption text is black.
+struct TsuiStyleTraits {
+    const char* formBackgroundTile;
+    bool pinstripedControls;
+    bool lightTitle;
+};
+TsuiStyleTraits StyleTraits(TsuiUIStyle style);
+
 // How many frames side by side an image key's picture holds (a button's
 // three looks, the title bar's eighteen buttons); 1 for other keys.
 int ThemeImageFrames(int key);

@@ -204,7 +204,7 @@ void TsuiTitleBar::Restyle(TsuiRestyle what)
 
     // A new theme file keeps the title font's colour; a new style sets it.
     if (what == TsuiRestyle::Style) {
-        bool black = source.Effective() == MacOS;
+        bool black = StyleTraits(source.Effective()).lightTitle;
         if (source.UsesThemeFile()) {
             const uint32_t look = source.Color(SUI_THEME::ControlFontColor);
             black = look == 0x10000 || look == 0x30000 || look == 0x40000 || look == 0x50000;

@@ -98,9 +98,9 @@ void TsuiTrackBar::Restyle(TsuiRestyle)
     // A picture the style lacks leaves the control without it.
     barImage_ = source.Image(SUI_THEME::TrackBarBarImage);
     sliderImage_ = source.Image(sliderKey);
-    if (parentColor_)
-        color_ = source.Color(SUI_THEME::FormBackgroundColor);
-    if (!source.UsesThemeFile() && source.Effective() == MacOS)
+    if (look_.parentColor)
+        look_.color = source.Color(SUI_THEME::FormBackgroundColor);
+    if (!source.UsesThemeFile() && StyleTraits(source.Effective()).pinstripedControls)
         TCustomControl::SetTransparent(true);
     PicturesChanged();
 }
@@ -135,6 +135,24 @@ void TsuiTrackBar::SetPosition(int value)
     Changed();
 }
 
+TsuiTrackBarLook TsuiTrackBar::Look() const
+{
+    TsuiTrackBarLook look = look_;
+    look.transparent = Transparent();
+    return look;
+}
+
+void TsuiTrackBar::SetLook(const TsuiTrackBarLook& look)
+{
+    SetShowTick(look.showTick);
+    SetFrequency(look.frequency);
+    SetTransparent(look.transparent);
+    if (look.parentColor)
+        SetParentColor(true);
+    else
+        SetColor(look.color);
+}
+
 void TsuiTrackBar::SetTransparent(bool value)
 {
     TCustomControl::SetTransparent(value);
@@ -143,15 +161,15 @@ void TsuiTrackBar::SetTransparent(bool value)
 
 void TsuiTrackBar::SetParentColor(bool value)
 {
-    parentColor_ = value;
+    look_.parentColor = value;
     if (value)
         Restyle(TsuiRestyle::Style);
 }
 
 void TsuiTrackBar::SetColor(uint32_t value)
 {
-    color_ = value;
-    parentColor_ = false;
+    look_.color = value;
+    look_.parentColor = false;
     Repaint();
 }
 
@@ -263,7 +281,7 @@ void TsuiTrackBar::Changed()
 void TsuiTrackBar::Paint(HDC dc, const RECT& client)
 {
     if (!Transparent()) {
-        TGdiObject brush(CreateSolidBrush(ColorToRGB(color_)));
+        TGdiObject brush(CreateSolidBrush(ColorToRGB(look_.color)));
         FillRect(dc, &client, static_cast<HBRUSH>(brush.Handle()));
     }
     const SIZE bar = BitmapSize(bar_.Handle());

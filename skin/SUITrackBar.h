@@ -32,6 +32,17 @@ private:
     HGDIOBJ picture_ = nullptr;
 };
 
+// A track bar's look: the stored tick settings (no ticks are drawn),
+// whether it shows its parent through, and its background, which follows
+// the style's form colour while parentColor is on.
+struct TsuiTrackBarLook {
+    bool showTick = true;
+    int frequency = 1;
+    bool transparent = false;
+    bool parentColor = true;
+    uint32_t color = 0xE8E8E8;
+};
+
 class TsuiTrackBar : public TCustomControl, public TsuiStyled {
 public:
     ~TsuiTrackBar() override;
@@ -55,17 +66,19 @@ public:
     void SetPageSize(int value) { range_.SetPageSize(value); }
     int LineSize() const { return range_.lineSize; }
     void SetLineSize(int value) { range_.SetLineSize(value); }
+    TsuiTrackBarLook Look() const;
+    void SetLook(const TsuiTrackBarLook& look);
     // Kept for the form's settings; no ticks are drawn.
-    bool ShowTick() const { return showTick_; }
-    void SetShowTick(bool value) { showTick_ = value; }
-    int Frequency() const { return frequency_; }
-    void SetFrequency(int value) { frequency_ = value; }
+    bool ShowTick() const { return look_.showTick; }
+    void SetShowTick(bool value) { look_.showTick = value; }
+    int Frequency() const { return look_.frequency; }
+    void SetFrequency(int value) { look_.frequency = value; }
 
     void SetTransparent(bool value);
     // With ParentColor the background is the form colour of the style.
-    bool ParentColor() const { return parentColor_; }
+    bool ParentColor() const { return look_.parentColor; }
     void SetParentColor(bool value);
-    uint32_t Color() const { return color_; }
+    uint32_t Color() const { return look_.color; }
     void SetColor(uint32_t value);
 
     HGDIOBJ BarImage() const { return barImage_.Handle(); }
@@ -122,10 +135,8 @@ private:
     TsuiTrackBarOrientation orientation_ = suiHorizontal;
     TsuiTrackRange range_;
     int reported_ = 0;
-    bool showTick_ = true;
-    int frequency_ = 1;
-    bool parentColor_ = true;
-    uint32_t color_ = 0xE8E8E8;
+    // Its transparent stays the control's own.
+    TsuiTrackBarLook look_;
     TGdiObject barImage_;
     TGdiObject sliderImage_;
     // The bar picture stretched to the control's length, magenta around it.

@@ -299,24 +299,6 @@ TEST_F(TrayIcon, InfoTextAndOtherStoredPropertiesNeverCallTheShell)
     EXPECT_EQ(icon_.InfoText(), "shot2.png");
 }
 
-TEST(TrayIconDefaults, AreThoseOfANewComponent)
-{
-    if (!Application.Handle())
-        Application.Initialize(GetModuleHandleA(nullptr));
-    TSxTrayIcon icon;
-    EXPECT_EQ(icon.Icon(), nullptr);
-    EXPECT_FALSE(icon.Active());
-    EXPECT_FALSE(icon.ShowDesignTime());
-    EXPECT_EQ(icon.PopupMenu(), nullptr);
-    EXPECT_EQ(icon.Tip(), "");
-    EXPECT_EQ(icon.InfoText(), "");
-    EXPECT_EQ(icon.InfoTitle(), "");
-    EXPECT_EQ(icon.InfoTimeout(), 10000);
-    EXPECT_EQ(icon.InfoFlags(), niifNone);
-    EXPECT_FALSE(icon.UseOwnInfo());
-    EXPECT_TRUE(icon.FadeEffect());
-}
-
 TEST_F(TrayIcon, IconIsACopyOwnedByTheComponent)
 {
     HICON source = CreateIcon(nullptr, 16, 16, 1, 1, std::vector<BYTE>(32, 0xFF).data(),
