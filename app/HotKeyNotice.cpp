@@ -1,9 +1,9 @@
 #include "app/HotKeyNotice.h"
 
+#include "app/Looks.h"
 #include "core/Text.h"
 #include "framework/Resources.h"
 #include "resources/StringIds.h"
-#include "skin/SUIDlg.h"
 
 std::string KeyList(const std::vector<std::string>& names)
 {
@@ -24,10 +24,7 @@ bool ShowHotKeyNotice(const TWindow* owner, const std::vector<std::string>& miss
     TsuiMessageDialog notice(owner);
     notice.SetCaption("Snapquill - Hotkeys");
     notice.SetText(NoticeText(missingKeys, offerSnippingSwitch));
-    TsuiFont font = notice.Font();
-    font.name = "Trebuchet MS";
-    font.height = -12;
-    notice.SetFont(font);
+    notice.SetLook(look::NoticeDialog(notice.Look()));
     notice.SetIconType(offerSnippingSwitch ? TsuiIconType::suiHelp : TsuiIconType::suiWarning);
     notice.SetButtonCursor(0);
     if (offerSnippingSwitch) {

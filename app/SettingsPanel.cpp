@@ -6,7 +6,7 @@
 #include <array>
 
 #include "app/PanelLayout.h"
-#include "app/PanelLook.h"
+#include "app/Looks.h"
 #include "core/Text.h"
 #include "framework/Application.h"
 #include "framework/Resources.h"
@@ -50,26 +50,24 @@ void TSettingsPanel::Create(TsuiForm& frame)
     HFONT labelFont = static_cast<HFONT>(labelFont_.Handle());
     lblPath.Create(frame, layout::lblPath, "Images Folder:", labelFont);
     edPath.Create(frame, layout::edPath, "", true, nullptr);
-    edPath.SetBorderColor(look::kPanelLine);
+    edPath.SetLook(look::PanelEdit(edPath.Look()));
     btnBrowse.Create(frame, layout::btnBrowse, "...", nullptr);
     btnBrowse.OnClick = [this] { BrowseFolders(); };
     lblFormat.Create(frame, layout::lblFormat, "File Format:", labelFont);
     cbType.Create(frame, layout::cbType, {"BMP Format", "JPG Format", "PNG Format"}, 0, layout::kComboItemHeight,
                   nullptr);
-    cbType.SetBorderColor(look::kPanelLine);
-    cbType.SetArrowColor(0);
-    cbType.SetButtonColor(look::kPanelGrey);
+    cbType.SetLook(look::PanelComboBox(cbType.Look()));
     lblFile.Create(frame, layout::lblFile, "Filename:", labelFont);
     edFile.Create(frame, layout::edFile, "shot", false, labelFont);
-    edFile.SetBorderColor(look::kPanelLine);
+    edFile.SetLook(look::PanelEdit(edFile.Look()));
     ckTaskbar.Create(frame, layout::ckTaskbar, "Include Taskbar", true, nullptr);
     chkNotify.Create(frame, layout::chkNotify, "Display Notification", false, nullptr);
-    ckTaskbar.SetTransparent(true);
-    chkNotify.SetTransparent(true);
+    ckTaskbar.SetLook(look::PanelCheckBox(ckTaskbar.Look()));
+    chkNotify.SetLook(look::PanelCheckBox(chkNotify.Look()));
     lblQuality.Create(frame, layout::lblQuality, "JPG Quality: ", labelFont);
     cbType.OnSelect = [this] { TypeChange(); };
     tbQuality.Create(frame, layout::tbQuality, 1, 3, 2, 2, 1);
-    tbQuality.SetShowTick(false);
+    tbQuality.SetLook(look::PanelSlider(tbQuality.Look()));
     tbQuality.OnChange = [this] { tbQualityChange(); };
     SetTabOrder({&edPath, &cbType, &btnBrowse, &ckTaskbar, &chkNotify, &tbQuality, &edFile});
 }

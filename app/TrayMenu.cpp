@@ -19,30 +19,26 @@ constexpr int kScreensItemCount = 3;
 // After the radio items and a line; then a line and "Capture region".
 constexpr int kCopyToClipboardItem = kScreensItemCount + 1;
 
-// MacOS's own menu: the blue of the selected item with white text on the
-// striped bar.
+// MacOS's own menu: black on its striped bar, the selected item in blue
+// with white text, the system's menu font.
 constexpr uint32_t kMenuBlue = 0xC47339;
-
-void ApplyTrayMenuLook(TsuiPopupMenu& menu)
-{
-    menu.SetUIStyle(MacOS);
-    menu.SetMenuItemHeight(20);
-    menu.SetSeparatorHeight(12);
-    menu.SetBarWidth(26);
-    menu.SetBarColor(0);
-    menu.SetColor(0);
-    menu.SetSeparatorColor(0);
-    menu.SetBorderColor(0);
-    menu.SetFontColor(0);
-    menu.SetSelectedColor(kMenuBlue);
-    menu.SetSelectedBorderColor(kMenuBlue);
-    menu.SetSelectedFontColor(0xFFFFFF);
-    menu.SetFlatMenu(false);
-    menu.SetFontName("MS Sans Serif");
-    menu.SetFontSize(8);
-    menu.SetFontCharset(DEFAULT_CHARSET);
-    menu.SetUseSystemFont(true);
-}
+const TsuiMenuLook kTrayMenuLook{.style = MacOS,
+                                 .menuItemHeight = 20,
+                                 .separatorHeight = 12,
+                                 .barWidth = 26,
+                                 .barColor = 0,
+                                 .color = 0,
+                                 .separatorColor = 0,
+                                 .selectedBorderColor = kMenuBlue,
+                                 .selectedColor = kMenuBlue,
+                                 .selectedFontColor = 0xFFFFFF,
+                                 .fontColor = 0,
+                                 .borderColor = 0,
+                                 .flatMenu = false,
+                                 .fontName = "MS Sans Serif",
+                                 .fontSize = 8,
+                                 .fontCharset = DEFAULT_CHARSET,
+                                 .useSystemFont = true};
 
 void Fire(const std::function<void()>& event)
 {
@@ -54,7 +50,7 @@ void Fire(const std::function<void()>& event)
 
 TTrayMenu::TTrayMenu()
 {
-    ApplyTrayMenuLook(popup_);
+    popup_.SetLook(kTrayMenuLook);
     AddItems();
 }
 

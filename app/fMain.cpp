@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "app/PanelLayout.h"
-#include "app/PanelLook.h"
+#include "app/Looks.h"
 #include "core/InstanceRules.h"
 #include "core/ScopeExit.h"
 #include "core/Unicode.h"
@@ -12,7 +12,6 @@
 #include "framework/Registry.h"
 #include "framework/Resources.h"
 #include "resources/StringIds.h"
-#include "skin/SUIDlg.h"
 
 TfmMain* fmMain = nullptr;
 
@@ -272,13 +271,7 @@ void TfmMain::mnuAboutClick()
     TsuiMessageDialog about(this);
     about.SetCaption("About...");
     about.SetText(kAboutText);
-    TsuiFont font = about.Font();
-    font.name = "Trebuchet MS";
-    font.height = -12; // 9 points
-    about.SetFont(font);
-    TsuiFont captionFont = about.CaptionFont();
-    captionFont.name = "Trebuchet MS";
-    about.SetCaptionFont(captionFont);
+    about.SetLook(look::AboutDialog(about.Look()));
     about.SetIconType(TsuiIconType::suiInformation);
     about.SetButtonCursor(0);
     about.ShowModal();
