@@ -392,8 +392,7 @@ void TsuiCustomButton::Paint(HDC dc, const RECT& client)
     // dotted rectangle.
     bool focusedLook = false;
     if (Focused() && TabStop()) {
-        const bool rounded =
-            !drawn_.useThemeFile && (drawn_.effectiveStyle == MacOS || drawn_.effectiveStyle == BlueGlass);
+        const bool rounded = !drawn_.useThemeFile && StyleTraits(drawn_.effectiveStyle).roundedButtons;
         if (rounded) {
             focusedLook = true;
         } else {

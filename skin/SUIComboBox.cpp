@@ -185,11 +185,11 @@ void TsuiCustomComboBox::Redraw() const
 
 void TsuiCustomComboBox::DrawButton(HDC dc, const RECT& button) const
 {
-    if (!useThemeFile_ && (drawnStyle_ == MacOS || drawnStyle_ == WinXP)) {
+    const char* picture = useThemeFile_ ? nullptr : StyleTraits(drawnStyle_).comboButtonPicture;
+    if (picture) {
         // Loaded for each drawing: the picture is not one of the style's
         // table images.
-        TGdiObject face =
-            LoadSkinPicture(drawnStyle_ == MacOS ? "MACOS_COMBOBOX_BUTTON" : "WINXP_COMBOBOX_BUTTON", Scale());
+        TGdiObject face = LoadSkinPicture(picture, Scale());
         StretchBitmap(dc, face.Handle(), button);
         return;
     }
@@ -213,8 +213,8 @@ static void Triangle(HDC dc, int x, int y, int size, COLORREF color)
 
 void TsuiCustomComboBox::DrawArrow(HDC dc, const RECT& button) const
 {
-    if (!useThemeFile_ && drawnStyle_ == WinXP)
-        return; // the WinXP button picture has its own arrow
+    if (!useThemeFile_ && StyleTraits(drawnStyle_).comboButtonPictureHasArrow)
+        return;
     const int size = 2 * Scale().Length(3), shift = Scale().Length(1);
     const int x = button.left + (button.right - button.left) / 2 - size / 2;
     const int y = (button.bottom - button.top) / 2;

@@ -109,7 +109,8 @@ int TsuiMenuBar::ItemAt(POINT p) const
 void TsuiMenuBar::Paint(HDC dc, const RECT& client)
 {
     const TsuiUIStyle style = menu_ ? menu_->UIStyle() : DeepBlue;
-    TGdiObject picture = style == MacOS ? LoadSkinPicture("MACOS_MENU_BAR", menu_->Scale()) : TGdiObject();
+    const char* pictureName = StyleTraits(style).menuBarPicture;
+    TGdiObject picture = pictureName ? LoadSkinPicture(pictureName, menu_->Scale()) : TGdiObject();
     if (picture) {
         StretchBitmap(dc, picture.Handle(), client);
     } else {

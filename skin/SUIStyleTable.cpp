@@ -78,6 +78,8 @@ constexpr uint32_t blueMenuBarMarker = 0x20000;
 constexpr uint32_t darkBlueMenuBarMarker = 0x30000;
 constexpr uint32_t blueMenuBarColor = 11295547;
 constexpr uint32_t darkBlueMenuBarColor = 10053427;
+// ControlFontColor values of a theme file with light title pictures.
+constexpr uint32_t lightTitleMarkers[] = {0x10000, 0x30000, 0x40000, 0x50000};
 
 const KeyRow* Row(int key)
 {
@@ -149,6 +151,14 @@ uint32_t ThemeFileMenuBarColor(uint32_t controlFontColor, uint32_t formColor)
     return formColor;
 }
 
+bool ThemeFileTitleIsLight(uint32_t controlFontColor)
+{
+    for (uint32_t marker : lightTitleMarkers)
+        if (controlFontColor == marker)
+            return true;
+    return false;
+}
+
 bool RoundCornerOutlined(int roundCorner)
 {
     return roundCorner > 0 && roundCorner == GetStyleInt(BlueGlass, SUI_THEME::FormRoundCornerInt);
@@ -157,9 +167,21 @@ bool RoundCornerOutlined(int roundCorner)
 TsuiStyleTraits StyleTraits(TsuiUIStyle style)
 {
     switch (style) {
-    case MacOS: return {"MACOS_FORM_BACKGROUND", true, true};
-    case Protein: return {"PROTEIN_FORM_BACKGROUND", false, false};
-    default: return {nullptr, false, false};
+    case MacOS:
+        return {.formBackgroundTile = "MACOS_FORM_BACKGROUND",
+                .pinstripedControls = true,
+                .lightTitle = true,
+                .roundedButtons = true,
+                .comboButtonPicture = "MACOS_COMBOBOX_BUTTON",
+                .menuBarPicture = "MACOS_MENU_BAR"};
+    case WinXP:
+        return {.comboButtonPicture = "WINXP_COMBOBOX_BUTTON", .comboButtonPictureHasArrow = true};
+    case Protein:
+        return {.formBackgroundTile = "PROTEIN_FORM_BACKGROUND"};
+    case BlueGlass:
+        return {.roundedButtons = true};
+    default:
+        return {};
     }
 }
 

@@ -94,6 +94,10 @@ TsuiMenuStyleMetrics MenuStyleMetrics(TsuiUIStyle style);
 // keeps the form's colour.
 uint32_t ThemeFileMenuBarColor(uint32_t controlFontColor, uint32_t formColor);
 
+// Whether a theme file's title pictures are light, so that caption text is
+// black: four marker values of its ControlFontColor say so.
+bool ThemeFileTitleIsLight(uint32_t controlFontColor);
+
 // Whether a form's rounded top corners (FormRoundCornerInt) get an outline
 // drawn in the border colour: those of BlueGlass's size do, also when a
 // theme file asks for them.
@@ -102,12 +106,19 @@ bool RoundCornerOutlined(int roundCorner);
 // What a built-in style draws besides its keys: the picture its forms'
 // backgrounds are tiled with (nullptr: the plain form colour), whether its
 // controls sit on pinstripes (the check box repeats them behind its caption
-// at other scales, the track bar shows its parent through), and whether its
-// title pictures are light, so that caption text is black.
+// at other scales, the track bar shows its parent through), whether its
+// title pictures are light, so that caption text is black, whether its
+// buttons are rounded (focus shows as a bold caption, not a dotted frame),
+// the pictures of the combo box's button (with or without an arrow of its
+// own) and of the menu bar (nullptr: plain colours).
 struct TsuiStyleTraits {
-    const char* formBackgroundTile;
-    bool pinstripedControls;
-    bool lightTitle;
+    const char* formBackgroundTile = nullptr;
+    bool pinstripedControls = false;
+    bool lightTitle = false;
+    bool roundedButtons = false;
+    const char* comboButtonPicture = nullptr;
+    bool comboButtonPictureHasArrow = false;
+    const char* menuBarPicture = nullptr;
 };
 TsuiStyleTraits StyleTraits(TsuiUIStyle style);
 

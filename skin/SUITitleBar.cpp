@@ -204,11 +204,9 @@ void TsuiTitleBar::Restyle(TsuiRestyle what)
 
     // A new theme file keeps the title font's colour; a new style sets it.
     if (what == TsuiRestyle::Style) {
-        bool black = StyleTraits(source.Effective()).lightTitle;
-        if (source.UsesThemeFile()) {
-            const uint32_t look = source.Color(SUI_THEME::ControlFontColor);
-            black = look == 0x10000 || look == 0x30000 || look == 0x40000 || look == 0x50000;
-        }
+        const bool black = source.UsesThemeFile()
+                               ? ThemeFileTitleIsLight(source.Color(SUI_THEME::ControlFontColor))
+                               : StyleTraits(source.Effective()).lightTitle;
         TsuiFont font = titleFont_;
         font.color = black ? 0 : 0xFFFFFF;
         SetTitleFont(font);
