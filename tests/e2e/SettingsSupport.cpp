@@ -88,6 +88,26 @@ std::string TypeName(DWORD type)
     return ::testing::AssertionSuccess();
 }
 
+int SelectedFormat(const Snapquill& program)
+{
+    return static_cast<int>(SendMessageW(program.FormatCombo(), CB_GETCURSEL, 0, 0));
+}
+
+StoredValues Defaults(const fs::path& folder)
+{
+    return {folder.wstring(), L"shot", kBmp, 7, 90, 1, 0};
+}
+
+::testing::AssertionResult CloseProgram(Snapquill& program)
+{
+    DWORD exitCode = 0xFFFFFFFF;
+    if (!program.Close(exitCode))
+        return ::testing::AssertionFailure() << "the program did not end when its window was closed";
+    if (exitCode != 0)
+        return ::testing::AssertionFailure() << "the program ended with exit code " << exitCode;
+    return ::testing::AssertionSuccess();
+}
+
 std::optional<RegistryValue> ReadStoredValue(const std::wstring& name)
 {
     Key key;

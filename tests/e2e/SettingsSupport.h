@@ -36,6 +36,20 @@ struct StoredValues {
 // Replaces the key with one that holds exactly the given values.
 ::testing::AssertionResult StoreSettings(const StoredValues& values);
 
+// The window's outer heights with and without the slider row.
+constexpr int kTall = 230;
+constexpr int kShort = 190;
+
+// The format list's entries.
+enum Format { kBmp = 0, kJpg = 1, kPng = 2 };
+int SelectedFormat(const Snapquill& program);
+
+// The settings as the program writes them on a first start in this folder.
+StoredValues Defaults(const fs::path& folder);
+
+// Ends the program as closing its window does, which stores the settings.
+::testing::AssertionResult CloseProgram(Snapquill& program);
+
 // One value of the key as the program left it.
 struct RegistryValue {
     DWORD type = REG_NONE;
