@@ -81,8 +81,6 @@ public:
     // The smallest outer size the user can give the form.
     void SetMinWidth(int value) { minWidth_ = value; }
     void SetMinHeight(int value) { minHeight_ = value; }
-    int MinWidth() const { return minWidth_; }
-    int MinHeight() const { return minHeight_; }
     int ClientWidth() const;
     int ClientHeight() const;
 

@@ -60,7 +60,6 @@ public:
     TWindow& operator=(const TWindow&) = delete;
 
     HWND Handle() const { return handle_; }
-    bool HandleAllocated() const { return handle_ != nullptr; }
 
     // The program's object of a window, or nullptr (a window of the system
     // or of another program).

@@ -188,7 +188,6 @@ void TsuiTitleBar::Restyle(TsuiRestyle what)
 
     leftBtnXOffset_ = source.Int(SUI_THEME::TitleBarButtonLeftOffsetInt);
     rightBtnXOffset_ = source.Int(SUI_THEME::TitleBarButtonRightOffsetInt);
-    frameColor_ = source.Color(SUI_THEME::FormBorderColor);
     const TGdiObject buttonStrip = source.Image(SUI_THEME::TitleBarButtonImage);
     buttonPicHeight_ = buttonStrip ? BitmapSize(buttonStrip.Handle()).cy : 0;
     buttonTop_ = source.Int(SUI_THEME::TitleBarButtonTopInt);

@@ -128,7 +128,6 @@ public:
     void SetRoundCorner(int value) { roundCorner_ = value; }
     // Where the buttons' pictures begin, from the bar's top.
     int ButtonTop() const;
-    uint32_t FrameColor() const { return frameColor_; }
 
     // The collections.
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
@@ -141,8 +140,6 @@ public:
     void ClearSections();
 
     TsuiTitleBarPopupMenu& PopupMenu() { return popup_; }
-    // The button under the pointer at the last paint, or -1.
-    int HotButton() const { return hotButton_; }
     // The button held down (the bar has the mouse captured), or -1.
     int PressedButton() const { return pressedButton_; }
     // Where each button is now (empty rectangles for the hidden ones).
@@ -217,7 +214,6 @@ private:
     int hotButton_ = -1;
     int buttonPicHeight_ = 0;
     int buttonTop_ = 0;
-    uint32_t frameColor_ = 0;
     TsuiTitleBarPopupMenu popup_;
 };
 
