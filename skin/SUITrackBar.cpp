@@ -147,10 +147,11 @@ void TsuiTrackBar::SetLook(const TsuiTrackBarLook& look)
     SetShowTick(look.showTick);
     SetFrequency(look.frequency);
     SetTransparent(look.transparent);
-    if (look.parentColor)
-        SetParentColor(true);
-    else
+    // Taking the parent's colour again restyles: only when it was off.
+    if (!look.parentColor)
         SetColor(look.color);
+    else if (!look_.parentColor)
+        SetParentColor(true);
 }
 
 void TsuiTrackBar::SetTransparent(bool value)
