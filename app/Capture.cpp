@@ -1,38 +1,17 @@
 #include "app/Capture.h"
 
 #include <cstring>
-#include <memory>
 #include <optional>
 
 #include <dwmapi.h>
 
-#include "app/FileNaming.h"
 #include "framework/Clipboard.h"
 #include "core/Exception.h"
-#include "core/Stream.h"
 #include "imaging/GdiHandles.h"
 #include "imaging/ScreenBitmap.h"
 #include "core/Unicode.h"
-#include "imaging/jpeg.h"
-#include "imaging/pngimage.h"
 
 namespace {
-
-class TFindHandle {
-public:
-    TFindHandle(const std::wstring& name, WIN32_FIND_DATAW& data) : handle_(FindFirstFileW(name.c_str(), &data)) {}
-    ~TFindHandle()
-    {
-        if (Found())
-            FindClose(handle_);
-    }
-    TFindHandle(const TFindHandle&) = delete;
-    TFindHandle& operator=(const TFindHandle&) = delete;
-    bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
 
 TScreenRect FromRect(const RECT& rect)
 {
@@ -103,31 +82,6 @@ std::vector<uint8_t> PackedDib(const TBitmap& bitmap)
     return packed;
 }
 
-void WriteImage(const TBitmap& bitmap, TStream& stream, const TShotSettings& settings)
-{
-    switch (settings.format) {
-    case TShotFormat::Bmp:
-        bitmap.SaveToStream(stream);
-        break;
-    case TShotFormat::Jpg: {
-        TJPEGImage jpeg;
-        jpeg.SetQuality(static_cast<uint8_t>(settings.jpgQuality & 0xFF));
-        jpeg.Assign(bitmap);
-        jpeg.SaveToStream(stream);
-        break;
-    }
-    case TShotFormat::Png: {
-        TPNGObject png;
-        png.Assign(bitmap);
-        png.SetDeflateLevel(static_cast<uint8_t>(settings.pngLevel & 0xFF));
-        png.SaveToStream(stream);
-        break;
-    }
-    case TShotFormat::None:
-        break;
-    }
-}
-
 } // namespace
 
 bool FileOrFolderExists(const std::string& path)
@@ -194,33 +148,3 @@ void CopyToClipboard(HWND owner, const TBitmap& bitmap)
     SetClipboardDib(owner, PackedDib(bitmap));
 }
 
-std::string SaveCapture(const TBitmap& bitmap, std::string fileName, const TShotSettings& settings)
-{
-    if (FormatExtension(settings.format).empty())
-        return fileName;
-    for (;;) {
-        std::unique_ptr<TFileStream> stream;
-        try {
-            stream = std::make_unique<TFileStream>(fileName, TFileStream::CreateNew);
-        } catch (const EFileExists&) {
-            // Someone took the name after it was chosen: never overwrite, use
-            // the next free number instead.
-            std::string next = MakeFileName(settings.folder, settings.prefix, settings.format, FileOrFolderExists);
-            if (next == fileName)
-                throw;
-            fileName = next;
-            continue;
-        }
-        WriteImage(bitmap, *stream, settings);
-        return fileName;
-    }
-}
-
-int32_t FileSizeKB(const std::string& fileName)
-{
-    WIN32_FIND_DATAW data;
-    TFindHandle find(Utf8ToWide(fileName), data);
-    if (!find.Found())
-        return -1;
-    return SizeInKB((int64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-}

@@ -43,11 +43,3 @@ void CopyFromPicture(TBitmap& bitmap, HDC picture, int x, int y, int width, int 
 // program holds is tried again for about a second; then Exception.
 void CopyToClipboard(HWND owner, const TBitmap& bitmap);
 
-// Writes bitmap in the format of settings to fileName, which is
-// created new. When that name has been taken meanwhile, the next free one from
-// settings is used. Returns the name written; with no format nothing is
-// written and fileName comes back unchanged.
-std::string SaveCapture(const TBitmap& bitmap, std::string fileName, const TShotSettings& settings);
-
-// The size of the file in KB, rounded up; -1 when there is no such file.
-int32_t FileSizeKB(const std::string& fileName);

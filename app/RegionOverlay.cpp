@@ -194,7 +194,15 @@ LRESULT TRegionOverlay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         ButtonUp();
         return 0;
     case WM_RBUTTONDOWN:
-        Finish({});
+        RightButtonDown();
+        return 0;
+    case WM_RBUTTONUP:
+        if (cancelling_)
+            Finish({});
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (cancelling_ && reinterpret_cast<HWND>(lParam) != Handle())
+            Finish({});
         return 0;
     case WM_KEYDOWN:
         KeyDown(wParam);
@@ -323,6 +331,15 @@ void TRegionOverlay::PointerAt(TScreenPoint pointer)
     InvalidateScreen(InfoBox());
 }
 
+// The right button cancels when it is released: the overlay stays until
+// then, so that the release does not reach the window below (which would
+// open its context menu).
+void TRegionOverlay::RightButtonDown()
+{
+    cancelling_ = true;
+    SetCapture(Handle());
+}
+
 void TRegionOverlay::ButtonDown()
 {
     press_ = pointer_;
@@ -332,7 +349,7 @@ void TRegionOverlay::ButtonDown()
 
 void TRegionOverlay::ButtonUp()
 {
-    if (!press_)
+    if (!press_ || cancelling_)
         return;
     ReleaseCapture();
     if (!dragged_) {
@@ -349,8 +366,18 @@ void TRegionOverlay::KeyDown(WPARAM key)
     case VK_ESCAPE:
         Finish({});
         break;
+    case VK_SPACE:
+        // The keyboard's press and release: Space starts a selection at the
+        // pointer, the arrows drag it and Space or Enter ends it.
+        if (press_)
+            ButtonUp();
+        else
+            ButtonDown();
+        break;
     case VK_RETURN:
-        if (!press_ && lastRegion_ && !Intersection(*lastRegion_, screen_).Empty())
+        if (press_)
+            ButtonUp();
+        else if (lastRegion_ && !Intersection(*lastRegion_, screen_).Empty())
             Finish({TRegionChoice::Kind::Region, Intersection(*lastRegion_, screen_)});
         break;
     case VK_LEFT:
@@ -382,6 +409,7 @@ void TRegionOverlay::MovePointerBy(int dx, int dy)
 
 void TRegionOverlay::Finish(const TRegionChoice& choice)
 {
+    cancelling_ = false;
     if (GetCapture() == Handle())
         ReleaseCapture();
     choice_ = choice;

@@ -63,6 +63,7 @@ private:
     void PaintMagnifier(HDC dc, const TScreenRect& source, const RECT& place);
     void PaintInfoText(HDC dc, const RECT& place);
     void PointerAt(TScreenPoint pointer);
+    void RightButtonDown();
     void ButtonDown();
     void ButtonUp();
     void KeyDown(WPARAM key);
@@ -91,6 +92,7 @@ private:
     std::optional<TScreenPoint> press_;
     bool dragged_ = false; // the pointer left the press point's drag box
     TScreenRect selection_;
+    bool cancelling_ = false; // the right button is down: cancel at its release
     bool done_ = false;
     TRegionChoice choice_;
 };

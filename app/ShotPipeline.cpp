@@ -5,6 +5,7 @@
 #include "app/Capture.h"
 #include "app/FileNaming.h"
 #include "app/RegionOverlay.h"
+#include "app/ShotFile.h"
 #include "core/Exception.h"
 #include "core/Text.h"
 #include "framework/Application.h"
@@ -14,15 +15,46 @@
 
 bool Capturing = false;
 
-// How long later shots are refused after one has been written.
+// How long the next shot waits after one has been written.
 constexpr unsigned kSettleMs = 500;
+
+TShotPipeline::TShotPipeline(const TWindow& owner, TSxTrayIcon& tray) : owner_(owner), tray_(tray)
+{
+    waitingTimer_.SetInterval(USER_TIMER_MINIMUM);
+    waitingTimer_.OnTimer = [this] { TakeWaiting(); };
+}
 
 void TShotPipeline::Take(TShotKind kind, const TShotSettings& settings)
 {
-    if (Capturing)
+    if (Capturing) {
+        Keep(kind, settings);
         return;
+    }
     const std::string fileName = MakeFileName(settings.folder, settings.prefix, settings.format, FileOrFolderExists);
     Run(kind, fileName, settings);
+}
+
+void TShotPipeline::Keep(TShotKind kind, const TShotSettings& settings)
+{
+    for (const TWaitingShot& shot : waiting_)
+        if (shot.kind == kind)
+            return;
+    waiting_.push_back({kind, settings});
+    waitingTimer_.SetEnabled(true);
+}
+
+// From the message loop while shots wait: the first one is taken once the
+// shot before it is done, also when that one failed and its error shows.
+void TShotPipeline::TakeWaiting()
+{
+    if (Capturing)
+        return;
+    waitingTimer_.SetEnabled(waiting_.size() > 1);
+    if (waiting_.empty())
+        return;
+    const TWaitingShot shot = waiting_.front();
+    waiting_.pop_front();
+    Take(shot.kind, shot.settings);
 }
 
 bool TShotPipeline::Capture(TShotKind kind, const TShotSettings& settings, TBitmap& bitmap)

@@ -4,6 +4,7 @@
 
 #include "app/PanelLayout.h"
 #include "app/Looks.h"
+#include "app/ShotFile.h"
 #include "core/InstanceRules.h"
 #include "core/ScopeExit.h"
 #include "core/Unicode.h"
@@ -146,12 +147,13 @@ void TfmMain::FormCreate()
     hotKeys_.OnChanged = [this] { UpdateTrayTip(); };
     hotKeys_.Start(Handle());
     started_ = true;
-    panel_.SetFolder(CurrentDirectory());
+    panel_.SetFolder(FirstStartFolder());
     Application.OnMinimize = [this] { AppMinimize(); };
     Application.OnEndSession = [this] { SessionEnding(); };
     LoadSettings();
     panel_.TypeChange();
     panel_.AddControlTips();
+    RemoveLeftoverTemporaryFiles(panel_.Folder());
 }
 
 void TfmMain::FormDestroy()

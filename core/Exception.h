@@ -25,10 +25,18 @@ public:
     using Exception::Exception;
 };
 
-// "Cannot create file "<full path>". <system error text>"
+// "Cannot create file "<full path>". <system error text>", with the
+// system's error code (0 when there is none).
 class EFCreateError : public EStreamError {
 public:
-    using EStreamError::EStreamError;
+    explicit EFCreateError(std::string message, unsigned long code = 0)
+        : EStreamError(std::move(message)), code_(code)
+    {
+    }
+    unsigned long Code() const { return code_; }
+
+private:
+    unsigned long code_;
 };
 
 // The file to be created exclusively exists already.

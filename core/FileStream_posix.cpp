@@ -43,8 +43,8 @@ TFileStream::TFileStream(const std::string& path, TMode mode)
         int error = errno;
         std::string message = FileCreateErrorText(FullPath(path), std::strerror(error));
         if (error == EEXIST)
-            throw EFileExists(message);
-        throw EFCreateError(message);
+            throw EFileExists(message, error);
+        throw EFCreateError(message, error);
     }
     handle_ = fd;
 }
@@ -62,8 +62,10 @@ size_t TFileStream::Write(const void* buffer, size_t count)
         ssize_t n = ::write(static_cast<int>(handle_), bytes + done, count - done);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            writeError_ = n < 0 ? static_cast<unsigned long>(errno) : ENOSPC;
             break;
+        }
         done += static_cast<size_t>(n);
     }
     return done;

@@ -36,8 +36,8 @@ TFileStream::TFileStream(const std::string& path, TMode mode)
         DWORD error = GetLastError();
         std::string message = FileCreateErrorText(FullPath(wide), SysErrorMessage(error));
         if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-            throw EFileExists(message);
-        throw EFCreateError(message);
+            throw EFileExists(message, error);
+        throw EFCreateError(message, error);
     }
     handle_ = reinterpret_cast<intptr_t>(file);
 }
@@ -54,8 +54,12 @@ size_t TFileStream::Write(const void* buffer, size_t count)
     while (done < count) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - done, 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(reinterpret_cast<HANDLE>(handle_), bytes + done, chunk, &written, nullptr) || written == 0)
+        if (!WriteFile(reinterpret_cast<HANDLE>(handle_), bytes + done, chunk, &written, nullptr) || written == 0) {
+            writeError_ = GetLastError();
+            if (writeError_ == 0)
+                writeError_ = ERROR_DISK_FULL; // no error, yet nothing stored
             break;
+        }
         done += written;
     }
     return done;

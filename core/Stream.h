@@ -63,7 +63,11 @@ public:
 
     size_t Write(const void* buffer, size_t count) override;
     size_t Read(void* buffer, size_t count) override;
+    // The system's error code of the write that stored fewer bytes than
+    // asked (a full disk, say); 0 while every write has succeeded.
+    unsigned long WriteError() const { return writeError_; }
 
 private:
     intptr_t handle_;
+    unsigned long writeError_ = 0;
 };

@@ -1,8 +1,14 @@
 #include "core/TrayRecord.h"
 
-std::string CutText(const std::string& text, size_t maxChars)
+std::u16string CutText(const std::u16string& text, size_t maxUnits)
 {
-    return text.size() > maxChars ? text.substr(0, maxChars) : text;
+    if (text.size() <= maxUnits)
+        return text;
+    size_t length = maxUnits;
+    const bool cutsPair = length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF;
+    if (cutsPair)
+        --length;
+    return text.substr(0, length);
 }
 
 uint32_t ShellInfoFlags(TSxTrayIconInfoFlags flags)

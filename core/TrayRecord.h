@@ -9,8 +9,8 @@
 
 #include "core/BalloonKinds.h"
 
-// Longest texts the record's fields take, in 8-bit characters (each field
-// has one byte more for the terminating NUL).
+// Longest texts the record's fields take, in UTF-16 units (each field has
+// one more for the terminating NUL).
 constexpr size_t kTrayTipChars = 127;
 constexpr size_t kTrayInfoChars = 255;
 constexpr size_t kTrayInfoTitleChars = 63;
@@ -19,8 +19,9 @@ constexpr size_t kTrayInfoTitleChars = 63;
 // the long record.
 constexpr uint32_t kTrayBalloonShellMajor = 5;
 
-// text cut to at most maxChars 8-bit characters.
-std::string CutText(const std::string& text, size_t maxChars);
+// text cut to at most maxUnits UTF-16 units, never between the two halves
+// of a character outside the basic plane.
+std::u16string CutText(const std::u16string& text, size_t maxUnits);
 
 // The shell's dwInfoFlags for a balloon picture: error 3, info 1, none 0,
 // warning 2.

@@ -38,15 +38,17 @@ LRESULT CALLBACK PatternProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     // test in its loop.
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU)
         return 0;
+    auto* pattern = reinterpret_cast<PatternWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_CONTEXTMENU && pattern)
+        pattern->CountContextMenu();
     if (message != WM_PAINT)
         return DefWindowProcW(window, message, wParam, lParam);
-    const auto* colours = reinterpret_cast<const TQuadrants*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     RECT client;
     GetClientRect(window, &client);
-    if (colours)
-        FillQuadrants(dc, client, *colours);
+    if (pattern)
+        FillQuadrants(dc, client, pattern->Colours());
     EndPaint(window, &ps);
     return 0;
 }
@@ -77,7 +79,7 @@ PatternWindow::PatternWindow(POINT position, SIZE client, DWORD style, DWORD exS
                               GetModuleHandleW(nullptr), nullptr);
     if (!handle_)
         return;
-    SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&colours_));
+    SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // A framed window may come out wider than asked (its title bar has a
     // minimum width); the pattern fills the client area it got.
     RECT got{};

@@ -39,11 +39,16 @@ public:
     bool WaitUntilOnScreen(DWORD timeoutMs = kPatience) const;
     // Makes the window the foreground window and waits until it is.
     bool MakeForeground(DWORD timeoutMs = kPatience) const;
+    // How often the window was asked for its context menu (a right button
+    // released over it, the Apps key).
+    int ContextMenus() const { return contextMenus_; }
+    void CountContextMenu() { ++contextMenus_; }
 
 private:
     HWND handle_ = nullptr;
     SIZE client_{};
     TQuadrants colours_;
+    int contextMenus_ = 0;
 };
 
 } // namespace support

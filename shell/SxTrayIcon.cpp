@@ -1,5 +1,6 @@
 #include "shell/SxTrayIcon.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -19,25 +20,16 @@ constexpr uint32_t kBalloonHide = 0x403;
 constexpr uint32_t kBalloonTimeout = 0x404;
 constexpr uint32_t kBalloonUserClick = 0x405;
 
-// The program's UTF-8 text in the 8-bit code page the record is read in,
-// cut to maxChars characters, into a field of the record.
+// The program's UTF-8 text as UTF-16, cut to maxChars units, into a field
+// of the record.
 template <size_t N>
-void SetField(char (&field)[N], const std::string& text, size_t maxChars)
+void SetField(wchar_t (&field)[N], const std::string& text, size_t maxChars)
 {
-    static_assert(N > 0);
-    std::string ansi;
-    std::wstring wide = Utf8ToWide(text);
-    if (!wide.empty()) {
-        int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                       nullptr);
-        if (size > 0) {
-            ansi.resize(size);
-            WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr,
-                                nullptr);
-        }
-    }
-    std::string cut = CutText(ansi, maxChars < N - 1 ? maxChars : N - 1);
-    std::memcpy(field, cut.c_str(), cut.size() + 1);
+    static_assert(N > 0 && sizeof(wchar_t) == sizeof(char16_t));
+    const std::wstring wide = Utf8ToWide(text);
+    const std::u16string cut = CutText(std::u16string(wide.begin(), wide.end()), maxChars < N - 1 ? maxChars : N - 1);
+    std::copy(cut.begin(), cut.end(), field);
+    field[cut.size()] = L'\0';
 }
 
 TShiftState CurrentShiftState()
@@ -141,7 +133,7 @@ void TSxTrayIcon::SetInfoTitle(const std::string& value)
 
 void TSxTrayIcon::FillIconData()
 {
-    record_.cbSize = ShellIsLegacy() ? NOTIFYICONDATAA_V1_SIZE : NOTIFYICONDATAA_V2_SIZE;
+    record_.cbSize = ShellIsLegacy() ? NOTIFYICONDATAW_V1_SIZE : NOTIFYICONDATAW_V2_SIZE;
     record_.hWnd = window_.Handle();
     record_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record_.uCallbackMessage = kCallbackMessage;
@@ -169,7 +161,7 @@ void TSxTrayIcon::ModifyIcon()
 void TSxTrayIcon::NotifyShell(DWORD message)
 {
     for (;;) {
-        if (Shell_NotifyIconA(message, &record_))
+        if (Shell_NotifyIconW(message, &record_))
             return;
         bool doRetry = false;
         if (!OnFail)

@@ -116,7 +116,7 @@ public:
 
     HWND WindowHandle() const { return window_.Handle(); }
     // The record as the last shell call was given it.
-    const NOTIFYICONDATAA& Record() const { return record_; }
+    const NOTIFYICONDATAW& Record() const { return record_; }
 
     // Whether Shell32.dll is too old for balloons (or its version cannot be
     // read); found out once per process.
@@ -166,7 +166,7 @@ private:
         TSxTrayIcon* owner_;
     };
 
-    NOTIFYICONDATAA record_{};
+    NOTIFYICONDATAW record_{};
     TIcon icon_;
     bool active_ = false;
     bool showDesignTime_ = false;

@@ -169,12 +169,20 @@ TEST_F(Shots, AltPrintScreenOnAWindowWithoutAreaReportsAnErrorAndWritesNothing)
     EXPECT_TRUE(ReadBmp(L"shot1.bmp", image));
 }
 
-TEST_F(Shots, TwoQuickPressesWriteOneFile)
+// A key pressed while a shot is being taken waits for it: never two shots
+// at once, and none lost.
+TEST_F(Shots, TwoQuickPressesWriteTwoFilesOneAfterTheOther)
 {
     EXPECT_TRUE(PressTwice({VK_SNAPSHOT}));
     ASSERT_TRUE(WaitForFile(File(L"shot1.bmp")));
+    EXPECT_TRUE(WaitForFile(File(L"shot2.bmp"))) << "the second press was lost";
+    ASSERT_TRUE(program_.WaitUntilSettled());
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
+    Sleep(100);
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
+    EXPECT_TRUE(WaitForFile(File(L"shot4.bmp"))) << "a press 100 ms after another was lost";
     PumpFor(2000);
-    EXPECT_EQ(folder_.Entries(), std::vector<std::wstring>{L"shot1.bmp"});
+    EXPECT_EQ(folder_.Entries(), (std::vector<std::wstring>{L"shot1.bmp", L"shot2.bmp", L"shot3.bmp", L"shot4.bmp"}));
 }
 
 TEST_F(Shots, AFailedSaveIsReportedAndTheNextShotWorks)

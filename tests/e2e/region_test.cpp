@@ -189,8 +189,11 @@ TEST_F(RegionShots, EscapeTheRightButtonAndASelectionWithoutWidthWriteNothing)
     MovePointerOnDesktop(origin);
     PumpFor(100);
     MovePointerOnDesktop(origin, MOUSEEVENTF_RIGHTDOWN);
+    PumpFor(100);
     MovePointerOnDesktop(origin, MOUSEEVENTF_RIGHTUP);
     EXPECT_TRUE(OverlayCloses(program_)) << "the right button";
+    PumpFor(300);
+    EXPECT_EQ(pattern_.ContextMenus(), 0) << "the right button's release reached the window below";
 
     ASSERT_TRUE(Open());
     DragByHand(origin, Plus(origin, 0, kPatternClient.cy));

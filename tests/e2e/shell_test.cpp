@@ -33,8 +33,9 @@ bool IconShown(HWND iconWindow)
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-// A balloon of the shell: a visible balloon-styled tooltip of another process.
-bool ShellBalloonShown(DWORD programId)
+// A balloon of the shell: a visible balloon-styled tooltip of another
+// process; its text too when text is given.
+bool ShellBalloonShown(DWORD programId, std::wstring* text = nullptr)
 {
     HWND found = nullptr;
     struct Search {
@@ -54,6 +55,8 @@ bool ShellBalloonShown(DWORD programId)
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
+    if (found && text)
+        *text = TextOf(found);
     return found != nullptr;
 }
 
@@ -121,6 +124,28 @@ TEST(NotificationArea, SavedShotIsAnnouncedOnlyWithIconAndNotifications)
     EXPECT_TRUE(PressKey(VK_SNAPSHOT));
     ASSERT_TRUE(WaitForFile(folder.Path() / L"shot3.bmp"));
     EXPECT_FALSE(WaitUntil([&] { return ShellBalloonShown(program.Id()); }, 4000));
+}
+
+TEST(NotificationArea, TheBalloonNamesAShotOfAnyScript)
+{
+    ScratchFolder scratch;
+    const fs::path folder = scratch.Path() / L"Bilder-\u00dcberblick-\u65e5\u672c";
+    fs::create_directory(folder);
+    Snapquill program(folder);
+    ASSERT_NE(program.WaitUntilReady(), nullptr);
+    HWND prefix = program.PrefixEdit();
+    ASSERT_NE(prefix, nullptr);
+    SendMessageW(prefix, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u0441\u043d\u0438\u043c\u043e\u043a-"));
+    program.Click(L"Display Notification");
+    ASSERT_TRUE(program.WaitUntilSettled());
+    ASSERT_TRUE(WaitUntil([&] { return !ShellBalloonShown(program.Id()); }));
+
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
+    ASSERT_TRUE(WaitForFile(folder / L"\u0441\u043d\u0438\u043c\u043e\u043a-1.bmp"));
+    std::wstring text;
+    ASSERT_TRUE(WaitUntil([&] { return ShellBalloonShown(program.Id(), &text); }, 8000)) << "no balloon";
+    EXPECT_NE(text.find(L"successfully saved to \u0441\u043d\u0438\u043c\u043e\u043a-1.bmp"), std::wstring::npos)
+        << Narrow(text);
 }
 
 TEST(SingleInstance, SecondStartEndsAtOnceAndBringsTheFirstForward)

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include <shlobj.h>
+
 #include "tests/e2e/Support.h"
 
 using namespace e2e;
@@ -190,6 +192,27 @@ TEST(Startup, HideShowsNoWindowAndShotsStillWork)
     ASSERT_TRUE(WaitForFile(file)) << "PrintScreen wrote no file";
     EXPECT_TRUE(IsBmpOfTheScreen(file));
     EXPECT_FALSE(program.ShowsAnyWindow());
+}
+
+// The sign-in entry starts programs in the Windows system folder, where a
+// user may not write: a first start there saves into the Pictures folder.
+TEST(Startup, AFirstStartInTheWindowsFolderSavesIntoPictures)
+{
+    wchar_t system[MAX_PATH] = {}, pictures[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, 0, pictures)));
+    int n = 1;
+    while (fs::exists(fs::path(pictures) / (L"shot" + std::to_wstring(n) + L".bmp")))
+        ++n;
+    const fs::path file = fs::path(pictures) / (L"shot" + std::to_wstring(n) + L".bmp");
+
+    Snapquill program(system, L"-hide");
+    ASSERT_NE(program.WaitUntilReady(false), nullptr);
+    EXPECT_TRUE(PressKey(VK_SNAPSHOT));
+    EXPECT_TRUE(WaitForFile(file)) << "no shot in " << Narrow(pictures);
+    EXPECT_FALSE(fs::exists(fs::path(system) / L"shot1.bmp"));
+    std::error_code ignored;
+    fs::remove(file, ignored);
 }
 
 TEST(Startup, HideInCapitalsIsNoSwitch)

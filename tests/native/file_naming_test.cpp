@@ -6,7 +6,7 @@
 
 namespace {
 
-const char kNotification[] = "Screenshot sucefully saved to %s\r\nAttributes: %dx%d pixels, %d KB";
+const char kNotification[] = "Screenshot successfully saved to %s\r\nAttributes: %dx%d pixels, %d KB";
 
 // A predicate over a fixed set of existing names that counts its calls.
 struct TExisting {
@@ -84,6 +84,43 @@ TEST(MakeFileName, AllNumbersTakenGivesEmptyAfterTryingEachOnce)
     EXPECT_EQ(lastCalls, 65535);
 }
 
+TEST(TemporaryFileName, InTheShotsFolderAndNeverAShotsName)
+{
+    EXPECT_EQ(TemporaryFileName("C:\\Pics", 412, 1), "C:\\Pics\\~snapquill-412-1.tmp");
+    EXPECT_EQ(TemporaryFileName("C:\\", 7, 23), "C:\\~snapquill-7-23.tmp");
+    EXPECT_EQ(TemporaryFileName("", 7, 1), "\\~snapquill-7-1.tmp");
+    EXPECT_TRUE(IsTemporaryFileName(TemporaryFileName("D:\\Bilder \xc3\x9c", 4294967295ul, 65535)));
+    EXPECT_TRUE(IsTemporaryFileName("~SnapQuill-1-2.TMP"));
+    // A shot's name, whatever its prefix, is never taken for one: the next
+    // start would remove a shot.
+    for (TShotFormat format : {TShotFormat::Bmp, TShotFormat::Jpg, TShotFormat::Png}) {
+        const std::string shot = MakeFileName("C:\\Pics", "~snapquill-1-", format, [](const std::string&) { return false; });
+        EXPECT_FALSE(IsTemporaryFileName(shot)) << shot;
+    }
+    EXPECT_FALSE(IsTemporaryFileName("C:\\~snapquill-.tmp\\shot1.png"));
+    EXPECT_FALSE(IsTemporaryFileName("~snapquill-.tmp"));
+    EXPECT_FALSE(IsTemporaryFileName("snapquill-1-1.tmp"));
+}
+
+TEST(NameTooLong, PartsUpTo255AndPathsBelow260Utf16Units)
+{
+    const std::string folder = "C:\\Pics\\";
+    EXPECT_FALSE(NameTooLong(folder + std::string(240, 'a') + ".png"));
+    EXPECT_TRUE(NameTooLong(folder + std::string(252, 'a') + ".png"));
+    EXPECT_FALSE(NameTooLong("C:\\" + std::string(255, 'b')));
+    EXPECT_TRUE(NameTooLong("C:\\" + std::string(100, 'c') + "\\" + std::string(160, 'd')));
+    // Counted in UTF-16 units: a Cyrillic letter is one (two UTF-8 bytes),
+    // a character beyond the basic plane two (four bytes).
+    std::string cyrillic;
+    for (int i = 0; i < 200; ++i)
+        cyrillic += "\xd1\x81";
+    EXPECT_FALSE(NameTooLong("C:\\" + cyrillic + ".png"));
+    std::string camera;
+    for (int i = 0; i < 128; ++i)
+        camera += "\xf0\x9f\x93\xb7";
+    EXPECT_TRUE(NameTooLong("C:\\" + camera));
+}
+
 TEST(FileNamePart, AfterTheLastDelimiter)
 {
     EXPECT_EQ(FileNamePart("C:\\Pics\\shot4.png"), "shot4.png");
@@ -111,7 +148,7 @@ TEST(SizeInKB, RoundsUp)
 TEST(NotificationText, NamesTheFilePictureAndSize)
 {
     EXPECT_EQ(NotificationText(kNotification, "C:\\Pics\\shot4.png", 1024, 768, SizeInKB(1500)),
-              "Screenshot sucefully saved to shot4.png\r\nAttributes: 1024x768 pixels, 2 KB");
+              "Screenshot successfully saved to shot4.png\r\nAttributes: 1024x768 pixels, 2 KB");
     EXPECT_EQ(NotificationText(kNotification, "C:\\Pics\\shot1", 1280, 780, -1),
-              "Screenshot sucefully saved to shot1\r\nAttributes: 1280x780 pixels, -1 KB");
+              "Screenshot successfully saved to shot1\r\nAttributes: 1280x780 pixels, -1 KB");
 }

@@ -4,9 +4,9 @@
 
 TEST(FormatText, FillsPlaceholdersInOrder)
 {
-    EXPECT_EQ(FormatText("Screenshot sucefully saved to %s\r\nAttributes: %dx%d pixels, %d KB",
+    EXPECT_EQ(FormatText("Screenshot successfully saved to %s\r\nAttributes: %dx%d pixels, %d KB",
                          {std::string("shot4.png"), int64_t(1024), int64_t(768), int64_t(2)}),
-              "Screenshot sucefully saved to shot4.png\r\nAttributes: 1024x768 pixels, 2 KB");
+              "Screenshot successfully saved to shot4.png\r\nAttributes: 1024x768 pixels, 2 KB");
     EXPECT_EQ(FormatText("Failed to get data for '%s'", {std::string("JPG")}), "Failed to get data for 'JPG'");
     EXPECT_EQ(FormatText("%d%% of %s", {int64_t(-1), std::string("x")}), "-1% of x");
 }

@@ -2,23 +2,18 @@
 
 #include "core/TrayRecord.h"
 
-TEST(TrayRecord, CutTextKeepsShortTextsAndCutsLongOnes)
+TEST(TrayRecord, CutTextKeepsShortTextsAndCutsLongOnesByUtf16Units)
 {
-    EXPECT_EQ(CutText("", 127), "");
-    EXPECT_EQ(CutText("Snapquill", 127), "Snapquill");
-    EXPECT_EQ(CutText(std::string(127, 'a'), 127), std::string(127, 'a'));
-    EXPECT_EQ(CutText(std::string(128, 'a'), 127), std::string(127, 'a'));
-    EXPECT_EQ(CutText(std::string(200, 'b'), kTrayTipChars).size(), 127u);
-    EXPECT_EQ(CutText(std::string(300, 'c'), kTrayInfoChars).size(), 255u);
-    EXPECT_EQ(CutText(std::string(100, 'd'), kTrayInfoTitleChars).size(), 63u);
-    EXPECT_EQ(CutText("abcdef", 3), "abc");
-    EXPECT_EQ(CutText("abcdef", 0), "");
-}
-
-TEST(TrayRecord, CutTextCountsBytesNotCharacters)
-{
-    // 8-bit texts: a character above 127 is one byte like any other.
-    EXPECT_EQ(CutText("\xe4\xf6\xfc\xdf", 2), "\xe4\xf6");
+    EXPECT_EQ(CutText(u"", 127), u"");
+    EXPECT_EQ(CutText(u"Snapquill", 127), u"Snapquill");
+    EXPECT_EQ(CutText(std::u16string(128, u'a'), kTrayTipChars), std::u16string(127, u'a'));
+    EXPECT_EQ(CutText(std::u16string(300, u'c'), kTrayInfoChars).size(), 255u);
+    EXPECT_EQ(CutText(u"abcdef", 0), u"");
+    // Cyrillic and CJK are one unit each; a character outside the basic
+    // plane is two and is never cut in half.
+    EXPECT_EQ(CutText(u"\u0441\u043d\u0438\u043c\u043e\u043a", 3), u"\u0441\u043d\u0438");
+    EXPECT_EQ(CutText(u"ab\U0001F4F7", 3), u"ab");
+    EXPECT_EQ(CutText(u"ab\U0001F4F7", 4), u"ab\U0001F4F7");
 }
 
 TEST(TrayRecord, InfoFlagsMapToTheShellsNumbers)

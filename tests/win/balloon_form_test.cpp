@@ -64,7 +64,7 @@ private:
 };
 
 const char kTitle[] = "Snapquill";
-const char kText[] = "Screenshot sucefully saved to shot1.png\r\nAttributes: 1280x800 pixels, 3000 KB";
+const char kText[] = "Screenshot successfully saved to shot1.png\r\nAttributes: 1280x800 pixels, 3000 KB";
 
 class BalloonForm : public ::testing::Test {
 protected:

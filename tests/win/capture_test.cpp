@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/Capture.h"
+#include "app/ShotFile.h"
 #include "app/FileNaming.h"
 #include "core/Exception.h"
 #include "core/Stream.h"
@@ -403,6 +404,23 @@ TEST(SaveCapture, ExistingShotIsNeverOverwritten)
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes[0], 'B');
     EXPECT_EQ(bytes[1], 'M');
+    // The temporary file it was written to has become shot3.bmp.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 3);
+}
+
+TEST(SaveCapture, ANameWindowsCannotHoldIsRefusedInPlainWords)
+{
+    ScratchDir dir;
+    TShotSettings settings = ShotSettings(Utf8(dir.Path()), std::string(260, 'n'), TShotFormat::Png);
+    const std::string name = MakeFileName(settings.folder, settings.prefix, settings.format, FileOrFolderExists);
+    try {
+        SaveCapture(DetailedBitmap(), name, settings);
+        ADD_FAILURE() << "no error for a name of 260 characters";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.Message().rfind("Cannot create file \"" + name + "\". The name is too long.", 0), 0u)
+            << e.Message();
+    }
+    EXPECT_TRUE(fs::is_empty(dir.Path()));
 }
 
 TEST(SaveCapture, FolderNamedLikeAShotCountsAsTaken)

@@ -221,7 +221,7 @@ TEST(PopupScale, TheBalloonGrowsWithTheScale)
     InitializeTestApplication("popup scale test");
     const TDisplayScale scale = SystemScale();
     SilentOwner owner;
-    const std::string text = "Screenshot sucefully saved to C:\\Users\\somebody\\Pictures\\Snapquill\\shot 1.png "
+    const std::string text = "Screenshot successfully saved to C:\\Users\\somebody\\Pictures\\Snapquill\\shot 1.png "
                              "Attributes: 1280x800 pixels, 312 KB, and a few words more to wrap the text.";
     ShowOwnBalloon("Screenshot Saved!", text, niifInfo, false, 255, 0, &owner, nullptr);
     TBalloonLayout layout;

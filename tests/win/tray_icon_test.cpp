@@ -31,12 +31,12 @@ public:
 // changes nothing succeeds only for an icon it knows.
 bool IconPresent(HWND window)
 {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = window;
     data.uID = TSxTrayIcon::kIconId;
     data.uFlags = 0;
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 // Sends the shell's callback message for one notification.
@@ -317,9 +317,8 @@ TEST_F(TrayIcon, IconIsACopyOwnedByTheComponent)
 TEST_F(TrayIcon, RecordIsFilledForTheShell)
 {
     icon_.SetTip(std::string(200, 't'));
-    const NOTIFYICONDATAA& record = icon_.Record();
-    EXPECT_EQ(std::strlen(record.szTip), 127u);
-    EXPECT_EQ(std::string(record.szTip), std::string(127, 't'));
+    const NOTIFYICONDATAW& record = icon_.Record();
+    EXPECT_EQ(std::wstring(record.szTip), std::wstring(127, L't'));
     EXPECT_EQ(record.hWnd, icon_.WindowHandle());
     EXPECT_EQ(record.uID, TSxTrayIcon::kIconId);
     EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
@@ -327,7 +326,7 @@ TEST_F(TrayIcon, RecordIsFilledForTheShell)
     EXPECT_EQ(record.hIcon, icon_.Icon());
     // Wine's Shell32.dll is version 6: balloons and the long record.
     EXPECT_FALSE(TSxTrayIcon::LegacyShell());
-    EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE));
+    EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
 }
 
 TEST_F(TrayIcon, ShellBalloonTextsAreCutToTheirFields)
@@ -335,9 +334,9 @@ TEST_F(TrayIcon, ShellBalloonTextsAreCutToTheirFields)
     icon_.SetActive(true);
     icon_.SetInfoTimeout(3000);
     icon_.ShowBalloon(std::string(300, 'x'), std::string(100, 'y'), niifInfo);
-    const NOTIFYICONDATAA& record = icon_.Record();
-    EXPECT_EQ(std::string(record.szInfo), std::string(255, 'x'));
-    EXPECT_EQ(std::string(record.szInfoTitle), std::string(63, 'y'));
+    const NOTIFYICONDATAW& record = icon_.Record();
+    EXPECT_EQ(std::wstring(record.szInfo), std::wstring(255, L'x'));
+    EXPECT_EQ(std::wstring(record.szInfoTitle), std::wstring(63, L'y'));
     EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_INFO));
     EXPECT_EQ(record.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
     EXPECT_EQ(record.uTimeout, 3000u);
@@ -349,13 +348,14 @@ TEST_F(TrayIcon, ShellBalloonTextsAreCutToTheirFields)
 TEST_F(TrayIcon, ShowBalloonUsesInfoTextTitleAndFlags)
 {
     icon_.SetActive(true);
-    icon_.SetInfoText("Screenshot saved");
+    // Names in any script reach the shell as they are.
+    icon_.SetInfoText("\xd1\x81\xd0\xbd\xd0\xb8\xd0\xbc\xd0\xbe\xd0\xba-1.png \xe6\x97\xa5\xe6\x9c\xac");
     icon_.SetInfoTitle("Snapquill");
     icon_.SetInfoFlags(niifWarning);
     icon_.ShowBalloon();
-    const NOTIFYICONDATAA& record = icon_.Record();
-    EXPECT_STREQ(record.szInfo, "Screenshot saved");
-    EXPECT_STREQ(record.szInfoTitle, "Snapquill");
+    const NOTIFYICONDATAW& record = icon_.Record();
+    EXPECT_STREQ(record.szInfo, L"\u0441\u043d\u0438\u043c\u043e\u043a-1.png \u65e5\u672c");
+    EXPECT_STREQ(record.szInfoTitle, L"Snapquill");
     EXPECT_EQ(record.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
     EXPECT_EQ(failures_, 0);
     icon_.SetActive(false);
@@ -386,8 +386,8 @@ TEST_F(TrayIcon, TaskbarCreatedBringsBackAnActiveIcon)
     icon_.SetActive(true);
     ASSERT_TRUE(IconPresent(icon_.WindowHandle()));
     // The taskbar forgets the icon, as a new one would not know it.
-    NOTIFYICONDATAA record = icon_.Record();
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+    NOTIFYICONDATAW record = icon_.Record();
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &record));
     ASSERT_FALSE(IconPresent(icon_.WindowHandle()));
     SendMessageA(icon_.WindowHandle(), TSxTrayIcon::TaskbarCreatedMessage(), 0, 0);
     EXPECT_TRUE(IconPresent(icon_.WindowHandle()));
