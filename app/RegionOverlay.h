@@ -56,6 +56,7 @@ protected:
 
 private:
     void Open();
+    void GiveActivationBack() const;
     void Paint();
     void PaintArea(HDC dc, const RECT& area);
     void PaintSelectionEdge(HDC dc);
@@ -93,6 +94,7 @@ private:
     TScreenRect selection_;
     bool done_ = false;
     TRegionChoice choice_;
+    HWND previousForeground_ = nullptr; // active before the overlay opened
 };
 
 // The region capture from the key to the pixels: copies every monitor once,

@@ -80,6 +80,13 @@ void TfmMain::BindMenu()
     menu_.OnExit = [this] { mnuExitClick(); };
 }
 
+void TfmMain::PopupMenuBelowTitleBar()
+{
+    RECT bar{};
+    GetWindowRect(sknForm.TitleBar().Handle(), &bar);
+    menu_.Popup().Popup(Handle(), bar.left, bar.bottom);
+}
+
 void TfmMain::CreateSkinFrame()
 {
     sknForm.Create(*this);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "app/HotKeyKeeper.h"
+#include "app/KeyboardMenu.h"
 #include "app/SettingsPanel.h"
 #include "app/ShotPipeline.h"
 #include "app/TrayMenu.h"
@@ -65,6 +66,8 @@ private:
 
     void CreateSkinFrame();
     void BindMenu();
+    // The menu below the title bar, as its round button opens it.
+    void PopupMenuBelowTitleBar();
     void SetUpGuard();
     void SetUpTrayIcon();
     void FormCreate();
@@ -76,6 +79,7 @@ private:
 
     TSettingsPanel panel_;
     TTrayMenu menu_;
+    TKeyboardMenu keyboardMenu_{[this] { return Handle(); }, [this] { PopupMenuBelowTitleBar(); }};
     THotKeyKeeper hotKeys_;
     TShotPipeline pipeline_{*this, icoTray};
     bool started_ = false; // FormCreate ran in a copy the guard let start

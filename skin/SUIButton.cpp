@@ -5,6 +5,7 @@
 #include "core/Unicode.h"
 #include "framework/Form.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIHighContrast.h"
 #include "skin/SUIPictures.h"
 
 namespace {
@@ -22,6 +23,21 @@ void FillColor(HDC dc, const RECT& r, uint32_t color)
 {
     TGdiObject brush(CreateSolidBrush(ColorToRGB(color)));
     FillRect(dc, &r, static_cast<HBRUSH>(brush.Handle()));
+}
+
+// High contrast: a face of the system's button colours, framed in its text
+// colour, instead of the style's pictures.
+void PaintSystemFace(HDC dc, const RECT& client, int line)
+{
+    FillColor(dc, client, clBtnFace);
+    TGdiObject brush(CreateSolidBrush(SystemColor(TsuiColorRole::ButtonText)));
+    const HBRUSH edge = static_cast<HBRUSH>(brush.Handle());
+    const RECT sides[4] = {{client.left, client.top, client.right, client.top + line},
+                           {client.left, client.bottom - line, client.right, client.bottom},
+                           {client.left, client.top, client.left + line, client.bottom},
+                           {client.right - line, client.top, client.right, client.bottom}};
+    for (const RECT& side : sides)
+        FillRect(dc, &side, edge);
 }
 
 // Visible, and enabled with every container up to its form.
@@ -377,22 +393,27 @@ void TsuiCustomButton::PaintCaption(HDC dc, const RECT& client, bool bold)
         draw(shift, shift, RGB(255, 255, 255));
         draw(0, 0, RGB(0x80, 0x80, 0x80));
     } else if (pressed_) {
-        draw(shift, shift, GetSysColor(COLOR_BTNTEXT));
+        draw(shift, shift, SystemColor(TsuiColorRole::ButtonText));
     } else {
-        draw(0, 0, GetSysColor(COLOR_BTNTEXT));
+        draw(0, 0, SystemColor(TsuiColorRole::ButtonText));
     }
 }
 
 void TsuiCustomButton::Paint(HDC dc, const RECT& client)
 {
-    if (!Transparent())
+    const bool highContrast = HighContrastOn();
+    if (highContrast)
+        PaintSystemFace(dc, client, Scale().Length(1));
+    if (!Transparent() && !highContrast)
         FillColor(dc, client, color_);
-    PaintFace(dc, client);
+    if (!highContrast)
+        PaintFace(dc, client);
     // The rounded faces show the focus by a bold caption, the others by a
     // dotted rectangle.
     bool focusedLook = false;
     if (Focused() && TabStop()) {
-        const bool rounded = !drawn_.useThemeFile && StyleTraits(drawn_.effectiveStyle).roundedButtons;
+        const bool rounded =
+            !highContrast && !drawn_.useThemeFile && StyleTraits(drawn_.effectiveStyle).roundedButtons;
         if (rounded) {
             focusedLook = true;
         } else {
@@ -533,6 +554,20 @@ void TsuiCheckBox::AdjustSize()
     SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The system's own check box in the glyph's place, in the system colours.
+void TsuiCheckBox::PaintSystemGlyph(HDC dc, const TBounds& place) const
+{
+    const int side = std::min(place.width, place.height);
+    RECT box{place.left, place.top + (place.height - side) / 2, place.left + side,
+             place.top + (place.height + side) / 2};
+    UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
+    if (checked_)
+        state |= DFCS_CHECKED;
+    if (!Enabled())
+        state |= DFCS_INACTIVE;
+    DrawFrameControl(dc, &box, DFC_BUTTON, state);
+}
+
 int TsuiCheckBox::GlyphFrame() const
 {
     if (Enabled())
@@ -571,7 +606,11 @@ void TsuiCheckBox::Paint(HDC dc, const RECT& client)
     const HGDIOBJ glyph = glyphs_[GlyphFrame() - 1].Handle();
     const SIZE size = BitmapSize(glyph);
     const TDisplayScale& scale = Scale();
-    DrawBitmap(dc, glyph, scale.Length(1), GlyphTop(client.bottom - size.cy));
+    const bool highContrast = HighContrastOn();
+    if (highContrast)
+        PaintSystemGlyph(dc, {scale.Length(1), GlyphTop(client.bottom - size.cy), size.cx, size.cy});
+    else
+        DrawBitmap(dc, glyph, scale.Length(1), GlyphTop(client.bottom - size.cy));
 
     TSelectObject font(dc, FontOrDefault(Font()));
     const int textHeight = TextSize(dc, L"W").cy;
@@ -580,7 +619,7 @@ void TsuiCheckBox::Paint(HDC dc, const RECT& client)
     if (!caption.empty()) {
         // A disabled box says so by its glyph; the caption keeps its colour.
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(dc, highContrast ? SystemColor(TsuiColorRole::ButtonText) : GetSysColor(COLOR_WINDOWTEXT));
         RECT r{size.cx + scale.Length(4), y, client.right, y + textHeight};
         DrawTextW(dc, caption.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }

@@ -77,6 +77,8 @@ private:
     void Redraw() const;
     LRESULT ColorMessage(HDC dc) const;
     void DrawItem(const DRAWITEMSTRUCT& item) const;
+    HBRUSH BackgroundBrush() const;
+    bool PictureButton() const;
 
     bool useThemeFile_ = false;
     TsuiUIStyle drawnStyle_ = DeepBlue;
