@@ -50,13 +50,22 @@ void ClickAt(HWND window)
 }
 
 // Presses keys while the menu is closed and waits for it; true when the
-// program's menu came up (it is closed again with Escape).
+// program's menu came up, where the title bar's round button opens it (an
+// edit's own menu would open at the field).
 ::testing::AssertionResult KeysOpenTheMenu(const Snapquill& program, std::initializer_list<WORD> keys)
 {
     if (!Press(keys))
         return ::testing::AssertionFailure() << "the keys could not be pressed";
-    if (!WaitUntil([&] { return OpenMenuOf(program) != nullptr; }, 3000))
+    HWND menu = nullptr;
+    if (!WaitUntil([&] { return (menu = OpenMenuOf(program)) != nullptr; }, 3000))
         return ::testing::AssertionFailure() << "no menu opens";
+    RECT opened{}, bar{};
+    GetWindowRect(menu, &opened);
+    GetWindowRect(program.TitleBar(), &bar);
+    if (opened.left != bar.left || opened.top != bar.bottom)
+        return ::testing::AssertionFailure() << "a menu opens at (" << opened.left << ", " << opened.top
+                                             << "), not below the title bar at (" << bar.left << ", "
+                                             << bar.bottom << ")";
     return ::testing::AssertionSuccess();
 }
 
