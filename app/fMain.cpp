@@ -47,6 +47,8 @@ TfmMain::TfmMain()
     OnDestroy = [this] { FormDestroy(); };
     BindMenu();
     CreateSkinFrame();
+    keyboardMenu_ = std::make_unique<TKeyboardMenu>([this] { return Handle(); },
+                                                    [this] { PopupMenuBelowTitleBar(); });
     panel_.Create(sknForm);
     panel_.OnHeightWanted = [this](int designedOuter) { AnimateToHeight(designedOuter); };
     designedHeight_ = layout::kTallHeight;

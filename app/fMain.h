@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "app/HotKeyKeeper.h"
 #include "app/KeyboardMenu.h"
@@ -79,7 +80,8 @@ private:
 
     TSettingsPanel panel_;
     TTrayMenu menu_;
-    TKeyboardMenu keyboardMenu_{[this] { return Handle(); }, [this] { PopupMenuBelowTitleBar(); }};
+    // After the skinned frame, whose own keys (Alt+Space) come first.
+    std::unique_ptr<TKeyboardMenu> keyboardMenu_;
     THotKeyKeeper hotKeys_;
     TShotPipeline pipeline_{*this, icoTray};
     bool started_ = false; // FormCreate ran in a copy the guard let start

@@ -25,21 +25,6 @@ void FillColor(HDC dc, const RECT& r, uint32_t color)
     FillRect(dc, &r, static_cast<HBRUSH>(brush.Handle()));
 }
 
-// High contrast: a face of the system's button colours, framed in its text
-// colour, instead of the style's pictures.
-void PaintSystemFace(HDC dc, const RECT& client, int line)
-{
-    FillColor(dc, client, clBtnFace);
-    TGdiObject brush(CreateSolidBrush(SystemColor(TsuiColorRole::ButtonText)));
-    const HBRUSH edge = static_cast<HBRUSH>(brush.Handle());
-    const RECT sides[4] = {{client.left, client.top, client.right, client.top + line},
-                           {client.left, client.bottom - line, client.right, client.bottom},
-                           {client.left, client.top, client.left + line, client.bottom},
-                           {client.right - line, client.top, client.right, client.bottom}};
-    for (const RECT& side : sides)
-        FillRect(dc, &side, edge);
-}
-
 // Visible, and enabled with every container up to its form.
 bool CanTakeFocus(HWND window)
 {
@@ -50,8 +35,6 @@ bool CanTakeFocus(HWND window)
             return false;
     return true;
 }
-
-
 
 // Edges count as inside.
 bool InClient(HWND window, POINT at)
@@ -403,7 +386,7 @@ void TsuiCustomButton::Paint(HDC dc, const RECT& client)
 {
     const bool highContrast = HighContrastOn();
     if (highContrast)
-        PaintSystemFace(dc, client, Scale().Length(1));
+        DrawSystemButtonFace(dc, client, Scale().Length(1));
     if (!Transparent() && !highContrast)
         FillColor(dc, client, color_);
     if (!highContrast)
@@ -412,8 +395,7 @@ void TsuiCustomButton::Paint(HDC dc, const RECT& client)
     // dotted rectangle.
     bool focusedLook = false;
     if (Focused() && TabStop()) {
-        const bool rounded =
-            !highContrast && !drawn_.useThemeFile && StyleTraits(drawn_.effectiveStyle).roundedButtons;
+        const bool rounded = !highContrast && !drawn_.useThemeFile && StyleTraits(drawn_.effectiveStyle).roundedButtons;
         if (rounded) {
             focusedLook = true;
         } else {
@@ -554,20 +536,6 @@ void TsuiCheckBox::AdjustSize()
     SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The system's own check box in the glyph's place, in the system colours.
-void TsuiCheckBox::PaintSystemGlyph(HDC dc, const TBounds& place) const
-{
-    const int side = std::min(place.width, place.height);
-    RECT box{place.left, place.top + (place.height - side) / 2, place.left + side,
-             place.top + (place.height + side) / 2};
-    UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
-    if (checked_)
-        state |= DFCS_CHECKED;
-    if (!Enabled())
-        state |= DFCS_INACTIVE;
-    DrawFrameControl(dc, &box, DFC_BUTTON, state);
-}
-
 int TsuiCheckBox::GlyphFrame() const
 {
     if (Enabled())
@@ -607,10 +575,11 @@ void TsuiCheckBox::Paint(HDC dc, const RECT& client)
     const SIZE size = BitmapSize(glyph);
     const TDisplayScale& scale = Scale();
     const bool highContrast = HighContrastOn();
+    const TBounds place{scale.Length(1), GlyphTop(client.bottom - size.cy), size.cx, size.cy};
     if (highContrast)
-        PaintSystemGlyph(dc, {scale.Length(1), GlyphTop(client.bottom - size.cy), size.cx, size.cy});
+        DrawSystemCheckBox(dc, place, checked_, Enabled());
     else
-        DrawBitmap(dc, glyph, scale.Length(1), GlyphTop(client.bottom - size.cy));
+        DrawBitmap(dc, glyph, place.left, place.top);
 
     TSelectObject font(dc, FontOrDefault(Font()));
     const int textHeight = TextSize(dc, L"W").cy;

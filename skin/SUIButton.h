@@ -220,7 +220,6 @@ private:
     void UserToggle();
     // The glyph frame (1 to 4) for the present state.
     int GlyphFrame() const;
-    void PaintSystemGlyph(HDC dc, const TBounds& place) const;
 
     TGdiObject glyphs_[4];
     bool checked_ = false;

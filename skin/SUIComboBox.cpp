@@ -90,6 +90,7 @@ void TsuiCustomComboBox::Place(const TBounds& closed, int itemHeight)
 // that gives the text more room than the font needs.
 void TsuiCustomComboBox::FitHeights(int closedHeight)
 {
+    closedHeight_ = closedHeight;
     if (itemHeight_ > 0)
         SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight_);
     // The field height read back is not always the one that was set (Wine
@@ -304,6 +305,14 @@ LRESULT TsuiCustomComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ENABLE:
         InvalidateRect(Handle(), nullptr, FALSE);
         break;
+    case WM_SETFONT: {
+        // The box sizes its field to a new font: back to the height it was
+        // given, as the edits beside it keep theirs at every scale.
+        LRESULT result = DefaultProc(message, wParam, lParam);
+        if (closedHeight_ > 0)
+            FitHeights(closedHeight_);
+        return result;
+    }
     }
     return DefaultProc(message, wParam, lParam);
 }

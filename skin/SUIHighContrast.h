@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/Bounds.h"
+
 // What a colour is for, and so which system colour it becomes.
 enum class TsuiColorRole {
     Window,        // the face of fields and lists (COLOR_WINDOW)
@@ -37,6 +39,12 @@ COLORREF DrawnColor(uint32_t designed, TsuiColorRole role);
 // The same as a skin colour: the designed one, or in high contrast the
 // reference to the system colour of its role (for what takes skin colours).
 uint32_t DrawnSkinColor(uint32_t designed, TsuiColorRole role);
+
+// The looks that take the place of pictures: a button's face in the
+// system's button colour framed in its text colour (line pixels wide), and
+// the system's own check box, square, in the middle of place.
+void DrawSystemButtonFace(HDC dc, const RECT& client, int line);
+void DrawSystemCheckBox(HDC dc, const TBounds& place, bool checked, bool enabled);
 
 // True for the messages after which the skin draws differently: the
 // system colours changed, or the high-contrast setting did.
