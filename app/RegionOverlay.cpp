@@ -148,11 +148,21 @@ TRegionChoice TRegionOverlay::Run()
         DispatchMessageW(&message);
     }
     ShowWindow(Handle(), SW_HIDE);
+    GiveActivationBack();
     return choice_;
+}
+
+// The window the user worked in before the key is active again, with its
+// focus, as if the overlay had never come up.
+void TRegionOverlay::GiveActivationBack() const
+{
+    if (previousForeground_ && IsWindow(previousForeground_) && IsWindowVisible(previousForeground_))
+        SetForegroundWindow(previousForeground_);
 }
 
 void TRegionOverlay::Open()
 {
+    previousForeground_ = GetForegroundWindow();
     CreateHandle({&OverlayClass(), nullptr, L"Snapquill region", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
                   screen_.left, screen_.top, screen_.Width(), screen_.Height()});
     scale_ = WindowScale(Handle());

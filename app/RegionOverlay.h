@@ -56,6 +56,7 @@ protected:
 
 private:
     void Open();
+    void GiveActivationBack() const;
     void Paint();
     void PaintArea(HDC dc, const RECT& area);
     void PaintSelectionEdge(HDC dc);
@@ -95,6 +96,7 @@ private:
     bool cancelling_ = false; // the right button is down: cancel at its release
     bool done_ = false;
     TRegionChoice choice_;
+    HWND previousForeground_ = nullptr; // active before the overlay opened
 };
 
 // The region capture from the key to the pixels: copies every monitor once,

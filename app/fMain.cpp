@@ -48,6 +48,8 @@ TfmMain::TfmMain()
     OnDestroy = [this] { FormDestroy(); };
     BindMenu();
     CreateSkinFrame();
+    keyboardMenu_ = std::make_unique<TKeyboardMenu>([this] { return Handle(); },
+                                                    [this] { PopupMenuBelowTitleBar(); });
     panel_.Create(sknForm);
     panel_.OnHeightWanted = [this](int designedOuter) { AnimateToHeight(designedOuter); };
     designedHeight_ = layout::kTallHeight;
@@ -79,6 +81,13 @@ void TfmMain::BindMenu()
     menu_.OnAbout = [this] { mnuAboutClick(); };
     menu_.OnCaptureRegion = [this] { PostMessageW(Handle(), WM_CAPTURE_REGION, 0, 0); };
     menu_.OnExit = [this] { mnuExitClick(); };
+}
+
+void TfmMain::PopupMenuBelowTitleBar()
+{
+    RECT bar{};
+    GetWindowRect(sknForm.TitleBar().Handle(), &bar);
+    menu_.Popup().Popup(Handle(), bar.left, bar.bottom);
 }
 
 void TfmMain::CreateSkinFrame()

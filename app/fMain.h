@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "app/HotKeyKeeper.h"
+#include "app/KeyboardMenu.h"
 #include "app/SettingsPanel.h"
 #include "app/ShotPipeline.h"
 #include "app/TrayMenu.h"
@@ -65,6 +67,8 @@ private:
 
     void CreateSkinFrame();
     void BindMenu();
+    // The menu below the title bar, as its round button opens it.
+    void PopupMenuBelowTitleBar();
     void SetUpGuard();
     void SetUpTrayIcon();
     void FormCreate();
@@ -76,6 +80,8 @@ private:
 
     TSettingsPanel panel_;
     TTrayMenu menu_;
+    // After the skinned frame, whose own keys (Alt+Space) come first.
+    std::unique_ptr<TKeyboardMenu> keyboardMenu_;
     THotKeyKeeper hotKeys_;
     TShotPipeline pipeline_{*this, icoTray};
     bool started_ = false; // FormCreate ran in a copy the guard let start

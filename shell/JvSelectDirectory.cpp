@@ -52,10 +52,14 @@ private:
 };
 
 // Disables the other windows of the thread while the browser is up, and
-// keeps drives without media from raising system error boxes.
+// keeps drives without media from raising system error boxes. Afterwards
+// the window that was active is active again and the control that had the
+// focus has it back: the browser's owner is the hidden application window,
+// which would keep the focus otherwise.
 class TModalState {
 public:
-    TModalState() : errorMode_(SetErrorMode(SEM_FAILCRITICALERRORS))
+    TModalState()
+        : errorMode_(SetErrorMode(SEM_FAILCRITICALERRORS)), active_(GetActiveWindow()), focus_(GetFocus())
     {
         EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&disabled_));
     }
@@ -64,6 +68,7 @@ public:
         SetErrorMode(errorMode_);
         for (HWND window : disabled_)
             EnableWindow(window, TRUE);
+        RestoreFocus();
     }
     TModalState(const TModalState&) = delete;
     TModalState& operator=(const TModalState&) = delete;
@@ -77,7 +82,16 @@ private:
         }
         return TRUE;
     }
+    void RestoreFocus() const
+    {
+        if (active_ && IsWindow(active_) && IsWindowVisible(active_))
+            SetForegroundWindow(active_);
+        if (focus_ && IsWindow(focus_) && IsWindowVisible(focus_) && IsWindowEnabled(focus_))
+            SetFocus(focus_);
+    }
     UINT errorMode_;
+    HWND active_;
+    HWND focus_;
     std::vector<HWND> disabled_;
 };
 

@@ -5,6 +5,7 @@
 #include "core/Unicode.h"
 #include "framework/Form.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIHighContrast.h"
 #include "skin/SUIPictures.h"
 
 namespace {
@@ -34,8 +35,6 @@ bool CanTakeFocus(HWND window)
             return false;
     return true;
 }
-
-
 
 // Edges count as inside.
 bool InClient(HWND window, POINT at)
@@ -377,22 +376,26 @@ void TsuiCustomButton::PaintCaption(HDC dc, const RECT& client, bool bold)
         draw(shift, shift, RGB(255, 255, 255));
         draw(0, 0, RGB(0x80, 0x80, 0x80));
     } else if (pressed_) {
-        draw(shift, shift, GetSysColor(COLOR_BTNTEXT));
+        draw(shift, shift, SystemColor(TsuiColorRole::ButtonText));
     } else {
-        draw(0, 0, GetSysColor(COLOR_BTNTEXT));
+        draw(0, 0, SystemColor(TsuiColorRole::ButtonText));
     }
 }
 
 void TsuiCustomButton::Paint(HDC dc, const RECT& client)
 {
-    if (!Transparent())
+    const bool highContrast = HighContrastOn();
+    if (highContrast)
+        DrawSystemButtonFace(dc, client, Scale().Length(1));
+    if (!Transparent() && !highContrast)
         FillColor(dc, client, color_);
-    PaintFace(dc, client);
+    if (!highContrast)
+        PaintFace(dc, client);
     // The rounded faces show the focus by a bold caption, the others by a
     // dotted rectangle.
     bool focusedLook = false;
     if (Focused() && TabStop()) {
-        const bool rounded = !drawn_.useThemeFile && StyleTraits(drawn_.effectiveStyle).roundedButtons;
+        const bool rounded = !highContrast && !drawn_.useThemeFile && StyleTraits(drawn_.effectiveStyle).roundedButtons;
         if (rounded) {
             focusedLook = true;
         } else {
@@ -571,7 +574,12 @@ void TsuiCheckBox::Paint(HDC dc, const RECT& client)
     const HGDIOBJ glyph = glyphs_[GlyphFrame() - 1].Handle();
     const SIZE size = BitmapSize(glyph);
     const TDisplayScale& scale = Scale();
-    DrawBitmap(dc, glyph, scale.Length(1), GlyphTop(client.bottom - size.cy));
+    const bool highContrast = HighContrastOn();
+    const TBounds place{scale.Length(1), GlyphTop(client.bottom - size.cy), size.cx, size.cy};
+    if (highContrast)
+        DrawSystemCheckBox(dc, place, checked_, Enabled());
+    else
+        DrawBitmap(dc, glyph, place.left, place.top);
 
     TSelectObject font(dc, FontOrDefault(Font()));
     const int textHeight = TextSize(dc, L"W").cy;
@@ -580,7 +588,7 @@ void TsuiCheckBox::Paint(HDC dc, const RECT& client)
     if (!caption.empty()) {
         // A disabled box says so by its glyph; the caption keeps its colour.
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(dc, highContrast ? SystemColor(TsuiColorRole::ButtonText) : GetSysColor(COLOR_WINDOWTEXT));
         RECT r{size.cx + scale.Length(4), y, client.right, y + textHeight};
         DrawTextW(dc, caption.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }

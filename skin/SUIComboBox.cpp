@@ -7,6 +7,7 @@
 #include "core/Unicode.h"
 #include "skin/SUIColors.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIHighContrast.h"
 #include "skin/SUIPictures.h"
 
 LRESULT CALLBACK ComboTipProcedure(HWND tip, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -89,6 +90,7 @@ void TsuiCustomComboBox::Place(const TBounds& closed, int itemHeight)
 // that gives the text more room than the font needs.
 void TsuiCustomComboBox::FitHeights(int closedHeight)
 {
+    closedHeight_ = closedHeight;
     if (itemHeight_ > 0)
         SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight_);
     // The field height read back is not always the one that was set (Wine
@@ -183,9 +185,21 @@ void TsuiCustomComboBox::Redraw() const
         RedrawWindow(list_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
+HBRUSH TsuiCustomComboBox::BackgroundBrush() const
+{
+    return HighContrastOn() ? GetSysColorBrush(COLOR_WINDOW) : static_cast<HBRUSH>(background_.Handle());
+}
+
+// In high contrast the style's button pictures give way to the system's
+// colours.
+bool TsuiCustomComboBox::PictureButton() const
+{
+    return !useThemeFile_ && StyleTraits(drawnStyle_).comboButtonPicture && !HighContrastOn();
+}
+
 void TsuiCustomComboBox::DrawButton(HDC dc, const RECT& button) const
 {
-    const char* picture = useThemeFile_ ? nullptr : StyleTraits(drawnStyle_).comboButtonPicture;
+    const char* picture = PictureButton() ? StyleTraits(drawnStyle_).comboButtonPicture : nullptr;
     if (picture) {
         // Loaded for each drawing: the picture is not one of the style's
         // table images.
@@ -193,9 +207,9 @@ void TsuiCustomComboBox::DrawButton(HDC dc, const RECT& button) const
         StretchBitmap(dc, face.Handle(), button);
         return;
     }
-    TGdiObject fill(CreateSolidBrush(ColorToRGB(look_.buttonColor)));
+    TGdiObject fill(CreateSolidBrush(DrawnColor(look_.buttonColor, TsuiColorRole::ButtonFace)));
     FillRect(dc, &button, static_cast<HBRUSH>(fill.Handle()));
-    TGdiObject line(CreateSolidBrush(ColorToRGB(look_.borderColor)));
+    TGdiObject line(CreateSolidBrush(DrawnColor(look_.borderColor, TsuiColorRole::WindowText)));
     const RECT left{button.left, button.top - 1, button.left + Scale().Length(1), button.bottom + 1};
     FillRect(dc, &left, static_cast<HBRUSH>(line.Handle()));
 }
@@ -213,13 +227,13 @@ static void Triangle(HDC dc, int x, int y, int size, COLORREF color)
 
 void TsuiCustomComboBox::DrawArrow(HDC dc, const RECT& button) const
 {
-    if (!useThemeFile_ && StyleTraits(drawnStyle_).comboButtonPictureHasArrow)
+    if (PictureButton() && StyleTraits(drawnStyle_).comboButtonPictureHasArrow)
         return;
     const int size = 2 * Scale().Length(3), shift = Scale().Length(1);
     const int x = button.left + (button.right - button.left) / 2 - size / 2;
     const int y = (button.bottom - button.top) / 2;
     if (IsWindowEnabled(Handle())) {
-        Triangle(dc, x, y, size, ColorToRGB(look_.arrowColor));
+        Triangle(dc, x, y, size, DrawnColor(look_.arrowColor, TsuiColorRole::ButtonText));
     } else {
         Triangle(dc, x + shift, y + shift, size, RGB(255, 255, 255));
         Triangle(dc, x, y, size, RGB(0x80, 0x80, 0x80));
@@ -236,9 +250,9 @@ void TsuiCustomComboBox::DrawSkin(HDC dc) const
         return;
     RECT client{};
     GetClientRect(Handle(), &client);
-    TGdiObject outer(CreateSolidBrush(ColorToRGB(look_.borderColor)));
+    TGdiObject outer(CreateSolidBrush(DrawnColor(look_.borderColor, TsuiColorRole::WindowText)));
     // The border, then a line of the background inside it.
-    for (HBRUSH brush : {static_cast<HBRUSH>(outer.Handle()), static_cast<HBRUSH>(background_.Handle())})
+    for (HBRUSH brush : {static_cast<HBRUSH>(outer.Handle()), BackgroundBrush()})
         for (int line = 0; line < Scale().Length(1); ++line) {
             FrameRect(dc, &client, brush);
             InflateRect(&client, -1, -1);
@@ -254,7 +268,7 @@ void TsuiCustomComboBox::Paint()
     // The system's picture and the skin's go to the off-screen bitmap first,
     // so that the system's 3-D look never shows on the screen.
     buffer_.Paint(Handle(), [this](HDC dc, const RECT& client) {
-        FillRect(dc, &client, static_cast<HBRUSH>(background_.Handle()));
+        FillRect(dc, &client, BackgroundBrush());
         DefaultProc(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         DrawSkin(dc);
     });
@@ -263,8 +277,8 @@ void TsuiCustomComboBox::Paint()
 LRESULT TsuiCustomComboBox::ColorMessage(HDC dc) const
 {
     SetTextColor(dc, GetSysColor(IsWindowEnabled(Handle()) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-    SetBkColor(dc, ColorToRGB(look_.color));
-    return reinterpret_cast<LRESULT>(background_.Handle());
+    SetBkColor(dc, DrawnColor(look_.color, TsuiColorRole::Window));
+    return reinterpret_cast<LRESULT>(BackgroundBrush());
 }
 
 LRESULT TsuiCustomComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -291,6 +305,14 @@ LRESULT TsuiCustomComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ENABLE:
         InvalidateRect(Handle(), nullptr, FALSE);
         break;
+    case WM_SETFONT: {
+        // The box sizes its field to a new font: back to the height it was
+        // given, as the edits beside it keep theirs at every scale.
+        LRESULT result = DefaultProc(message, wParam, lParam);
+        if (closedHeight_ > 0)
+            FitHeights(closedHeight_);
+        return result;
+    }
     }
     return DefaultProc(message, wParam, lParam);
 }
@@ -306,7 +328,9 @@ void TsuiCustomComboBox::DrawItem(const DRAWITEMSTRUCT& item) const
     // The field shows the selection only while the box has the focus.
     const bool selected = (item.itemState & ODS_SELECTED) && (!field || GetFocus() == Handle());
     const bool enabled = IsWindowEnabled(Handle()) != FALSE;
-    TGdiObject fill(CreateSolidBrush(ColorToRGB(selected && enabled ? selectedColor_ : look_.color)));
+    const bool lit = selected && enabled;
+    TGdiObject fill(CreateSolidBrush(lit ? DrawnColor(selectedColor_, TsuiColorRole::Highlight)
+                                         : DrawnColor(look_.color, TsuiColorRole::Window)));
     FillRect(dc, &r, static_cast<HBRUSH>(fill.Handle()));
     if (item.itemID == UINT(-1))
         return;
@@ -319,7 +343,8 @@ void TsuiCustomComboBox::DrawItem(const DRAWITEMSTRUCT& item) const
     TSelectObject font(dc, Font() ? Font() : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, !enabled ? GetSysColor(COLOR_GRAYTEXT)
-                              : selected ? ColorToRGB(selectedFontColor_) : GetSysColor(COLOR_WINDOWTEXT));
+                              : selected ? DrawnColor(selectedFontColor_, TsuiColorRole::HighlightText)
+                                         : GetSysColor(COLOR_WINDOWTEXT));
     RECT textRect = r;
     textRect.left += Scale().Length(2);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,

@@ -77,6 +77,8 @@ private:
     void Redraw() const;
     LRESULT ColorMessage(HDC dc) const;
     void DrawItem(const DRAWITEMSTRUCT& item) const;
+    HBRUSH BackgroundBrush() const;
+    bool PictureButton() const;
 
     bool useThemeFile_ = false;
     TsuiUIStyle drawnStyle_ = DeepBlue;
@@ -84,6 +86,7 @@ private:
     uint32_t selectedColor_ = 0xC47339;
     uint32_t selectedFontColor_ = 0xFFFFFF;
     int itemHeight_ = 0;
+    int closedHeight_ = 0; // the closed box's height as it was given
     int listItems_ = 0;
     TGdiObject background_;
     TPaintBuffer buffer_;

@@ -86,7 +86,9 @@ void TsuiMessageDialog::AddButtons(TfrmMsg& form, const TsuiDialogLayout& layout
         const int result = results_[place.number - 1];
         button.SetModalResult(result);
         form.SetActiveControl(&button);
-        button.SetCancel(result == mrCancel);
+        // A lone button is the only way out, so Escape takes it as a
+        // message box's OK does.
+        button.SetCancel(result == mrCancel || buttonCount_ == 1);
         button.SetDefault(result == mrOk);
         byNumber[place.number] = &button;
     }

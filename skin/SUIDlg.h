@@ -67,8 +67,8 @@ private:
 enum class TsuiIconType { suiNone = 0, suiWarning = 1, suiStop = 2, suiInformation = 3, suiHelp = 4 };
 
 // A modal message with an optional picture and one to three buttons.
-// Enter clicks the OK button, Escape a Cancel button; Ctrl+C copies the
-// dialog as text.
+// Enter clicks the OK button, Escape a Cancel button (or the only button);
+// Ctrl+C copies the dialog as text.
 class TsuiMessageDialog : public TsuiDialog {
 public:
     explicit TsuiMessageDialog(const TWindow* owner = nullptr);

@@ -2,6 +2,7 @@
 
 #include "skin/SUIColors.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIHighContrast.h"
 #include "skin/SUIPictures.h"
 
 // The frame takes two pixels on every side, outside the client area, so that
@@ -67,7 +68,8 @@ void TsuiEdit::SetReadOnly(bool value)
 
 void TsuiEdit::DrawFrame() const
 {
-    FrameWindowBorder(Handle(), look_.borderColor, look_.color, true, Scale().Length(1));
+    FrameWindowBorder(Handle(), DrawnSkinColor(look_.borderColor, TsuiColorRole::WindowText),
+                      DrawnSkinColor(look_.color, TsuiColorRole::Window), true, Scale().Length(1));
 }
 
 void TsuiEdit::RedrawFrame() const
@@ -124,8 +126,8 @@ bool TsuiEdit::Reflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
         // background for all; the edit greys a disabled text itself.
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, ColorToRGB(look_.color));
-        result = reinterpret_cast<LRESULT>(background_.Handle());
+        SetBkColor(dc, DrawnColor(look_.color, TsuiColorRole::Window));
+        result = reinterpret_cast<LRESULT>(HighContrastOn() ? GetSysColorBrush(COLOR_WINDOW) : background_.Handle());
         return true;
     }
     }

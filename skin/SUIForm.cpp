@@ -2,6 +2,7 @@
 
 #include "framework/Application.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIHighContrast.h"
 #include "skin/SUIFrameGeometry.h"
 #include "skin/SUIPictures.h"
 
@@ -111,8 +112,21 @@ LRESULT TsuiForm::FormMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         FormResized();
         break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        if (HighContrastMessage(message, wParam))
+            RedrawAll();
+        break;
     }
     return result;
+}
+
+// The frame, the form and every control on it drawn anew, in the colours
+// of now (the system's, while high contrast is on).
+void TsuiForm::RedrawAll()
+{
+    RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    PaintFrame();
 }
 
 bool TsuiForm::HasDialogFrame() const
@@ -243,17 +257,17 @@ bool TsuiForm::ControlMessage(UINT message, WPARAM, LPARAM, LRESULT&)
 
 void TsuiForm::Paint(HDC dc, const RECT& client)
 {
-    if (backgroundBrush_) {
+    if (backgroundBrush_ && !HighContrastOn()) {
         FillRect(dc, &client, static_cast<HBRUSH>(backgroundBrush_.Handle()));
     } else {
-        TGdiObject brush(CreateSolidBrush(ColorToRGB(color_)));
+        TGdiObject brush(CreateSolidBrush(DrawnColor(color_, TsuiColorRole::ButtonFace)));
         FillRect(dc, &client, static_cast<HBRUSH>(brush.Handle()));
     }
 }
 
-static void FillAll(HDC dc, const std::vector<TsuiRect>& rects, uint32_t color)
+static void FillAll(HDC dc, const std::vector<TsuiRect>& rects, uint32_t color, TsuiColorRole role)
 {
-    TGdiObject brush(CreateSolidBrush(ColorToRGB(color)));
+    TGdiObject brush(CreateSolidBrush(DrawnColor(color, role)));
     for (const TsuiRect& r : rects) {
         const RECT area{r.left, r.top, r.right, r.bottom};
         FillRect(dc, &area, static_cast<HBRUSH>(brush.Handle()));
@@ -275,10 +289,10 @@ void TsuiForm::PaintFrame()
     // 1. and 2. The border on three sides, the inner band, the menu bar's
     // ends.
     const TsuiFrameFills fills = FrameFills(W, H, B, T, MenuBarShown() ? MenuBarPixels() : 0, F);
-    FillAll(dc.Handle(), fills.border, borderColor_);
-    FillAll(dc.Handle(), fills.face, color_);
-    FillAll(dc.Handle(), fills.menuBar, menuBarColor_);
-    if (T > 0 && B <= F)
+    FillAll(dc.Handle(), fills.border, borderColor_, TsuiColorRole::WindowText);
+    FillAll(dc.Handle(), fills.face, color_, TsuiColorRole::ButtonFace);
+    FillAll(dc.Handle(), fills.menuBar, menuBarColor_, TsuiColorRole::ButtonFace);
+    if (T > 0 && B <= F && !HighContrastOn())
         PaintTitleIntoFrame(dc.Handle(), W, B, F);
     if (borderWidth_ == 1 && RoundCornerOutlined(roundCorner_))
         PaintRoundCorners(dc.Handle(), W);

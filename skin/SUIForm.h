@@ -112,6 +112,7 @@ private:
     bool HasDialogFrame() const;
     LRESULT FitClientInFrame(WPARAM wParam, LPARAM lParam);
     LRESULT FormMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void RedrawAll();
     bool ApplicationMessage(MSG& msg);
     void FormResized();
     void ApplyRegion();

@@ -7,6 +7,7 @@
 #include "core/Unicode.h"
 #include "framework/MonitorScale.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIHighContrast.h"
 #include "skin/SUIMenuLayout.h"
 #include "skin/SUIPictures.h"
 
@@ -188,6 +189,10 @@ constexpr TMenuPicture kMenuSelectPicture{"MACOS_MENU_SELECT", 21};
 
 void TsuiPopupMenu::DrawBackground(HDC dc, const RECT& rect, bool separator, bool selected) const
 {
+    if (HighContrastOn()) {
+        Fill(dc, rect, DrawnSkinColor(0, selected ? TsuiColorRole::Highlight : TsuiColorRole::Window));
+        return;
+    }
     if (UIStyle() == MacOS) {
         // The MacOS pictures are loaded for each drawing and freed after.
         const TMenuPicture& kind = selected ? kMenuSelectPicture : kMenuBarPicture;
@@ -241,8 +246,9 @@ void TsuiPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool sel
         DrawFlatFrame(dc);
     if (item.IsLine()) {
         DrawBackground(dc, rect, true, false);
-        if (UIStyle() != MacOS)
-            Fill(dc, Offset(places.separatorLine, rect.left, rect.top), look_.separatorColor);
+        if (UIStyle() != MacOS || HighContrastOn())
+            Fill(dc, Offset(places.separatorLine, rect.left, rect.top),
+                 DrawnSkinColor(look_.separatorColor, TsuiColorRole::WindowText));
         return;
     }
     const bool enabled = item.Enabled();
@@ -251,7 +257,12 @@ void TsuiPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, bool sel
     TGdiObject font = ItemFont(item);
     TSelectObject selectedFont(dc, font.Handle());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(!enabled ? 0x808080 : selected ? look_.selectedFontColor : look_.fontColor));
+    if (!enabled)
+        SetTextColor(dc, HighContrastOn() ? GetSysColor(COLOR_GRAYTEXT) : ColorToRGB(0x808080));
+    else if (selected)
+        SetTextColor(dc, DrawnColor(look_.selectedFontColor, TsuiColorRole::HighlightText));
+    else
+        SetTextColor(dc, DrawnColor(look_.fontColor, TsuiColorRole::WindowText));
     const std::wstring caption = Utf8ToWide(item.Caption());
     RECT text{rect.left + places.caption.x, rect.top + places.caption.y, rect.right, rect.bottom};
     DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE);

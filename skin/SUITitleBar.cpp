@@ -5,6 +5,7 @@
 #include "framework/Form.h"
 #include "framework/WindowIcons.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIHighContrast.h"
 #include "skin/SUIPictures.h"
 
 // The frames of each button type in the style's strip of 18 pictures:
@@ -351,6 +352,12 @@ int TsuiTitleBar::HitButton(POINT p) const
     return -1;
 }
 
+static void FillSolid(HDC dc, const RECT& area, COLORREF color)
+{
+    TGdiObject brush(CreateSolidBrush(color));
+    FillRect(dc, &area, static_cast<HBRUSH>(brush.Handle()));
+}
+
 static void DrawIfAny(HDC dc, const TGdiObject& picture, int x, int y, bool transparent)
 {
     if (picture)
@@ -367,11 +374,16 @@ void TsuiTitleBar::Paint(HDC dc, const RECT& client)
     const HGDIOBJ middle = sections_.size() > 2 ? sections_[2]->Picture().Handle() : nullptr;
     const int leftWidth = left ? BitmapSize(left).cx : 0;
     const int rightX = client.right - (right ? BitmapSize(right).cx : 0) - dx;
-    if (left)
+    const bool highContrast = HighContrastOn();
+    // In high contrast the caption sits on the system's colour, not on
+    // the pictures.
+    if (highContrast)
+        FillSolid(dc, client, SystemColor(formActive_ ? TsuiColorRole::Highlight : TsuiColorRole::ButtonFace));
+    if (left && !highContrast)
         DrawBitmap(dc, left, dx, dy);
-    if (right)
+    if (right && !highContrast)
         DrawBitmap(dc, right, rightX, dy);
-    if (middle)
+    if (middle && !highContrast)
         StretchBitmap(dc, middle, RECT{dx + leftWidth, dy, rightX, dy + BitmapSize(middle).cy});
 
     // 2. and 3. The buttons, with the one under the pointer lit.
@@ -406,7 +418,10 @@ void TsuiTitleBar::Paint(HDC dc, const RECT& client)
 
     // 4. The caption, shortened to its room.
     TSelectObject font(dc, font_ ? font_.Handle() : GetStockObject(DEFAULT_GUI_FONT));
-    SetTextColor(dc, formActive_ ? ColorToRGB(titleFont_.color) : GetSysColor(COLOR_INACTIVECAPTION));
+    if (highContrast)
+        SetTextColor(dc, SystemColor(formActive_ ? TsuiColorRole::HighlightText : TsuiColorRole::ButtonText));
+    else
+        SetTextColor(dc, formActive_ ? ColorToRGB(titleFont_.color) : GetSysColor(COLOR_INACTIVECAPTION));
     auto width = [dc](const std::string& text) {
         const std::wstring wide = Utf8ToWide(text);
         SIZE size{};

@@ -6,6 +6,7 @@
 
 #include "skin/SUIColors.h"
 #include "skin/SUIFileTheme.h"
+#include "skin/SUIHighContrast.h"
 #include "skin/SUIPictures.h"
 
 static const COLORREF kKeyColor = RGB(255, 0, 255);
@@ -282,7 +283,7 @@ void TsuiTrackBar::Changed()
 void TsuiTrackBar::Paint(HDC dc, const RECT& client)
 {
     if (!Transparent()) {
-        TGdiObject brush(CreateSolidBrush(ColorToRGB(look_.color)));
+        TGdiObject brush(CreateSolidBrush(DrawnColor(look_.color, TsuiColorRole::ButtonFace)));
         FillRect(dc, &client, static_cast<HBRUSH>(brush.Handle()));
     }
     const SIZE bar = BitmapSize(bar_.Handle());

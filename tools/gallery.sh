@@ -3,9 +3,10 @@
 # styles side by side, every skinned control in each, on a virtual display
 # of its own. Writes docs/gallery.png, or the file given; with --scale, at
 # that display scale in per cent (100, 125, 150, 175, 200, 250 or 300) on a
-# display large enough for the five forms.
+# display large enough for the five forms; with --high-contrast, as drawn
+# while Windows' high contrast is on.
 #
-#   tools/gallery.sh [--scale PERCENT] [OUT.png]
+#   tools/gallery.sh [--scale PERCENT] [--high-contrast] [OUT.png]
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,6 +15,11 @@ percent=100
 if [ "${1:-}" = "--scale" ]; then
   percent=$2
   shift 2
+fi
+contrast=()
+if [ "${1:-}" = "--high-contrast" ]; then
+  contrast=(--high-contrast)
+  shift
 fi
 case "$percent" in
   100|125|150|175|200|250|300) ;;
@@ -49,7 +55,7 @@ trap cleanup EXIT
 display=$(cat "$state/$screen_dir/display")
 
 # The gallery writes the file once it is painted and ends when it goes.
-"$root/tools/wine-run" --state "$state" "$build/win/bin/snapquill_gallery.exe" --ready "$(winpath "$work/ready")" &
+"$root/tools/wine-run" --state "$state" "$build/win/bin/snapquill_gallery.exe" --ready "$(winpath "$work/ready")" "${contrast[@]}" &
 gallery=$!
 for _ in $(seq 300); do [ -f "$work/ready" ] && break; sleep 0.1; done
 [ -f "$work/ready" ] || { echo "gallery: the gallery never showed" >&2; exit 1; }

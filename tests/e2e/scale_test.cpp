@@ -23,6 +23,8 @@ namespace {
 constexpr int kDesignedWidth = 180;
 constexpr int kDesignedShort = 190;
 constexpr int kDesignedTall = 230;
+// The closed format list as designed, in the client area.
+constexpr TBounds kDesignedFormatList{0, 82, 169, 24};
 // The labels' font: Trebuchet MS, 12 pixels high at 100 %.
 constexpr int kLabelFontHeight = 12;
 
@@ -161,6 +163,10 @@ TEST_F(PanelScale, ThePanelIsItsDesignedSizeTimesTheScaleWithItsTextWholeAndNoKe
     EXPECT_TRUE(NearSize(OuterSize(main).cx, scale_.Position(kDesignedWidth))) << OuterSize(main).cx << " wide";
     ExpectLabelsWhole(main, scale_);
     EXPECT_EQ(KeyColouredPixels(main), 0);
+    // The closed format list follows the rule of the edits, not its font.
+    const RECT format = PlaceInParent(program.FormatCombo());
+    EXPECT_EQ(format.bottom - format.top, scale_.Bounds(kDesignedFormatList).height)
+        << "the format list at " << Describe(format);
 
     program.SelectFormat(1);
     const int tallHeight = scale_.Position(kDesignedTall);

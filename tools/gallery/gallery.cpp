@@ -5,6 +5,8 @@
 //   snapquill_gallery.exe              shows the forms until the first is closed
 //   snapquill_gallery.exe --ready F    also writes the file F once everything
 //                                      is painted, and ends when F is deleted
+//   snapquill_gallery.exe --high-contrast  draws as with Windows' high
+//                                      contrast on, in the system colours
 #include <windows.h>
 
 #include <shellapi.h>
@@ -24,6 +26,7 @@
 #include "skin/SUIComboBox.h"
 #include "skin/SUIEdit.h"
 #include "skin/SUIForm.h"
+#include "skin/SUIHighContrast.h"
 #include "skin/SUIPopupMenu.h"
 #include "skin/SUITrackBar.h"
 
@@ -175,6 +178,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     for (size_t i = 0; i + 1 < arguments.size(); ++i)
         if (arguments[i] == L"--ready")
             readyFile = arguments[i + 1];
+    for (const std::wstring& argument : arguments)
+        if (argument == L"--high-contrast")
+            OverrideHighContrast(true);
     try {
         Application.Initialize(instance);
         std::vector<std::unique_ptr<TGalleryForm>> forms;
