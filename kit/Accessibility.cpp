@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include <cwchar>
+
 #include "kit/Pump.h"
 
 namespace support {
@@ -174,12 +176,16 @@ std::wstring RoleText(long role)
 std::wstring StateText(long state)
 {
     std::wstring words;
-    for (long bit = 1; bit > 0 && bit <= STATE_SYSTEM_VALID; bit <<= 1)
-        if (state & bit) {
+    for (int shift = 0; shift < 31; ++shift) {
+        const unsigned long bit = 1ul << shift;
+        if (static_cast<unsigned long>(state) & bit) {
             wchar_t text[128] = L"";
-            GetStateTextW(static_cast<DWORD>(bit), text, 128);
+            // Not every system has words for every state.
+            if (GetStateTextW(bit, text, 128) == 0 || text[0] == L' ' || !text[0])
+                swprintf(text, 128, L"0x%lx", bit);
             words += (words.empty() ? L"" : L", ") + std::wstring(text);
         }
+    }
     return words;
 }
 

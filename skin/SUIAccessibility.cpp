@@ -11,6 +11,7 @@
 #include "skin/SUIButton.h"
 #include "skin/SUIComboBox.h"
 #include "skin/SUIEdit.h"
+#include "skin/SUIForm.h"
 #include "skin/SUITitleBar.h"
 #include "skin/SUITrackBar.h"
 #include "skin/frmMessage.h"
@@ -163,5 +164,12 @@ bool TfrmMsg::Describe(TAccessibleInfo& info)
     info.name = Utf8ToWide(suiForm1.Caption());
     info.role = ROLE_SYSTEM_DIALOG;
     info.description = Utf8ToWide(lbl.Text());
+    return true;
+}
+
+bool TsuiForm::Describe(TAccessibleInfo& info)
+{
+    info.name = Utf8ToWide(Caption());
+    info.role = ROLE_SYSTEM_CLIENT;
     return true;
 }
