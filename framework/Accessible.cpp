@@ -4,8 +4,6 @@
 
 #include <new>
 
-#include "framework/Window.h"
-
 // Defined here: the import library's copy refers to a data export that not
 // every oleacc.dll has.
 static const IID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
@@ -41,7 +39,10 @@ long WindowStates(HWND window)
 
 class TAccessible final : public IAccessible {
 public:
-    TAccessible(HWND window, IAccessible* standard) : window_(window), standard_(standard) {}
+    TAccessible(HWND window, IAccessible* standard, TDescribeWindow describe)
+        : window_(window), standard_(standard), describe_(describe)
+    {
+    }
     ~TAccessible() { standard_->Release(); }
 
     // IUnknown
@@ -146,15 +147,15 @@ private:
     LONG references_ = 1;
     HWND window_;
     IAccessible* standard_;
+    TDescribeWindow describe_;
 };
 
 // Nothing may escape into the reader's call: a failure reads as a window
 // that has gone.
 bool TAccessible::Describe(TAccessibleInfo& info) const
 {
-    TWindow* object = IsWindow(window_) ? TWindow::FromHandle(window_) : nullptr;
     try {
-        return object && object->Describe(info);
+        return IsWindow(window_) && describe_(window_, info);
     } catch (...) {
         return false;
     }
@@ -351,19 +352,18 @@ HRESULT TAccessible::accNavigate(long direction, VARIANT start, VARIANT* end)
 TAccessibleInfo::TAccessibleInfo() = default;
 TAccessibleInfo::~TAccessibleInfo() = default;
 
-bool AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, TDescribeWindow describe, LRESULT& result)
 {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT)
         return false;
-    TWindow* object = TWindow::FromHandle(window);
     TAccessibleInfo info;
-    if (!object || !object->Describe(info))
+    if (!describe(window, info))
         return false;
     IAccessible* standard = nullptr;
     if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&standard))) ||
         !standard)
         return false;
-    auto* accessible = new (std::nothrow) TAccessible(window, standard);
+    auto* accessible = new (std::nothrow) TAccessible(window, standard, describe);
     if (!accessible) {
         standard->Release();
         return false;

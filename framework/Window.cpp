@@ -169,6 +169,13 @@ static HWND NotifyingChild(HWND parent, UINT message, WPARAM wParam, LPARAM lPar
     return nullptr;
 }
 
+// What a reader is told of a window of the program, asked anew each time.
+static bool DescribeWindow(HWND window, TAccessibleInfo& info)
+{
+    TWindow* object = TWindow::FromHandle(window);
+    return object && object->Describe(info);
+}
+
 bool TWindow::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     HWND child = NotifyingChild(handle_, message, wParam, lParam);
@@ -183,7 +190,7 @@ LRESULT TWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     if (ReflectToChild(message, wParam, lParam, result))
         return result;
-    if (message == WM_GETOBJECT && AnswerAccessibleObject(handle_, wParam, lParam, result))
+    if (message == WM_GETOBJECT && AnswerAccessibleObject(handle_, wParam, lParam, DescribeWindow, result))
         return result;
     if (message == AccessibleActionMessage()) {
         AccessibleAction(static_cast<long>(wParam));
