@@ -145,6 +145,12 @@ TEST(Accessible, EveryControlReadsWithItsNameRoleStatesAndValue)
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(close->role, ROLE_SYSTEM_PUSHBUTTON);
     EXPECT_FALSE(close->Has(STATE_SYSTEM_INVISIBLE));
+
+    // A new caption renames the title bar, and readers hear of it.
+    TWinEventRecorder events;
+    form.frame.SetCaption("Snapquill - shots");
+    EXPECT_EQ(ReadAccessible(form.frame.TitleBar().Handle(), false).name, L"Snapquill - shots");
+    EXPECT_TRUE(WaitUntil([&] { return events.Count(EVENT_OBJECT_NAMECHANGE, form.frame.TitleBar().Handle()) >= 1; }));
 }
 
 TEST(Accessible, TickingACheckBoxChangesItsStateAndTellsReaders)
