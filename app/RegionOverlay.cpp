@@ -8,6 +8,10 @@
 
 #include "app/Capture.h"
 #include "core/Exception.h"
+#include "core/Unicode.h"
+#include "framework/Accessible.h"
+#include "framework/Resources.h"
+#include "resources/StringIds.h"
 #include "skin/SUIThemes.h"
 
 namespace {
@@ -339,6 +343,8 @@ void TRegionOverlay::PointerAt(TScreenPoint pointer)
     InvalidateSelectionChange(oldSelection, selection_);
     InvalidateScreen(oldBox);
     InvalidateScreen(InfoBox());
+    if (selection_.Width() != oldSelection.Width() || selection_.Height() != oldSelection.Height())
+        NotifyAccessible(Handle(), EVENT_OBJECT_VALUECHANGE);
 }
 
 // The right button cancels when it is released: the overlay stays until
@@ -489,5 +495,18 @@ bool CaptureRegion(TBitmap& shot, std::optional<TScreenRect>& lastRegion)
         return false;
     overlay.CopyPart(rect, shot);
     lastRegion = rect;
+    return true;
+}
+
+bool TRegionOverlay::Describe(TAccessibleInfo& info)
+{
+    info.name = Utf8ToWide(LoadStr(IDS_REGION_OVERLAY_NAME));
+    if (!press_) {
+        info.value = L"";
+        return true;
+    }
+    wchar_t size[48];
+    swprintf(size, 48, L"%d x %d", selection_.Width(), selection_.Height());
+    info.value = size;
     return true;
 }

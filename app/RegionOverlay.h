@@ -51,6 +51,11 @@ public:
     // screen) from the frozen picture into bitmap, which takes rect's size.
     void CopyPart(const TScreenRect& rect, TBitmap& bitmap) const;
 
+    // To screen readers: what to do as its name, the selection's size as
+    // its value ("640 x 480"; empty before a press), which they hear of as
+    // it changes.
+    bool Describe(TAccessibleInfo& info) override;
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -42,6 +42,13 @@ TGdiObject PanelFont(int height)
                                   DEFAULT_PITCH | FF_DONTCARE, L"Trebuchet MS"));
 }
 
+// What screen readers call the control beside a label: the label's text up
+// to its colon ("Images Folder:" names "Images Folder").
+std::string LabelName(const std::string& label)
+{
+    return label.substr(0, label.find(':'));
+}
+
 } // namespace
 
 void TSettingsPanel::Create(TsuiForm& frame)
@@ -70,6 +77,18 @@ void TSettingsPanel::Create(TsuiForm& frame)
     tbQuality.SetLook(look::PanelSlider(tbQuality.Look()));
     tbQuality.OnChange = [this] { tbQualityChange(); };
     SetTabOrder({&edPath, &cbType, &btnBrowse, &ckTaskbar, &chkNotify, &tbQuality, &edFile});
+    NameControls();
+}
+
+// The labels stand beside the controls as windows of their own: readers
+// take each control's name from here.
+void TSettingsPanel::NameControls()
+{
+    edPath.SetAccessibleName(LabelName(lblPath.Text()));
+    btnBrowse.SetAccessibleName("Browse Folders");
+    cbType.SetAccessibleName(LabelName(lblFormat.Text()));
+    edFile.SetAccessibleName(LabelName(lblFile.Text()));
+    tbQuality.SetAccessibleName(LabelName(lblQuality.Text()));
 }
 
 void TSettingsPanel::Store(TSettings& settings) const
@@ -111,6 +130,7 @@ void TSettingsPanel::ShowSlider(const TFormatSlider& slider)
 {
     const int value = std::clamp(*slider.value, 1, slider.max);
     slider_ = &slider;
+    tbQuality.SetAccessibleName(LabelName(slider.caption));
     tbQuality.SetMax(slider.max);
     tbQuality.SetPosition(value);
     tbQualityChange();

@@ -65,6 +65,7 @@ private:
     void PlaceControls(const TDisplayScale& scale);
     void MakeFonts(const TDisplayScale& scale);
     void ShowSlider(const TFormatSlider& slider);
+    void NameControls();
     HWND AddControlTip(const TControl& control, const std::string& title, const std::wstring& text);
 
     // Fonts first: they outlive the controls that draw with them.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "core/Unicode.h"
+#include "framework/Accessible.h"
 
 TControl::~TControl()
 {
@@ -321,4 +322,17 @@ bool DialogKeyToControls(const TForm& form, WORD key)
         if (control->Handle() != focus && control->DialogKey(key, false))
             return true;
     return false;
+}
+
+void TControl::SetAccessibleName(const std::string& name)
+{
+    if (accessibleName_ == name)
+        return;
+    accessibleName_ = name;
+    NotifyAccessible(Handle(), EVENT_OBJECT_NAMECHANGE);
+}
+
+std::wstring TControl::SpokenName() const
+{
+    return Utf8ToWide(accessibleName_.empty() ? Text() : accessibleName_);
 }

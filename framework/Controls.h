@@ -27,6 +27,10 @@ public:
     // The control's hint, shown by the framework's hint window.
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint) { hint_ = hint; }
+    // The name screen readers give the control: the label beside it;
+    // empty: its own text. Readers hear of a change.
+    const std::string& AccessibleName() const { return accessibleName_; }
+    void SetAccessibleName(const std::string& name);
 
     // Position and size in the parent's client area.
     TBounds Bounds() const;
@@ -65,6 +69,11 @@ private:
     TWindow* parent_ = nullptr;
     HFONT font_ = nullptr;
     std::string hint_;
+    std::string accessibleName_;
+
+protected:
+    // AccessibleName, or the text when there is none.
+    std::wstring SpokenName() const;
 };
 
 class TEdit : public TControl {

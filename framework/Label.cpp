@@ -119,3 +119,11 @@ bool TLabel::ControlMessage(UINT message, WPARAM, LPARAM, LRESULT& result)
     }
     return false;
 }
+
+bool TLabel::Describe(TAccessibleInfo& info)
+{
+    info.name = SpokenName();
+    info.role = ROLE_SYSTEM_STATICTEXT;
+    info.state = STATE_SYSTEM_READONLY;
+    return true;
+}

@@ -21,6 +21,8 @@ public:
     // The size the caption takes with the label's font (wrapped: at the
     // label's width).
     SIZE TextExtent() const;
+    // Static text to screen readers.
+    bool Describe(TAccessibleInfo& info) override;
 
 protected:
     void Paint(HDC dc, const RECT& client) override;

@@ -1,7 +1,9 @@
 #include "framework/Menus.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
+#include <algorithm>
 #include <set>
 
 #include "core/MenuKeys.h"
@@ -27,10 +29,68 @@ TMenuItem::~TMenuItem()
     LiveItems().erase(this);
 }
 
+// What an item of a shown menu carries as its data: screen readers find
+// the text of an owner-drawn item at its start, the menus find their item.
+struct TMenuItemData {
+    MSAAMENUINFO reader;
+    TMenuItem* item;
+};
+
+struct TMenuItemRecord {
+    TMenuItemData data; // first: the item's data points here
+    std::wstring text;
+};
+
+// The data of the items of the menus shown now: a few dozen at most.
+static std::vector<const TMenuItemData*>& LiveItemData()
+{
+    static std::vector<const TMenuItemData*> data;
+    return data;
+}
+
+// The caption as a system menu item's text: with its & marker, and the
+// shortcut after a tab.
+static std::wstring ReaderText(const TMenuItem& item)
+{
+    std::wstring text = Utf8ToWide(item.Caption());
+    if (!item.ShortCutText().empty())
+        text += L"\t" + Utf8ToWide(item.ShortCutText());
+    return text;
+}
+
+TMenuItemRecords::~TMenuItemRecords()
+{
+    Clear();
+}
+
+void TMenuItemRecords::Clear()
+{
+    std::vector<const TMenuItemData*>& live = LiveItemData();
+    for (const auto& record : records_)
+        live.erase(std::find(live.begin(), live.end(), &record->data));
+    records_.clear();
+}
+
+ULONG_PTR TMenuItemRecords::Add(TMenuItem& item)
+{
+    auto record = std::make_unique<TMenuItemRecord>();
+    record->text = ReaderText(item);
+    record->data.reader.dwMSAASignature = MSAA_MENU_SIG;
+    record->data.reader.cchWText = static_cast<DWORD>(record->text.size());
+    record->data.reader.pszWText = record->text.data();
+    record->data.item = &item;
+    LiveItemData().push_back(&record->data);
+    records_.push_back(std::move(record));
+    return reinterpret_cast<ULONG_PTR>(&records_.back()->data);
+}
+
 TMenuItem* TMenuItem::FromItemData(ULONG_PTR data)
 {
-    auto* item = reinterpret_cast<TMenuItem*>(data);
-    return LiveItems().count(item) ? item : nullptr;
+    auto* found = reinterpret_cast<const TMenuItemData*>(data);
+    const std::vector<const TMenuItemData*>& live = LiveItemData();
+    if (std::find(live.begin(), live.end(), found) == live.end())
+        return nullptr;
+    return LiveItems().count(found->item) ? found->item : nullptr;
 }
 
 TMenuItem& TMenuItem::Adopt(int index, std::unique_ptr<TMenuItem> item)
@@ -160,7 +220,7 @@ HMENU TPopupMenu::Build(const TMenuItem& parent, std::vector<TMenuItem*>& comman
         }
         info.fState = (item.Enabled() ? MFS_ENABLED : MFS_DISABLED) | (item.Checked() ? MFS_CHECKED : 0) |
                       (item.Default() ? MFS_DEFAULT : 0);
-        info.dwItemData = reinterpret_cast<ULONG_PTR>(&item);
+        info.dwItemData = itemData_.Add(item);
         if (item.Count() > 0) {
             info.fMask |= MIIM_SUBMENU;
             info.hSubMenu = Build(item, commands);
@@ -187,6 +247,7 @@ void TPopupMenu::PopupSubItems(const TMenuItem& parent, HWND owner, int x, int y
     const TScopeExit destroy([this, menu] {
         shown_ = nullptr;
         DestroyMenu(menu);
+        itemData_.Clear();
     });
     shown_ = menu;
     // The owner must be in the foreground, or the menu does not close when

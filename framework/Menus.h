@@ -89,6 +89,22 @@ private:
     TPopupMenu* menu_ = nullptr; // set on the root item only
 };
 
+// The data of the items of a shown menu, kept while it is shown.
+struct TMenuItemRecord;
+class TMenuItemRecords {
+public:
+    TMenuItemRecords() = default;
+    ~TMenuItemRecords();
+    TMenuItemRecords(const TMenuItemRecords&) = delete;
+    TMenuItemRecords& operator=(const TMenuItemRecords&) = delete;
+    // The data a system menu item of item carries.
+    ULONG_PTR Add(TMenuItem& item);
+    void Clear();
+
+private:
+    std::vector<std::unique_ptr<TMenuItemRecord>> records_;
+};
+
 class TPopupMenu {
 public:
     TPopupMenu();
@@ -144,6 +160,7 @@ private:
     bool ownerDraw_ = false;
     HIMAGELIST images_ = nullptr;
     HMENU shown_ = nullptr;
+    TMenuItemRecords itemData_;
 };
 
 // Routes WM_MEASUREITEM and WM_DRAWITEM of owner-drawn menu items to their

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/Unicode.h"
+#include "framework/Accessible.h"
 
 static const wchar_t kObjectProperty[] = L"Snapquill.Window";
 static TFailureReporter failureReporter = nullptr;
@@ -168,6 +169,13 @@ static HWND NotifyingChild(HWND parent, UINT message, WPARAM wParam, LPARAM lPar
     return nullptr;
 }
 
+// What a reader is told of a window of the program, asked anew each time.
+static bool DescribeWindow(HWND window, TAccessibleInfo& info)
+{
+    TWindow* object = TWindow::FromHandle(window);
+    return object && object->Describe(info);
+}
+
 bool TWindow::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     HWND child = NotifyingChild(handle_, message, wParam, lParam);
@@ -182,6 +190,12 @@ LRESULT TWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     if (ReflectToChild(message, wParam, lParam, result))
         return result;
+    if (message == WM_GETOBJECT && AnswerAccessibleObject(handle_, wParam, lParam, DescribeWindow, result))
+        return result;
+    if (message == AccessibleActionMessage()) {
+        AccessibleAction(static_cast<long>(wParam));
+        return 0;
+    }
     // Owner-drawn menu items are measured and drawn by their menu, and its
     // keys answered, whichever window popped it up.
     if (menuMessages && menuMessages(message, wParam, lParam, result))

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "framework/AccessibleInfo.h"
+
 class TWindow;
 
 // What windows leave to the layers above them, which hand it in at
@@ -69,6 +71,13 @@ public:
     // first in their destructors, so that the window's last messages reach
     // them whole.
     void DestroyHandle();
+
+    // What the window tells screen readers, asked anew at each question;
+    // false (the default): the system's standard object speaks for it.
+    virtual bool Describe(TAccessibleInfo& /*info*/) { return false; }
+    // A reader asked for the default action of the window (part 0) or of
+    // one of its parts; it runs from the message loop.
+    virtual void AccessibleAction(long /*part*/) {}
 
 protected:
     // Creates the window. A window of the program's own class is bound

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Unicode.h"
+#include "framework/Accessible.h"
 #include "framework/Form.h"
 #include "skin/SUIFileTheme.h"
 #include "skin/SUIHighContrast.h"
@@ -504,6 +505,7 @@ void TsuiCheckBox::SetChecked(bool value)
         return;
     checked_ = value;
     Invalidate();
+    NotifyAccessible(Handle(), EVENT_OBJECT_STATECHANGE);
     if (OnChange)
         OnChange();
 }

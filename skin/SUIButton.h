@@ -74,6 +74,9 @@ public:
     void Click();
     // Enter while the button has the focus presses it; the release clicks.
     bool DialogKey(WORD key, bool focused) override;
+    // What screen readers are told of it, and their default action.
+    bool Describe(TAccessibleInfo& info) override;
+    void AccessibleAction(long part) override;
 
     std::function<void()> OnClick;
     std::function<void()> OnMouseContinuouslyDown;
@@ -192,6 +195,9 @@ public:
     void SetAutoSize(bool value);
     uint32_t Color() const { return color_; }
     void SetColor(uint32_t value);
+    // What screen readers are told of it, and their default action.
+    bool Describe(TAccessibleInfo& info) override;
+    void AccessibleAction(long part) override;
 
     // Whenever Checked changes, by the user or the program.
     std::function<void()> OnChange;

@@ -51,6 +51,9 @@ public:
     // colours, as in its menus).
     uint32_t SelectedColor() const { return selectedColor_; }
     uint32_t SelectedFontColor() const { return selectedFontColor_; }
+    // What screen readers are told of it, and their default action.
+    bool Describe(TAccessibleInfo& info) override;
+    void AccessibleAction(long part) override;
 
 protected:
     // Takes BorderColor and ButtonColor from the style; ArrowColor becomes

@@ -34,6 +34,8 @@ public:
     void SetColor(uint32_t value);
     bool ReadOnly() const;
     void SetReadOnly(bool value);
+    // Editable text to screen readers, named after its label.
+    bool Describe(TAccessibleInfo& info) override;
 
     // The user changed the text (typing, pasting, cutting); setting the
     // text from the program does not fire it.

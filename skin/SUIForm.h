@@ -46,6 +46,8 @@ public:
 
     bool IsSkinForm() const override { return true; }
     void SetLook(const TsuiFormLook& look);
+    // The form's client area to screen readers, named by the caption.
+    bool Describe(TAccessibleInfo& info) override;
 
     // Passes the style on to the skinned controls placed on it.
     bool UIStyleAutoUpdateSub() const { return autoUpdateSub_; }

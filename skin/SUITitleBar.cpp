@@ -1,6 +1,7 @@
 #include "skin/SUITitleBar.h"
 
 #include "core/Unicode.h"
+#include "framework/Accessible.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/WindowIcons.h"
@@ -246,6 +247,7 @@ void TsuiTitleBar::SetCaption(const std::string& value)
 {
     caption_ = value;
     Repaint();
+    NotifyAccessible(Handle(), EVENT_OBJECT_NAMECHANGE);
 }
 
 void TsuiTitleBar::SetTitleFont(const TsuiFont& font)

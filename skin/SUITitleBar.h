@@ -158,6 +158,9 @@ public:
     // maximised.
     void RefreshMaxButtons();
     void Repaint();
+    // A title bar to screen readers, its visible buttons as its parts.
+    bool Describe(TAccessibleInfo& info) override;
+    void AccessibleAction(long part) override;
 
 protected:
     // Unless Custom: sections and buttons anew from the style's pictures,

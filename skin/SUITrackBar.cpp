@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/Accessible.h"
 #include "skin/SUIColors.h"
 #include "skin/SUIFileTheme.h"
 #include "skin/SUIHighContrast.h"
@@ -276,6 +277,7 @@ void TsuiTrackBar::Changed()
     if (range_.position == reported_)
         return;
     reported_ = range_.position;
+    NotifyAccessible(Handle(), EVENT_OBJECT_VALUECHANGE);
     if (OnChange)
         OnChange();
 }

@@ -23,6 +23,8 @@ public:
     void Create(TWindow& parent);
     // Not owned: the track bar keeps the picture. The slider takes its size.
     void SetPicture(HGDIOBJ picture);
+    // The slider's position indicator to screen readers.
+    bool Describe(TAccessibleInfo& info) override;
 
 protected:
     void Paint(HDC dc, const RECT& client) override;
@@ -90,6 +92,8 @@ public:
     RECT SliderRect() const;
     bool Dragging() const { return dragging_; }
     bool Paging() const { return pageTimer_ != nullptr; }
+    // A slider to screen readers, its position as value.
+    bool Describe(TAccessibleInfo& info) override;
 
     // Position differs from the one last reported.
     std::function<void()> OnChange;

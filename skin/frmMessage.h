@@ -38,6 +38,7 @@ public:
     void Create(TWindow& parent, const TBounds& bounds);
     HGDIOBJ Picture() const { return picture_.Handle(); }
     void SetPicture(TGdiObject picture);
+    bool Describe(TAccessibleInfo& info) override;
 
 protected:
     void Paint(HDC dc, const RECT& client) override;
@@ -84,6 +85,8 @@ public:
     // Ctrl+C: the dialog as text on the clipboard. The key goes on.
     void FormKeyDown(WORD& key, TShiftState shift);
     std::string CopyText() const;
+    // A dialog to screen readers: its caption, its message as description.
+    bool Describe(TAccessibleInfo& info) override;
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

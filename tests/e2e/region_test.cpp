@@ -2,13 +2,15 @@
 // under the program's overlay, the test drags, clicks or presses keys on it
 // and reads back the file that appears (or checks that none does). The
 // timing test prints how long the overlay takes to appear and the file to
-// be written, at whatever size the display has.
+// be written, at whatever size the display has. A screen reader hears what
+// to do on the overlay and the selection's size.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
 #include <cstdio>
 
+#include "kit/Accessibility.h"
 #include "tests/e2e/Support.h"
 
 using namespace e2e;
@@ -278,4 +280,29 @@ TEST_F(RegionShots, TimingOfTheOverlayAndOfTheFileAgainstPrintScreen)
     std::printf("[timing] %dx%d: the region's file complete %.0f ms after the release, PrintScreen's %.0f ms "
                 "after the key\n",
                 width, height, regionMs, MsSince(pressed));
+}
+
+TEST_F(RegionShots, TheOverlayTellsReadersWhatToDoAndTheSelectionsSizeAsItChanges)
+{
+    TComApartment com;
+    TWinEventRecorder events;
+    ASSERT_TRUE(Open());
+    HWND overlay = OverlayOf(program_);
+    const TAccessibleNode opened = ReadAccessible(overlay, false);
+    EXPECT_EQ(opened.name, L"Drag to choose the region to capture; Escape cancels");
+    EXPECT_EQ(opened.value, L"") << "no selection before a press";
+
+    const POINT origin = pattern_.ClientOrigin();
+    MovePointerOnDesktop(origin);
+    PumpFor(100);
+    MovePointerOnDesktop(origin, MOUSEEVENTF_LEFTDOWN);
+    PumpFor(100);
+    MovePointerOnDesktop(Plus(origin, 50, 40));
+    EXPECT_TRUE(WaitUntil([&] { return ReadAccessible(overlay, false).value == L"50 x 40"; }))
+        << Narrow(ReadAccessible(overlay, false).value);
+    EXPECT_TRUE(WaitUntil([&] { return events.Count(EVENT_OBJECT_VALUECHANGE, overlay) >= 1; }))
+        << "readers hear of the new size";
+    EXPECT_TRUE(PressKey(VK_ESCAPE));
+    EXPECT_TRUE(OverlayCloses(program_));
+    MovePointerOnDesktop(Plus(origin, 50, 40), MOUSEEVENTF_LEFTUP);
 }
