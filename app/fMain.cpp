@@ -24,6 +24,9 @@ constexpr UINT WM_HOTKEY_NOTICE = WM_APP + 1;
 // Posted by the menu's "Capture region", so that the capture starts once the
 // menu has closed.
 constexpr UINT WM_CAPTURE_REGION = WM_APP + 2;
+// Posted by a change of format, so that the height moves once the format
+// list has closed and drawn itself, not under its open list.
+constexpr UINT WM_ANIMATE_HEIGHT = WM_APP + 3;
 // What the screen is given to draw again where the menu was, before the
 // region capture copies it.
 constexpr unsigned kMenuGoneMs = 150;
@@ -51,7 +54,12 @@ TfmMain::TfmMain()
     keyboardMenu_ = std::make_unique<TKeyboardMenu>([this] { return Handle(); },
                                                     [this] { PopupMenuBelowTitleBar(); });
     panel_.Create(sknForm);
-    panel_.OnHeightWanted = [this](int designedOuter) { AnimateToHeight(designedOuter); };
+    panel_.OnHeightWanted = [this](int designedOuter) {
+        if (IsWindowVisible(Handle()))
+            PostMessageW(Handle(), WM_ANIMATE_HEIGHT, static_cast<WPARAM>(designedOuter), 0);
+        else
+            AnimateToHeight(designedOuter);
+    };
     designedHeight_ = layout::kTallHeight;
     if (const TDisplayScale scale = WindowScale(Handle()); !scale.IsIdentity())
         ApplyScale(scale);
@@ -314,6 +322,9 @@ bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_CAPTURE_REGION:
         PumpWait(kMenuGoneMs);
         TakeShot(TShotKind::Region);
+        return true;
+    case WM_ANIMATE_HEIGHT:
+        AnimateToHeight(static_cast<int>(wParam));
         return true;
     case WM_SHOWWINDOW:
         if (wParam && started_ && !hotKeys_.AllHeld())

@@ -179,6 +179,9 @@ void TForm::StepHeightToTarget()
         SetHeight(height + step);
         if (Height() == height)
             return; // the window refuses the size
+        // Each step is drawn whole before the next: never a frame that
+        // shows the edge of the step before.
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         PumpWait(1);
     }
 }
