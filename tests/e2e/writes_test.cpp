@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "tests/e2e/Support.h"
@@ -45,9 +46,9 @@ public:
     NoiseWindow()
     {
         std::vector<uint32_t> pixels(size_t(kWidth) * kHeight);
-        uint32_t seed = 12345;
+        std::minstd_rand noise;
         for (uint32_t& pixel : pixels)
-            pixel = (seed = seed * 1664525u + 1013904223u) >> 8;
+            pixel = static_cast<uint32_t>(noise()) & 0xFFFFFF;
         window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0,
                                   kWidth, kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         BITMAPINFO info{};
