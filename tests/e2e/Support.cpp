@@ -369,6 +369,22 @@ bool Snapquill::Close()
     return Close(ignored);
 }
 
+HWND OpenMenuOf(const Snapquill& program)
+{
+    for (HWND window : TopLevelWindowsOf(program.Id()))
+        if (ClassNameOf(window) == L"#32768" && IsWindowVisible(window))
+            return window;
+    return nullptr;
+}
+
+HWND AboutBoxOf(const Snapquill& program)
+{
+    for (HWND window : TopLevelWindowsOf(program.Id()))
+        if (IsWindowVisible(window) && TextOf(window) == L"About...")
+            return window;
+    return nullptr;
+}
+
 // --- Windows with a known picture ---------------------------------------------
 
 static Rgb FromColourRef(COLORREF c)

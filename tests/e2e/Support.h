@@ -144,6 +144,11 @@ private:
     ChildProcess process_;
 };
 
+// The program's popup menu while one is open, and its About box while it
+// shows; null otherwise.
+HWND OpenMenuOf(const Snapquill& program);
+HWND AboutBoxOf(const Snapquill& program);
+
 // --- Windows with a known picture ---------------------------------------------
 
 // The four quadrants of a pattern window (see PatternWindow.h), clockwise

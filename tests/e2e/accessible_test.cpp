@@ -17,22 +17,6 @@ using namespace e2e;
 
 namespace {
 
-HWND OpenMenuOf(const Snapquill& program)
-{
-    for (HWND window : TopLevelWindowsOf(program.Id()))
-        if (ClassNameOf(window) == L"#32768" && IsWindowVisible(window))
-            return window;
-    return nullptr;
-}
-
-HWND AboutBoxOf(const Snapquill& program)
-{
-    for (HWND window : TopLevelWindowsOf(program.Id()))
-        if (IsWindowVisible(window) && TextOf(window) == L"About...")
-            return window;
-    return nullptr;
-}
-
 struct Expected {
     const wchar_t* name;
     long role;

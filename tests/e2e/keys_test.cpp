@@ -11,23 +11,6 @@ using namespace e2e;
 
 namespace {
 
-// The program's popup menu window while one is open, or null.
-HWND OpenMenuOf(const Snapquill& program)
-{
-    for (HWND window : TopLevelWindowsOf(program.Id()))
-        if (ClassNameOf(window) == L"#32768" && IsWindowVisible(window))
-            return window;
-    return nullptr;
-}
-
-HWND AboutBoxOf(const Snapquill& program)
-{
-    for (HWND window : TopLevelWindowsOf(program.Id()))
-        if (IsWindowVisible(window) && TextOf(window) == L"About...")
-            return window;
-    return nullptr;
-}
-
 HWND OverlayOf(const Snapquill& program)
 {
     for (HWND window : TopLevelWindowsOf(program.Id()))

@@ -194,15 +194,6 @@ TEST(SingleInstance, SecondStartShowsTheHiddenFirstCopysPanel)
 
 namespace {
 
-// The program's popup menu window while one is open, or null.
-HWND OpenMenuOf(const Snapquill& program)
-{
-    for (HWND window : TopLevelWindowsOf(program.Id()))
-        if (ClassNameOf(window) == L"#32768" && IsWindowVisible(window))
-            return window;
-    return nullptr;
-}
-
 // A window's class, caption and process, for the messages of failed checks.
 std::wstring Described(HWND window)
 {
