@@ -1,0 +1,447 @@
+#include "app/MarkupRaster.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kMarkerStrength = 0.9; // how far the marker goes towards full ink
+constexpr double kLightColour = 0.6;    // luminance above which a step's number is black
+
+// How much ink each pixel of an area gets, the largest of all the shapes
+// that cover it: a mark is blended once, so its parts never add up.
+struct TCoverMap {
+    TScreenRect area;
+    std::vector<float> cover;
+
+    explicit TCoverMap(const TScreenRect& rect)
+        : area(rect.Empty() ? TScreenRect{} : rect), cover(size_t(area.Width()) * size_t(area.Height()), 0.0f)
+    {
+    }
+    void Raise(int x, int y, double amount)
+    {
+        float& cell = cover[size_t(y - area.top) * size_t(area.Width()) + size_t(x - area.left)];
+        cell = std::max(cell, float(amount));
+    }
+};
+
+struct TPoint {
+    double x, y;
+};
+
+double Clamp01(double value)
+{
+    return std::clamp(value, 0.0, 1.0);
+}
+
+TPoint Centre(TScreenPoint point)
+{
+    return {point.x + 0.5, point.y + 0.5};
+}
+
+TScreenRect Union(const TScreenRect& a, const TScreenRect& b)
+{
+    if (a.Empty())
+        return b;
+    if (b.Empty())
+        return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+// The whole pixels around a box of real coordinates grown by pad.
+TScreenRect PixelsAround(double left, double top, double right, double bottom, double pad)
+{
+    return {int(std::floor(left - pad)), int(std::floor(top - pad)), int(std::ceil(right + pad)),
+            int(std::ceil(bottom + pad))};
+}
+
+// Calls coverageAt with the centre of every pixel of box inside the map.
+template <class Coverage>
+void Cover(TCoverMap& map, const TScreenRect& box, Coverage coverageAt)
+{
+    const TScreenRect area = Intersection(box, map.area);
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const double amount = coverageAt(x + 0.5, y + 0.5);
+            if (amount > 0)
+                map.Raise(x, y, amount);
+        }
+}
+
+double DistanceToSegment(double px, double py, TPoint a, TPoint b)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double lengthSquared = dx * dx + dy * dy;
+    double t = lengthSquared > 0 ? ((px - a.x) * dx + (py - a.y) * dy) / lengthSquared : 0.0;
+    t = Clamp01(t);
+    return std::hypot(px - (a.x + t * dx), py - (a.y + t * dy));
+}
+
+// A stroke of half-width r around the segment, with round ends.
+void CoverCapsule(TCoverMap& map, TPoint a, TPoint b, double r)
+{
+    const TScreenRect box =
+        PixelsAround(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y), r + 1);
+    Cover(map, box, [&](double x, double y) { return Clamp01(r + 0.5 - DistanceToSegment(x, y, a, b)); });
+}
+
+void CoverPolyline(TCoverMap& map, const std::vector<TPathPoint>& path, double r)
+{
+    if (path.size() == 1)
+        CoverCapsule(map, {path[0].x, path[0].y}, {path[0].x, path[0].y}, r);
+    for (size_t i = 1; i < path.size(); ++i)
+        CoverCapsule(map, {path[i - 1].x, path[i - 1].y}, {path[i].x, path[i].y}, r);
+}
+
+double Overlap(double low1, double high1, double low2, double high2)
+{
+    return std::max(0.0, std::min(high1, high2) - std::max(low1, low2));
+}
+
+double AreaShare(const TScreenRect& rect, int x, int y)
+{
+    return Overlap(x, x + 1, rect.left, rect.right) * Overlap(y, y + 1, rect.top, rect.bottom);
+}
+
+// The pixels of a rectangle, ellipse or pixelate drag: both ends included.
+TScreenRect DraggedPixels(const TMark& mark)
+{
+    const TScreenPoint a = mark.points.front(), b = mark.points.back();
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1};
+}
+
+int StrokeWidth(const TMark& mark)
+{
+    return std::max(1, mark.width);
+}
+
+void CoverFrame(TCoverMap& map, const TScreenRect& outer, int width)
+{
+    const TScreenRect inner{outer.left + width, outer.top + width, outer.right - width, outer.bottom - width};
+    Cover(map, outer, [&](double x, double y) {
+        const int px = int(std::floor(x)), py = int(std::floor(y));
+        return AreaShare(outer, px, py) - (inner.Empty() ? 0.0 : AreaShare(inner, px, py));
+    });
+}
+
+// The distance from a point (relative to the centre) to the ellipse of
+// radii a and b: first-order, exact for circles.
+double DistanceToEllipse(double x, double y, double a, double b)
+{
+    const double k0 = std::hypot(x / a, y / b);
+    const double k1 = std::hypot(x / (a * a), y / (b * b));
+    if (k1 <= 0)
+        return std::min(a, b);
+    return std::abs(k0 * (k0 - 1) / k1);
+}
+
+void CoverEllipse(TCoverMap& map, const TScreenRect& outer, int width)
+{
+    const double r = width / 2.0;
+    const double cx = (outer.left + outer.right) / 2.0, cy = (outer.top + outer.bottom) / 2.0;
+    const double a = std::max(0.5, outer.Width() / 2.0 - r), b = std::max(0.5, outer.Height() / 2.0 - r);
+    Cover(map, outer, [&](double x, double y) { return Clamp01(r + 0.5 - DistanceToEllipse(x - cx, y - cy, a, b)); });
+}
+
+void CoverDisc(TCoverMap& map, TPoint centre, double radius)
+{
+    const TScreenRect box = PixelsAround(centre.x, centre.y, centre.x, centre.y, radius + 1);
+    Cover(map, box, [&](double x, double y) { return Clamp01(0.5 - (std::hypot(x - centre.x, y - centre.y) - radius)); });
+}
+
+double Cross(TPoint o, TPoint p, double x, double y)
+{
+    return (p.x - o.x) * (y - o.y) - (p.y - o.y) * (x - o.x);
+}
+
+// Signed distance outwards from a triangle's edges (the largest of the
+// three edge lines'), with corners given in either turning direction.
+double TriangleDistance(const TPoint corners[3], double turn, double x, double y)
+{
+    double distance = -1e9;
+    for (int i = 0; i < 3; ++i) {
+        const TPoint p = corners[i], q = corners[(i + 1) % 3];
+        const double length = std::hypot(q.x - p.x, q.y - p.y);
+        distance = std::max(distance, -turn * Cross(p, q, x, y) / length);
+    }
+    return distance;
+}
+
+void CoverTriangle(TCoverMap& map, const TArrowHead& head)
+{
+    const TPoint corners[3] = {{head.tipX, head.tipY}, {head.leftX, head.leftY}, {head.rightX, head.rightY}};
+    const double area = Cross(corners[0], corners[1], corners[2].x, corners[2].y);
+    if (std::abs(area) < 1e-9)
+        return;
+    const double turn = area > 0 ? 1.0 : -1.0;
+    const TScreenRect box = PixelsAround(std::min({head.tipX, head.leftX, head.rightX}),
+                                         std::min({head.tipY, head.leftY, head.rightY}),
+                                         std::max({head.tipX, head.leftX, head.rightX}),
+                                         std::max({head.tipY, head.leftY, head.rightY}), 1);
+    Cover(map, box, [&](double x, double y) { return Clamp01(0.5 - TriangleDistance(corners, turn, x, y)); });
+}
+
+uint32_t Channel(uint32_t colour, int shift)
+{
+    return (colour >> shift) & 0xFF;
+}
+
+uint32_t Mixed(uint32_t source, uint32_t colour, double amount)
+{
+    uint32_t result = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const double s = Channel(source, shift), c = Channel(colour, shift);
+        result |= uint32_t(std::lround(s + (c - s) * amount)) << shift;
+    }
+    return result;
+}
+
+// Ink on paper: each channel multiplied by the colour's.
+uint32_t Multiplied(uint32_t source, uint32_t colour)
+{
+    uint32_t result = 0;
+    for (int shift = 0; shift <= 16; shift += 8)
+        result |= ((Channel(source, shift) * Channel(colour, shift) + 127) / 255) << shift;
+    return result;
+}
+
+uint32_t& PixelAt(TPixelSpan& target, int x, int y)
+{
+    return target.pixels[size_t(y - target.top) * size_t(target.width) + size_t(x - target.left)];
+}
+
+void Blend(TPixelSpan& target, const TCoverMap& map, uint32_t colour, bool multiply)
+{
+    for (int y = map.area.top; y < map.area.bottom; ++y)
+        for (int x = map.area.left; x < map.area.right; ++x) {
+            const double amount = map.cover[size_t(y - map.area.top) * size_t(map.area.Width()) + size_t(x - map.area.left)];
+            if (amount <= 0)
+                continue;
+            uint32_t& pixel = PixelAt(target, x, y);
+            pixel = multiply ? Mixed(pixel, Multiplied(pixel, colour), amount * kMarkerStrength)
+                             : Mixed(pixel, colour, amount);
+        }
+}
+
+double Luminance(uint32_t colour)
+{
+    return (0.2126 * Channel(colour, 16) + 0.7152 * Channel(colour, 8) + 0.0722 * Channel(colour, 0)) / 255.0;
+}
+
+double StepRadius(const TMark& mark)
+{
+    return (4.0 * StrokeWidth(mark) + 12.0) / 2.0;
+}
+
+// The half-width of the stroke a line-like mark draws.
+double StrokeRadius(const TMark& mark)
+{
+    return mark.tool == TMarkTool::Marker ? 2.0 * StrokeWidth(mark) : StrokeWidth(mark) / 2.0;
+}
+
+std::vector<TPathPoint> Path(const TMark& mark)
+{
+    if (mark.tool == TMarkTool::Pen || mark.tool == TMarkTool::Marker)
+        return SmoothedStroke(mark.points);
+    const TPoint a = Centre(mark.points.front()), b = Centre(mark.points.back());
+    if (mark.tool != TMarkTool::Arrow)
+        return {{a.x, a.y}, {b.x, b.y}};
+    const TArrowHead head = ArrowHead(mark.points.front(), mark.points.back(), StrokeWidth(mark));
+    return {{a.x, a.y}, {(head.leftX + head.rightX) / 2, (head.leftY + head.rightY) / 2}};
+}
+
+TScreenRect PathBounds(const std::vector<TPathPoint>& path, double pad)
+{
+    TScreenRect bounds;
+    for (const TPathPoint& p : path)
+        bounds = Union(bounds, PixelsAround(p.x, p.y, p.x, p.y, pad));
+    return bounds;
+}
+
+TScreenRect ArrowHeadBounds(const TMark& mark)
+{
+    const TArrowHead h = ArrowHead(mark.points.front(), mark.points.back(), StrokeWidth(mark));
+    return PathBounds({{h.tipX, h.tipY}, {h.leftX, h.leftY}, {h.rightX, h.rightY}}, 1);
+}
+
+void FillBlocks(TPixelSpan& target, const TMark& mark, const TScreenRect& clip)
+{
+    const int columns = BlockCount(mark.blocksArea.Width(), mark.blockSize);
+    const int rows = BlockCount(mark.blocksArea.Height(), mark.blockSize);
+    if (mark.blocksArea.Empty() || mark.blocks.size() != size_t(columns) * size_t(rows))
+        return;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column) {
+            const TScreenRect block = Intersection(BlockRect(mark.blocksArea, mark.blockSize, column, row), clip);
+            for (int y = block.top; y < block.bottom; ++y)
+                std::fill_n(&PixelAt(target, block.left, y), block.Width(), mark.blocks[size_t(row) * columns + column]);
+        }
+}
+
+void CoverShape(TCoverMap& map, const TMark& mark)
+{
+    switch (mark.tool) {
+    case TMarkTool::Rectangle: CoverFrame(map, DraggedPixels(mark), StrokeWidth(mark)); break;
+    case TMarkTool::Ellipse: CoverEllipse(map, DraggedPixels(mark), StrokeWidth(mark)); break;
+    case TMarkTool::Step: CoverDisc(map, Centre(mark.points.front()), StepRadius(mark)); break;
+    default:
+        CoverPolyline(map, Path(mark), StrokeRadius(mark));
+        if (mark.tool == TMarkTool::Arrow)
+            CoverTriangle(map, ArrowHead(mark.points.front(), mark.points.back(), StrokeWidth(mark)));
+    }
+}
+
+} // namespace
+
+TScreenRect MarkBounds(const TMark& mark)
+{
+    if (mark.tool == TMarkTool::Pixelate)
+        return mark.blocksArea;
+    if (mark.tool == TMarkTool::Text)
+        return mark.ink.area;
+    if (mark.points.empty())
+        return {};
+    switch (mark.tool) {
+    case TMarkTool::Rectangle:
+    case TMarkTool::Ellipse: return Inflated(DraggedPixels(mark), 1);
+    case TMarkTool::Step: return Union(PathBounds({{Centre(mark.points[0]).x, Centre(mark.points[0]).y}}, StepRadius(mark) + 1), mark.ink.area);
+    case TMarkTool::Arrow: return Union(PathBounds(Path(mark), StrokeRadius(mark) + 1), ArrowHeadBounds(mark));
+    default: return PathBounds(Path(mark), StrokeRadius(mark) + 1);
+    }
+}
+
+void DrawMark(TPixelSpan& target, const TMark& mark, const TScreenRect& clip)
+{
+    const TScreenRect area = Intersection(Intersection(MarkBounds(mark), clip), target.Area());
+    if (area.Empty() || target.pixels == nullptr)
+        return;
+    if (mark.tool == TMarkTool::Pixelate)
+        return FillBlocks(target, mark, area);
+    if (mark.tool == TMarkTool::Text)
+        return DrawCoverage(target, mark.ink, mark.colour, clip);
+    TCoverMap map(area);
+    CoverShape(map, mark);
+    Blend(target, map, mark.colour, mark.tool == TMarkTool::Marker);
+    if (mark.tool == TMarkTool::Step)
+        DrawCoverage(target, mark.ink, Luminance(mark.colour) > kLightColour ? 0x000000 : 0xFFFFFF, clip);
+}
+
+void DrawCoverage(TPixelSpan& target, const TCoverage& ink, uint32_t colour, const TScreenRect& clip)
+{
+    if (ink.Empty() || ink.alpha.size() != size_t(ink.area.Width()) * size_t(ink.area.Height()) ||
+        target.pixels == nullptr)
+        return;
+    const TScreenRect area = Intersection(Intersection(ink.area, clip), target.Area());
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const uint8_t alpha = ink.alpha[size_t(y - ink.area.top) * size_t(ink.area.Width()) + size_t(x - ink.area.left)];
+            if (alpha != 0)
+                PixelAt(target, x, y) = Mixed(PixelAt(target, x, y), colour, alpha / 255.0);
+        }
+}
+
+TArrowHead ArrowHead(TScreenPoint from, TScreenPoint to, int width)
+{
+    const TPoint start = Centre(from), tip = Centre(to);
+    const double length = std::hypot(tip.x - start.x, tip.y - start.y);
+    if (length <= 0)
+        return {tip.x, tip.y, tip.x, tip.y, tip.x, tip.y};
+    const double ux = (tip.x - start.x) / length, uy = (tip.y - start.y) / length;
+    const double headLength = std::min(3.0 * std::max(1, width) + 6.0, length / 2);
+    const double halfWidth = 0.6 * headLength;
+    const double backX = tip.x - ux * headLength, backY = tip.y - uy * headLength;
+    // Left of the direction of travel, on a screen whose y runs down.
+    return {tip.x, tip.y, backX + uy * halfWidth, backY - ux * halfWidth, backX - uy * halfWidth, backY + ux * halfWidth};
+}
+
+// Chaikin's corner cutting: each segment gives its points at a quarter and
+// three quarters, the ends stay.
+static std::vector<TPathPoint> CornersCut(const std::vector<TPathPoint>& path)
+{
+    if (path.size() < 3)
+        return path;
+    std::vector<TPathPoint> result{path.front()};
+    for (size_t i = 1; i < path.size(); ++i) {
+        const TPathPoint a = path[i - 1], b = path[i];
+        result.push_back({0.75 * a.x + 0.25 * b.x, 0.75 * a.y + 0.25 * b.y});
+        result.push_back({0.25 * a.x + 0.75 * b.x, 0.25 * a.y + 0.75 * b.y});
+    }
+    result.push_back(path.back());
+    return result;
+}
+
+std::vector<TPathPoint> SmoothedStroke(const std::vector<TScreenPoint>& points)
+{
+    std::vector<TPathPoint> path;
+    for (const TScreenPoint& point : points)
+        if (path.empty() || path.back().x != point.x + 0.5 || path.back().y != point.y + 0.5)
+            path.push_back({point.x + 0.5, point.y + 0.5});
+    return CornersCut(CornersCut(path));
+}
+
+// One axis of a pixelate drag: grown to blockSize around the dragged pixels
+// and moved onto the screen's span.
+static void PixelateSpan(int press, int release, int blockSize, int screenLow, int screenHigh, int& low, int& high)
+{
+    low = std::clamp(std::min(press, release), screenLow, screenHigh);
+    high = std::clamp(std::max(press, release) + 1, screenLow, screenHigh);
+    if (high - low < blockSize) {
+        low -= (blockSize - (high - low)) / 2;
+        high = low + blockSize;
+    }
+    const int length = std::min(high - low, screenHigh - screenLow);
+    low = std::clamp(low, screenLow, std::max(screenLow, screenHigh - length));
+    high = low + length;
+}
+
+TScreenRect PixelateArea(TScreenPoint press, TScreenPoint release, int blockSize, const TScreenRect& screen)
+{
+    TScreenRect area;
+    PixelateSpan(press.x, release.x, blockSize, screen.left, screen.right, area.left, area.right);
+    PixelateSpan(press.y, release.y, blockSize, screen.top, screen.bottom, area.top, area.bottom);
+    return area;
+}
+
+int BlockCount(int length, int blockSize)
+{
+    return std::max(1, length / std::max(1, blockSize));
+}
+
+TScreenRect BlockRect(const TScreenRect& area, int blockSize, int column, int row)
+{
+    const long long columns = BlockCount(area.Width(), blockSize), rows = BlockCount(area.Height(), blockSize);
+    const auto edgeX = [&](long long i) { return area.left + int(i * area.Width() / columns); };
+    const auto edgeY = [&](long long i) { return area.top + int(i * area.Height() / rows); };
+    return {edgeX(column), edgeY(row), edgeX(column + 1), edgeY(row + 1)};
+}
+
+static uint32_t Average(const TPixelSpan& source, const TScreenRect& block)
+{
+    const TScreenRect pixels = Intersection(block, source.Area());
+    const unsigned long long count = (unsigned long long)(pixels.Width()) * (unsigned long long)(pixels.Height());
+    if (pixels.Empty())
+        return 0;
+    unsigned long long sums[3] = {0, 0, 0};
+    for (int y = pixels.top; y < pixels.bottom; ++y)
+        for (int x = pixels.left; x < pixels.right; ++x) {
+            const uint32_t pixel = source.pixels[size_t(y - source.top) * size_t(source.width) + size_t(x - source.left)];
+            for (int c = 0; c < 3; ++c)
+                sums[c] += Channel(pixel, 8 * c);
+        }
+    uint32_t result = 0;
+    for (int c = 0; c < 3; ++c)
+        result |= uint32_t((sums[c] + count / 2) / count) << (8 * c);
+    return result;
+}
+
+std::vector<uint32_t> BlockAverages(const TPixelSpan& source, const TScreenRect& area, int blockSize)
+{
+    std::vector<uint32_t> averages;
+    if (area.Empty() || source.pixels == nullptr)
+        return averages;
+    const int columns = BlockCount(area.Width(), blockSize), rows = BlockCount(area.Height(), blockSize);
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            averages.push_back(Average(source, BlockRect(area, blockSize, column, row)));
+    return averages;
+}
