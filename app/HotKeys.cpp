@@ -9,6 +9,7 @@ const std::array<THotKey, THotKeys::kKeyCount> THotKeys::kKeys{{
     {hkWindow, MOD_ALT, VK_SNAPSHOT, "Alt+PrintScreen"},
     {hkTrayIcon, MOD_CONTROL, VK_F12, "Ctrl+F12"},
     {hkRegion, MOD_CONTROL, VK_SNAPSHOT, "Ctrl+PrintScreen"},
+    {hkMarkup, MOD_CONTROL | MOD_SHIFT, VK_SNAPSHOT, "Ctrl+Shift+PrintScreen"},
 }};
 
 static const char kKeyboardKey[] = "\\Control Panel\\Keyboard";

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-enum THotKeyId { hkScreen = 1, hkWindow = 2, hkTrayIcon = 3, hkRegion = 4 };
+enum THotKeyId { hkScreen = 1, hkWindow = 2, hkTrayIcon = 3, hkRegion = 4, hkMarkup = 5 };
 
 struct THotKey {
     int id;
@@ -21,7 +21,7 @@ struct THotKey {
 
 class THotKeys {
 public:
-    static constexpr size_t kKeyCount = 4;
+    static constexpr size_t kKeyCount = 5;
     static const std::array<THotKey, kKeyCount> kKeys;
 
     // Registers on owner's window handle; Release gives every key back.

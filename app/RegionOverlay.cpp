@@ -120,13 +120,15 @@ BOOL CALLBACK FindWindowAt(HWND window, LPARAM search)
 } // namespace
 
 TRegionOverlay::TRegionOverlay(TBitmap& frozen, const TScreenRect& virtualScreen,
-                               const std::vector<TMonitorArea>& monitors, const std::optional<TScreenRect>& lastRegion)
+                               const std::vector<TMonitorArea>& monitors, const std::optional<TScreenRect>& lastRegion,
+                               bool markup)
     : screen_(virtualScreen),
       monitors_(monitors),
       lastRegion_(lastRegion),
       frozen_(frozen),
       dimmedBitmap_(DimmedCopy(frozen_.Handle(), virtualScreen.Width(), virtualScreen.Height())),
-      dimmed_(frozen_.Handle(), dimmedBitmap_.Handle())
+      dimmed_(frozen_.Handle(), dimmedBitmap_.Handle()),
+      markup_(markup)
 {
 }
 
@@ -167,7 +169,7 @@ void TRegionOverlay::GiveActivationBack() const
 void TRegionOverlay::Open()
 {
     previousForeground_ = GetForegroundWindow();
-    CreateHandle({&OverlayClass(), nullptr, L"Snapquill region", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
+    CreateHandle({&OverlayClass(), nullptr, L"Snapquill region", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
                   screen_.left, screen_.top, screen_.Width(), screen_.Height()});
     scale_ = WindowScale(Handle());
     font_ = TGdiObject(CreateFontW(scale_.FontHeight(box::kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -190,6 +192,8 @@ void TRegionOverlay::Open()
 
 LRESULT TRegionOverlay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (editor_ && MarkupMessage(message, wParam, lParam))
+        return 0;
     switch (message) {
     case WM_PAINT:
         Paint();
@@ -253,6 +257,11 @@ void TRegionOverlay::PaintArea(HDC dc, const RECT& area)
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, dimmed_.Handle(), area.left,
            area.top, SRCCOPY);
+    if (editor_) {
+        PaintSelectionEdge(dc);
+        editor_->Paint(dc, area);
+        return;
+    }
     const RECT selection = ToClient(selection_);
     RECT bright;
     if (IntersectRect(&bright, &selection, &area))
@@ -329,6 +338,12 @@ TScreenRect TRegionOverlay::InfoBox() const
 // what they leave or reach is painted again.
 void TRegionOverlay::PointerAt(TScreenPoint pointer)
 {
+    if (editor_) {
+        pointer_ = pointer;
+        editor_->PointerMove(pointer);
+        selection_ = editor_->Selection();
+        return;
+    }
     if (pointer == pointer_ && !press_)
         return;
     const TScreenRect oldBox = InfoBox();
@@ -368,11 +383,21 @@ void TRegionOverlay::ButtonUp()
     if (!press_ || cancelling_)
         return;
     ReleaseCapture();
+    if (!dragged_ && markup_) {
+        press_.reset();
+        StartMarkup(WindowUnderRect(WindowUnder(pointer_), screen_));
+        return;
+    }
     if (!dragged_) {
         Finish({TRegionChoice::Kind::Window, {}, WindowUnder(pointer_)});
         return;
     }
     const TScreenRect selection = SelectionRect(*press_, pointer_, screen_);
+    if (markup_) {
+        press_.reset();
+        StartMarkup(selection);
+        return;
+    }
     Finish(selection.Empty() ? TRegionChoice{} : TRegionChoice{TRegionChoice::Kind::Region, selection});
 }
 
@@ -393,6 +418,8 @@ void TRegionOverlay::KeyDown(WPARAM key)
     case VK_RETURN:
         if (press_)
             ButtonUp();
+        else if (lastRegion_ && !Intersection(*lastRegion_, screen_).Empty() && markup_)
+            StartMarkup(Intersection(*lastRegion_, screen_));
         else if (lastRegion_ && !Intersection(*lastRegion_, screen_).Empty())
             Finish({TRegionChoice::Kind::Region, Intersection(*lastRegion_, screen_)});
         break;
@@ -463,6 +490,19 @@ RECT TRegionOverlay::ToClient(const TScreenRect& rect) const
                    rect.bottom - screen_.top});
 }
 
+// The window's shot rectangle on the screen; nothing for no window or the
+// desktop.
+TScreenRect TRegionOverlay::WindowUnderRect(HWND window, const TScreenRect& screen)
+{
+    if (!window || window == GetDesktopWindow() || window == GetShellWindow())
+        return {};
+    try {
+        return Intersection(WindowShotRect(window), screen);
+    } catch (const Exception&) {
+        return {};
+    }
+}
+
 HWND TRegionOverlay::WindowUnder(TScreenPoint point) const
 {
     TWindowSearch search{{point.x, point.y}, Handle()};
@@ -498,9 +538,25 @@ bool CaptureRegion(TBitmap& shot, std::optional<TScreenRect>& lastRegion)
     return true;
 }
 
+TShotAction MarkUpRegion(TBitmap& shot, TScreenRect& place, std::optional<TScreenRect>& lastRegion)
+{
+    TBitmap frozen;
+    CaptureScreen(frozen, true, TCaptureScreens::All);
+    TRegionOverlay overlay(frozen, VirtualScreen(), Monitors(), lastRegion, true);
+    const TRegionChoice choice = overlay.Run();
+    if (choice.kind == TRegionChoice::Kind::None || choice.action == TShotAction::None)
+        return TShotAction::None;
+    overlay.MarkedUpPicture(shot);
+    place = choice.region;
+    lastRegion = choice.region;
+    return choice.action;
+}
+
 bool TRegionOverlay::Describe(TAccessibleInfo& info)
 {
     info.name = Utf8ToWide(LoadStr(IDS_REGION_OVERLAY_NAME));
+    if (editor_)
+        return editor_->Describe(info);
     if (!press_) {
         info.value = L"";
         return true;

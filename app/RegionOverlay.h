@@ -20,7 +20,9 @@
 #include <optional>
 #include <vector>
 
+#include "app/MarkupEditor.h"
 #include "app/RegionGeometry.h"
+#include "app/ShotAction.h"
 #include "core/DisplayScale.h"
 #include "framework/Window.h"
 #include "imaging/Bitmap.h"
@@ -33,6 +35,7 @@ struct TRegionChoice {
     Kind kind = Kind::None;
     TScreenRect region;    // Region: the pixels, in screen coordinates
     HWND window = nullptr; // Window: the window that was under the click
+    TShotAction action = TShotAction::Save; // the mark-up's ending
 };
 
 class TRegionOverlay : public TWindow {
@@ -40,7 +43,7 @@ public:
     // frozen holds the whole virtual screen, its top-left pixel at
     // virtualScreen's top-left corner; it must outlive the overlay.
     TRegionOverlay(TBitmap& frozen, const TScreenRect& virtualScreen, const std::vector<TMonitorArea>& monitors,
-                   const std::optional<TScreenRect>& lastRegion);
+                   const std::optional<TScreenRect>& lastRegion, bool markup = false);
     ~TRegionOverlay() override;
 
     // Shows the overlay and runs until the user has chosen or cancelled;
@@ -50,6 +53,8 @@ public:
     // Copies the pixels of rect (screen coordinates, within the virtual
     // screen) from the frozen picture into bitmap, which takes rect's size.
     void CopyPart(const TScreenRect& rect, TBitmap& bitmap) const;
+    // After a mark-up: the selection with its marks.
+    void MarkedUpPicture(TBitmap& bitmap);
 
     // To screen readers: what to do as its name, the selection's size as
     // its value ("640 x 480"; empty before a press), which they hear of as
@@ -75,12 +80,17 @@ private:
     void KeyDown(WPARAM key);
     void MovePointerBy(int dx, int dy);
     void Finish(const TRegionChoice& choice);
+    void StartMarkup(const TScreenRect& selection);
+    bool MarkupMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void MarkupKeyDown(WPARAM key);
+    void FinishMarkup(TShotAction action);
     void InvalidateScreen(const TScreenRect& rect);
     void InvalidateSelectionChange(const TScreenRect& before, const TScreenRect& after);
     TScreenRect InfoBox() const;
     TScreenPoint FromClient(LPARAM lParam) const;
     RECT ToClient(const TScreenRect& rect) const;
     HWND WindowUnder(TScreenPoint point) const;
+    static TScreenRect WindowUnderRect(HWND window, const TScreenRect& screen);
 
     TScreenRect screen_;
     std::vector<TMonitorArea> monitors_;
@@ -102,6 +112,8 @@ private:
     bool done_ = false;
     TRegionChoice choice_;
     HWND previousForeground_ = nullptr; // active before the overlay opened
+    bool markup_ = false;
+    std::unique_ptr<TMarkupEditor> editor_; // from the end of the drag in the mark-up mode
 };
 
 // The region capture from the key to the pixels: copies every monitor once,
@@ -109,3 +121,8 @@ private:
 // False when the user cancelled or chose nothing (shot is left alone).
 // lastRegion is the region chosen last in this run, and becomes this one.
 bool CaptureRegion(TBitmap& shot, std::optional<TScreenRect>& lastRegion);
+
+// The same with the mark-up: shot gets the marked-up pixels and place where
+// they are on the screen; the result says what the user chose to do with
+// them (None: closed, shot left alone).
+TShotAction MarkUpRegion(TBitmap& shot, TScreenRect& place, std::optional<TScreenRect>& lastRegion);

@@ -22,24 +22,39 @@ TShotPipeline::TShotPipeline(const TWindow& owner, TSxTrayIcon& tray) : owner_(o
 {
     waitingTimer_.SetInterval(USER_TIMER_MINIMUM);
     waitingTimer_.OnTimer = [this] { TakeWaiting(); };
+    pins_.OnSave = [this](const TBitmap& picture) { TakePicture(TShotAction::Save, picture); };
+    pins_.OnCopy = [this](const TBitmap& picture) { TakePicture(TShotAction::Copy, picture); };
 }
 
 void TShotPipeline::Take(TShotKind kind, const TShotSettings& settings)
 {
-    if (Capturing) {
-        Keep(kind, settings);
-        return;
-    }
-    const std::string fileName = MakeFileName(settings.folder, settings.prefix, settings.format, FileOrFolderExists);
-    Run(kind, fileName, settings);
+    Start({kind, settings, TShotAction::Save, TBitmap()});
 }
 
-void TShotPipeline::Keep(TShotKind kind, const TShotSettings& settings)
+void TShotPipeline::TakePicture(TShotAction action, const TBitmap& picture)
 {
-    for (const TWaitingShot& shot : waiting_)
-        if (shot.kind == kind)
+    if (CurrentSettings)
+        Start({TShotKind::Picture, CurrentSettings(), action, picture});
+}
+
+void TShotPipeline::Start(const TWaitingShot& shot)
+{
+    if (Capturing) {
+        Keep(shot);
+        return;
+    }
+    const TShotSettings& settings = shot.settings;
+    const std::string fileName = MakeFileName(settings.folder, settings.prefix, settings.format, FileOrFolderExists);
+    Run(shot, fileName);
+}
+
+// A pin's pictures all wait; of the other kinds, one each.
+void TShotPipeline::Keep(const TWaitingShot& shot)
+{
+    for (const TWaitingShot& waiting : waiting_)
+        if (waiting.kind == shot.kind && shot.kind != TShotKind::Picture)
             return;
-    waiting_.push_back({kind, settings});
+    waiting_.push_back(shot);
     waitingTimer_.SetEnabled(true);
 }
 
@@ -54,35 +69,41 @@ void TShotPipeline::TakeWaiting()
         return;
     const TWaitingShot shot = waiting_.front();
     waiting_.pop_front();
-    Take(shot.kind, shot.settings);
+    Start(shot);
 }
 
-bool TShotPipeline::Capture(TShotKind kind, const TShotSettings& settings, TBitmap& bitmap)
+TShotAction TShotPipeline::Capture(const TWaitingShot& shot, TBitmap& bitmap, TScreenRect& place)
 {
-    switch (kind) {
+    switch (shot.kind) {
     case TShotKind::Screen:
-        CaptureScreen(bitmap, settings.includeTaskbar, settings.screens);
-        return true;
+        CaptureScreen(bitmap, shot.settings.includeTaskbar, shot.settings.screens);
+        return TShotAction::Save;
     case TShotKind::Window:
         CaptureWindow(bitmap, GetForegroundWindow());
-        return true;
+        return TShotAction::Save;
     case TShotKind::Region:
-        return CaptureRegion(bitmap, lastRegion_);
+        return CaptureRegion(bitmap, lastRegion_) ? TShotAction::Save : TShotAction::None;
+    case TShotKind::Markup:
+        return MarkUpRegion(bitmap, place, lastRegion_);
+    case TShotKind::Picture:
+        bitmap = shot.picture;
+        return shot.action;
     }
-    return false;
+    return TShotAction::None;
 }
 
-void TShotPipeline::Run(TShotKind kind, const std::string& fileName, const TShotSettings& settings)
+void TShotPipeline::Run(const TWaitingShot& shot, const std::string& fileName)
 {
     std::exception_ptr failure;
     bool taken = false;
     {
         TBitmap bitmap;
+        TScreenRect place;
         Capturing = true;
         try {
-            taken = Capture(kind, settings, bitmap);
-            if (taken)
-                SaveAndAnnounce(bitmap, fileName, settings);
+            const TShotAction action = Capture(shot, bitmap, place);
+            taken = action != TShotAction::None;
+            Deliver(action, bitmap, fileName, shot.settings, place);
         } catch (...) {
             taken = true;
             failure = std::current_exception();
@@ -94,6 +115,24 @@ void TShotPipeline::Run(TShotKind kind, const std::string& fileName, const TShot
     Capturing = false;
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void TShotPipeline::Deliver(TShotAction action, const TBitmap& bitmap, const std::string& fileName,
+                            const TShotSettings& settings, const TScreenRect& place)
+{
+    switch (action) {
+    case TShotAction::None:
+        break;
+    case TShotAction::Save:
+        SaveAndAnnounce(bitmap, fileName, settings);
+        break;
+    case TShotAction::Copy:
+        CopyAndAnnounce(bitmap, settings);
+        break;
+    case TShotAction::Pin:
+        pins_.Pin(bitmap, place);
+        break;
+    }
 }
 
 void TShotPipeline::SaveAndAnnounce(const TBitmap& bitmap, const std::string& fileName,
@@ -115,5 +154,14 @@ void TShotPipeline::CopyShotToClipboard(const TBitmap& bitmap, const std::string
         CopyToClipboard(owner_.Handle(), bitmap);
     } catch (const Exception& error) {
         throw Exception(FormatText(LoadStr(IDS_CLIPBOARD_FAILED), {fileName, error.Message()}));
+    }
+}
+
+void TShotPipeline::CopyAndAnnounce(const TBitmap& bitmap, const TShotSettings& settings)
+{
+    CopyToClipboard(owner_.Handle(), bitmap);
+    if (tray_.Active() && settings.notify) {
+        tray_.SetInfoText(FormatText(LoadStr(IDS_COPIED), {int64_t(bitmap.Width()), int64_t(bitmap.Height())}));
+        tray_.ShowBalloon();
     }
 }

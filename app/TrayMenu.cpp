@@ -75,6 +75,7 @@ void TTrayMenu::AddCaptureMenu()
     capture.Add("Copy to clipboard too", [this] { ToggleCopyToClipboard(); });
     capture.Add("-");
     capture.Add(LoadStr(IDS_CAPTURE_REGION), [this] { Fire(OnCaptureRegion); });
+    capture.Add(LoadStr(IDS_CAPTURE_MARKUP), [this] { Fire(OnCaptureMarkup); });
     ShowChoices();
 }
 

@@ -21,6 +21,7 @@ public:
     std::function<void()> OnHide;
     std::function<void()> OnAbout;
     std::function<void()> OnCaptureRegion;
+    std::function<void()> OnCaptureMarkup;
     std::function<void()> OnExit;
 
     // The first item's caption after it hid (false) or showed the window.

@@ -21,8 +21,8 @@ static const char kTrayTip[] = "Snapquill - by the Snapquill developers";
 
 // Posted once at start when a hotkey could not be taken.
 constexpr UINT WM_HOTKEY_NOTICE = WM_APP + 1;
-// Posted by the menu's "Capture region", so that the capture starts once the
-// menu has closed.
+// Posted by the menu's "Capture region" (wParam 0) and "Capture and mark up
+// region" (1), so that the capture starts once the menu has closed.
 constexpr UINT WM_CAPTURE_REGION = WM_APP + 2;
 // Posted by a change of format, so that the height moves once the format
 // list has closed and drawn itself, not under its open list.
@@ -88,6 +88,7 @@ void TfmMain::BindMenu()
     menu_.OnHide = [this] { mnuHideClick(); };
     menu_.OnAbout = [this] { mnuAboutClick(); };
     menu_.OnCaptureRegion = [this] { PostMessageW(Handle(), WM_CAPTURE_REGION, 0, 0); };
+    menu_.OnCaptureMarkup = [this] { PostMessageW(Handle(), WM_CAPTURE_REGION, 1, 0); };
     menu_.OnExit = [this] { mnuExitClick(); };
 }
 
@@ -168,6 +169,7 @@ void TfmMain::FormCreate()
     Application.OnMinimize = [this] { AppMinimize(); };
     Application.OnEndSession = [this] { SessionEnding(); };
     LoadSettings();
+    pipeline_.CurrentSettings = [this] { return ShotSettingsFrom(CurrentSettings()); };
     panel_.TypeChange();
     panel_.AddControlTips();
     RemoveLeftoverTemporaryFiles(panel_.Folder());
@@ -249,6 +251,9 @@ void TfmMain::WMHotKey(int id)
     case hkRegion:
         TakeShot(TShotKind::Region);
         break;
+    case hkMarkup:
+        TakeShot(TShotKind::Markup);
+        break;
     }
 }
 
@@ -321,7 +326,7 @@ bool TfmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         return true;
     case WM_CAPTURE_REGION:
         PumpWait(kMenuGoneMs);
-        TakeShot(TShotKind::Region);
+        TakeShot(wParam ? TShotKind::Markup : TShotKind::Region);
         return true;
     case WM_ANIMATE_HEIGHT:
         AnimateToHeight(static_cast<int>(wParam));
