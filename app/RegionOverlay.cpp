@@ -3,6 +3,7 @@
 #include <dwmapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -201,7 +202,7 @@ LRESULT TRegionOverlay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return 1;
     case WM_MOUSEMOVE:
-        PointerAt(FromClient(lParam));
+        MouseMoved(FromClient(lParam));
         return 0;
     case WM_LBUTTONDOWN:
         PointerAt(FromClient(lParam));
@@ -438,12 +439,28 @@ void TRegionOverlay::KeyDown(WPARAM key)
     }
 }
 
+// Under Wine a move of the pointer by the keys can be told late, after the
+// keys' later moves: a mouse move to a place the keys have already left is
+// such a late one, and would undo their steps.
+void TRegionOverlay::MouseMoved(TScreenPoint at)
+{
+    const bool keyed = std::find(keyedPlaces_.begin(), keyedPlaces_.end(), at) != keyedPlaces_.end();
+    if (keyed && !(at == keyedPlaces_.back()))
+        return;
+    if (!keyed)
+        keyedPlaces_.clear();
+    PointerAt(at);
+}
+
 // A key moves the pointer; moved by keys while the button is held, the
 // pointer drags, however small the step.
 void TRegionOverlay::MovePointerBy(int dx, int dy)
 {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const TScreenPoint moved = MovedPointer(pointer_, dx, dy, shift, screen_);
+    keyedPlaces_.push_back(moved);
+    if (keyedPlaces_.size() > kKeyedPlacesKept)
+        keyedPlaces_.pop_front();
     SetCursorPos(moved.x, moved.y);
     if (press_)
         dragged_ = true;

@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -78,6 +79,7 @@ private:
     void ButtonDown();
     void ButtonUp();
     void KeyDown(WPARAM key);
+    void MouseMoved(TScreenPoint at);
     void MovePointerBy(int dx, int dy);
     void Finish(const TRegionChoice& choice);
     void StartMarkup(const TScreenRect& selection);
@@ -112,6 +114,8 @@ private:
     bool done_ = false;
     TRegionChoice choice_;
     HWND previousForeground_ = nullptr; // active before the overlay opened
+    static constexpr size_t kKeyedPlacesKept = 64;
+    std::deque<TScreenPoint> keyedPlaces_; // where the keys put the pointer, since the mouse last moved
     bool markup_ = false;
     std::unique_ptr<TMarkupEditor> editor_; // from the end of the drag in the mark-up mode
 };
