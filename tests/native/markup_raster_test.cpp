@@ -90,7 +90,7 @@ TEST(MarkupDraw, NothingIsDrawnOutsideTheClipOrTheMarkBounds)
     TMark text = Mark(TMarkTool::Text, {{-30, -30}});
     text.ink = Ink({-30, -30, -10, -20});
     TMark step = Mark(TMarkTool::Step, {{-20, -20}});
-    step.ink = Ink({-24, -24, -16, -16});
+    step.ink = Ink({-16, -22, -8, -18}); // across the clip's right edge
     TMark pixelate = Mark(TMarkTool::Pixelate, {});
     pixelate.blocksArea = {-40, -40, 0, -24};
     pixelate.blocks.assign(BlockCount(40, 8) * BlockCount(16, 8), 0x123456);
