@@ -154,11 +154,12 @@ TEST(MarkupPixelate, BlocksAreTheWholeBlocksMeanEvenWhereTheSelectionCutsThem)
 
     TCanvas frozen(area, 0);
     for (size_t i = 0; i < frozen.pixels.size(); ++i)
-        frozen.pixels[i] = uint32_t(i % 7) * 0x010203u;
+        frozen.pixels[i] = uint32_t(i * i * 7 % 256) | 0x405000u; // a different mean in every block
     TMark mark = Mark(TMarkTool::Pixelate, {});
     mark.blocksArea = area;
     mark.blocks = BlockAverages(frozen.span, area, 8);
     ASSERT_EQ(mark.blocks.size(), 4u);
+    ASSERT_NE(mark.blocks[0], mark.blocks[3]);
     for (int block = 0; block < 4; ++block) {
         const TScreenRect rect = BlockRect(area, 8, block % 2, block / 2);
         uint32_t sum = 0;
@@ -166,7 +167,7 @@ TEST(MarkupPixelate, BlocksAreTheWholeBlocksMeanEvenWhereTheSelectionCutsThem)
             for (int x = rect.left; x < rect.right; ++x)
                 sum += frozen.At(x, y) & 0xFF;
         const uint32_t count = uint32_t(rect.Width() * rect.Height());
-        EXPECT_EQ(mark.blocks[block] & 0xFF, (sum + count / 2) / count) << block;
+        EXPECT_EQ(mark.blocks[block], 0x405000u | (sum + count / 2) / count) << block;
     }
     TCanvas canvas(area, kGrey);
     DrawMark(canvas.span, mark, {-15, 3, 0, 17});
