@@ -39,6 +39,7 @@ TEST(MarkupHandles, DraggingResizesMovesAndStaysOnTheVirtualScreen)
     EXPECT_EQ(DraggedSelection(kSelection, P::Inside, -5000, -5000, kVirtual), (TScreenRect{-1920, -280, -1720, -130}))
         << "moved against the corner, its size kept";
     EXPECT_EQ(DraggedSelection(kSelection, P::Inside, 5000, 0, kVirtual), (TScreenRect{1080, -200, 1280, -50}));
+    EXPECT_EQ(DraggedSelection({-2000, -300, 1300, 900}, P::Inside, 10, 10, kVirtual), kVirtual) << "larger than it";
 }
 
 TEST(MarkupStrip, ItGoesBelowThenAboveThenInsideAndStaysOnTheMonitor)
