@@ -8,6 +8,12 @@ namespace {
 constexpr double kMarkerStrength = 0.9; // how far the marker goes towards full ink
 constexpr double kLightColour = 0.6;    // luminance above which a step's number is black
 
+// Where the pixel (x, y) of area is in memory laid out row by row.
+size_t IndexIn(const TScreenRect& area, int x, int y)
+{
+    return size_t(y - area.top) * size_t(area.Width()) + size_t(x - area.left);
+}
+
 // How much ink each pixel of an area gets, the largest of all the shapes
 // that cover it: a mark is blended once, so its parts never add up.
 struct TCoverMap {
@@ -20,13 +26,9 @@ struct TCoverMap {
     }
     void Raise(int x, int y, double amount)
     {
-        float& cell = cover[size_t(y - area.top) * size_t(area.Width()) + size_t(x - area.left)];
+        float& cell = cover[IndexIn(area, x, y)];
         cell = std::max(cell, float(amount));
     }
-};
-
-struct TPoint {
-    double x, y;
 };
 
 double Clamp01(double value)
@@ -34,7 +36,7 @@ double Clamp01(double value)
     return std::clamp(value, 0.0, 1.0);
 }
 
-TPoint Centre(TScreenPoint point)
+TPathPoint Centre(TScreenPoint point)
 {
     return {point.x + 0.5, point.y + 0.5};
 }
@@ -55,6 +57,14 @@ TScreenRect PixelsAround(double left, double top, double right, double bottom, d
             int(std::ceil(bottom + pad))};
 }
 
+TScreenRect PathBounds(const std::vector<TPathPoint>& path, double pad)
+{
+    TScreenRect bounds;
+    for (const TPathPoint& p : path)
+        bounds = Union(bounds, PixelsAround(p.x, p.y, p.x, p.y, pad));
+    return bounds;
+}
+
 // Calls coverageAt with the centre of every pixel of box inside the map.
 template <class Coverage>
 void Cover(TCoverMap& map, const TScreenRect& box, Coverage coverageAt)
@@ -68,7 +78,7 @@ void Cover(TCoverMap& map, const TScreenRect& box, Coverage coverageAt)
         }
 }
 
-double DistanceToSegment(double px, double py, TPoint a, TPoint b)
+double DistanceToSegment(double px, double py, TPathPoint a, TPathPoint b)
 {
     const double dx = b.x - a.x, dy = b.y - a.y;
     const double lengthSquared = dx * dx + dy * dy;
@@ -78,29 +88,18 @@ double DistanceToSegment(double px, double py, TPoint a, TPoint b)
 }
 
 // A stroke of half-width r around the segment, with round ends.
-void CoverCapsule(TCoverMap& map, TPoint a, TPoint b, double r)
+void CoverCapsule(TCoverMap& map, TPathPoint a, TPathPoint b, double r)
 {
     const TScreenRect box =
         PixelsAround(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y), r + 1);
     Cover(map, box, [&](double x, double y) { return Clamp01(r + 0.5 - DistanceToSegment(x, y, a, b)); });
 }
 
+// A single point gives a dot.
 void CoverPolyline(TCoverMap& map, const std::vector<TPathPoint>& path, double r)
 {
-    if (path.size() == 1)
-        CoverCapsule(map, {path[0].x, path[0].y}, {path[0].x, path[0].y}, r);
-    for (size_t i = 1; i < path.size(); ++i)
-        CoverCapsule(map, {path[i - 1].x, path[i - 1].y}, {path[i].x, path[i].y}, r);
-}
-
-double Overlap(double low1, double high1, double low2, double high2)
-{
-    return std::max(0.0, std::min(high1, high2) - std::max(low1, low2));
-}
-
-double AreaShare(const TScreenRect& rect, int x, int y)
-{
-    return Overlap(x, x + 1, rect.left, rect.right) * Overlap(y, y + 1, rect.top, rect.bottom);
+    for (size_t i = 0; i < path.size(); ++i)
+        CoverCapsule(map, path[i > 0 ? i - 1 : 0], path[i], r);
 }
 
 // The pixels of a rectangle, ellipse or pixelate drag: both ends included.
@@ -115,13 +114,12 @@ int StrokeWidth(const TMark& mark)
     return std::max(1, mark.width);
 }
 
+// The frame between the dragged pixels and the rectangle inset by the width:
+// both lie on whole pixels, so each pixel is wholly in it or wholly out.
 void CoverFrame(TCoverMap& map, const TScreenRect& outer, int width)
 {
     const TScreenRect inner{outer.left + width, outer.top + width, outer.right - width, outer.bottom - width};
-    Cover(map, outer, [&](double x, double y) {
-        const int px = int(std::floor(x)), py = int(std::floor(y));
-        return AreaShare(outer, px, py) - (inner.Empty() ? 0.0 : AreaShare(inner, px, py));
-    });
+    Cover(map, outer, [&](double x, double y) { return inner.Contains(int(x - 0.5), int(y - 0.5)) ? 0.0 : 1.0; });
 }
 
 // The distance from a point (relative to the centre) to the ellipse of
@@ -140,45 +138,47 @@ void CoverEllipse(TCoverMap& map, const TScreenRect& outer, int width)
     const double r = width / 2.0;
     const double cx = (outer.left + outer.right) / 2.0, cy = (outer.top + outer.bottom) / 2.0;
     const double a = std::max(0.5, outer.Width() / 2.0 - r), b = std::max(0.5, outer.Height() / 2.0 - r);
-    Cover(map, outer, [&](double x, double y) { return Clamp01(r + 0.5 - DistanceToEllipse(x - cx, y - cy, a, b)); });
+    Cover(map, outer,
+          [&](double x, double y) { return Clamp01(r + 0.5 - DistanceToEllipse(x - cx, y - cy, a, b)); });
 }
 
-void CoverDisc(TCoverMap& map, TPoint centre, double radius)
+void CoverDisc(TCoverMap& map, TPathPoint centre, double radius)
 {
     const TScreenRect box = PixelsAround(centre.x, centre.y, centre.x, centre.y, radius + 1);
-    Cover(map, box, [&](double x, double y) { return Clamp01(0.5 - (std::hypot(x - centre.x, y - centre.y) - radius)); });
+    Cover(map, box, [&](double x, double y) { return Clamp01(radius + 0.5 - std::hypot(x - centre.x, y - centre.y)); });
 }
 
-double Cross(TPoint o, TPoint p, double x, double y)
+double Cross(TPathPoint o, TPathPoint p, double x, double y)
 {
     return (p.x - o.x) * (y - o.y) - (p.y - o.y) * (x - o.x);
 }
 
 // Signed distance outwards from a triangle's edges (the largest of the
 // three edge lines'), with corners given in either turning direction.
-double TriangleDistance(const TPoint corners[3], double turn, double x, double y)
+double TriangleDistance(const std::vector<TPathPoint>& corners, double turn, double x, double y)
 {
     double distance = -1e9;
     for (int i = 0; i < 3; ++i) {
-        const TPoint p = corners[i], q = corners[(i + 1) % 3];
-        const double length = std::hypot(q.x - p.x, q.y - p.y);
-        distance = std::max(distance, -turn * Cross(p, q, x, y) / length);
+        const TPathPoint p = corners[i], q = corners[(i + 1) % 3];
+        distance = std::max(distance, -turn * Cross(p, q, x, y) / std::hypot(q.x - p.x, q.y - p.y));
     }
     return distance;
 }
 
-void CoverTriangle(TCoverMap& map, const TArrowHead& head)
+std::vector<TPathPoint> HeadCorners(const TMark& mark)
 {
-    const TPoint corners[3] = {{head.tipX, head.tipY}, {head.leftX, head.leftY}, {head.rightX, head.rightY}};
+    const TArrowHead h = ArrowHead(mark.points.front(), mark.points.back(), StrokeWidth(mark));
+    return {{h.tipX, h.tipY}, {h.leftX, h.leftY}, {h.rightX, h.rightY}};
+}
+
+void CoverTriangle(TCoverMap& map, const std::vector<TPathPoint>& corners)
+{
     const double area = Cross(corners[0], corners[1], corners[2].x, corners[2].y);
     if (std::abs(area) < 1e-9)
         return;
     const double turn = area > 0 ? 1.0 : -1.0;
-    const TScreenRect box = PixelsAround(std::min({head.tipX, head.leftX, head.rightX}),
-                                         std::min({head.tipY, head.leftY, head.rightY}),
-                                         std::max({head.tipX, head.leftX, head.rightX}),
-                                         std::max({head.tipY, head.leftY, head.rightY}), 1);
-    Cover(map, box, [&](double x, double y) { return Clamp01(0.5 - TriangleDistance(corners, turn, x, y)); });
+    Cover(map, PathBounds(corners, 1),
+          [&](double x, double y) { return Clamp01(0.5 - TriangleDistance(corners, turn, x, y)); });
 }
 
 uint32_t Channel(uint32_t colour, int shift)
@@ -207,14 +207,14 @@ uint32_t Multiplied(uint32_t source, uint32_t colour)
 
 uint32_t& PixelAt(TPixelSpan& target, int x, int y)
 {
-    return target.pixels[size_t(y - target.top) * size_t(target.width) + size_t(x - target.left)];
+    return target.pixels[IndexIn(target.Area(), x, y)];
 }
 
 void Blend(TPixelSpan& target, const TCoverMap& map, uint32_t colour, bool multiply)
 {
     for (int y = map.area.top; y < map.area.bottom; ++y)
         for (int x = map.area.left; x < map.area.right; ++x) {
-            const double amount = map.cover[size_t(y - map.area.top) * size_t(map.area.Width()) + size_t(x - map.area.left)];
+            const double amount = map.cover[IndexIn(map.area, x, y)];
             if (amount <= 0)
                 continue;
             uint32_t& pixel = PixelAt(target, x, y);
@@ -243,25 +243,11 @@ std::vector<TPathPoint> Path(const TMark& mark)
 {
     if (mark.tool == TMarkTool::Pen || mark.tool == TMarkTool::Marker)
         return SmoothedStroke(mark.points);
-    const TPoint a = Centre(mark.points.front()), b = Centre(mark.points.back());
+    const TPathPoint from = Centre(mark.points.front());
     if (mark.tool != TMarkTool::Arrow)
-        return {{a.x, a.y}, {b.x, b.y}};
+        return {from, Centre(mark.points.back())};
     const TArrowHead head = ArrowHead(mark.points.front(), mark.points.back(), StrokeWidth(mark));
-    return {{a.x, a.y}, {(head.leftX + head.rightX) / 2, (head.leftY + head.rightY) / 2}};
-}
-
-TScreenRect PathBounds(const std::vector<TPathPoint>& path, double pad)
-{
-    TScreenRect bounds;
-    for (const TPathPoint& p : path)
-        bounds = Union(bounds, PixelsAround(p.x, p.y, p.x, p.y, pad));
-    return bounds;
-}
-
-TScreenRect ArrowHeadBounds(const TMark& mark)
-{
-    const TArrowHead h = ArrowHead(mark.points.front(), mark.points.back(), StrokeWidth(mark));
-    return PathBounds({{h.tipX, h.tipY}, {h.leftX, h.leftY}, {h.rightX, h.rightY}}, 1);
+    return {from, {(head.leftX + head.rightX) / 2, (head.leftY + head.rightY) / 2}};
 }
 
 void FillBlocks(TPixelSpan& target, const TMark& mark, const TScreenRect& clip)
@@ -274,7 +260,7 @@ void FillBlocks(TPixelSpan& target, const TMark& mark, const TScreenRect& clip)
         for (int column = 0; column < columns; ++column) {
             const TScreenRect block = Intersection(BlockRect(mark.blocksArea, mark.blockSize, column, row), clip);
             for (int y = block.top; y < block.bottom; ++y)
-                std::fill_n(&PixelAt(target, block.left, y), block.Width(), mark.blocks[size_t(row) * columns + column]);
+                std::fill_n(&PixelAt(target, block.left, y), block.Width(), mark.blocks[row * columns + column]);
         }
 }
 
@@ -287,7 +273,7 @@ void CoverShape(TCoverMap& map, const TMark& mark)
     default:
         CoverPolyline(map, Path(mark), StrokeRadius(mark));
         if (mark.tool == TMarkTool::Arrow)
-            CoverTriangle(map, ArrowHead(mark.points.front(), mark.points.back(), StrokeWidth(mark)));
+            CoverTriangle(map, HeadCorners(mark));
     }
 }
 
@@ -304,8 +290,9 @@ TScreenRect MarkBounds(const TMark& mark)
     switch (mark.tool) {
     case TMarkTool::Rectangle:
     case TMarkTool::Ellipse: return Inflated(DraggedPixels(mark), 1);
-    case TMarkTool::Step: return Union(PathBounds({{Centre(mark.points[0]).x, Centre(mark.points[0]).y}}, StepRadius(mark) + 1), mark.ink.area);
-    case TMarkTool::Arrow: return Union(PathBounds(Path(mark), StrokeRadius(mark) + 1), ArrowHeadBounds(mark));
+    case TMarkTool::Step: return Union(PathBounds({Centre(mark.points[0])}, StepRadius(mark) + 1), mark.ink.area);
+    case TMarkTool::Arrow:
+        return Union(PathBounds(Path(mark), StrokeRadius(mark) + 1), PathBounds(HeadCorners(mark), 1));
     default: return PathBounds(Path(mark), StrokeRadius(mark) + 1);
     }
 }
@@ -334,7 +321,7 @@ void DrawCoverage(TPixelSpan& target, const TCoverage& ink, uint32_t colour, con
     const TScreenRect area = Intersection(Intersection(ink.area, clip), target.Area());
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x) {
-            const uint8_t alpha = ink.alpha[size_t(y - ink.area.top) * size_t(ink.area.Width()) + size_t(x - ink.area.left)];
+            const uint8_t alpha = ink.alpha[IndexIn(ink.area, x, y)];
             if (alpha != 0)
                 PixelAt(target, x, y) = Mixed(PixelAt(target, x, y), colour, alpha / 255.0);
         }
@@ -342,7 +329,7 @@ void DrawCoverage(TPixelSpan& target, const TCoverage& ink, uint32_t colour, con
 
 TArrowHead ArrowHead(TScreenPoint from, TScreenPoint to, int width)
 {
-    const TPoint start = Centre(from), tip = Centre(to);
+    const TPathPoint start = Centre(from), tip = Centre(to);
     const double length = std::hypot(tip.x - start.x, tip.y - start.y);
     if (length <= 0)
         return {tip.x, tip.y, tip.x, tip.y, tip.x, tip.y};
@@ -351,7 +338,8 @@ TArrowHead ArrowHead(TScreenPoint from, TScreenPoint to, int width)
     const double halfWidth = 0.6 * headLength;
     const double backX = tip.x - ux * headLength, backY = tip.y - uy * headLength;
     // Left of the direction of travel, on a screen whose y runs down.
-    return {tip.x, tip.y, backX + uy * halfWidth, backY - ux * halfWidth, backX - uy * halfWidth, backY + ux * halfWidth};
+    return {tip.x, tip.y, backX + uy * halfWidth, backY - ux * halfWidth, backX - uy * halfWidth,
+            backY + ux * halfWidth};
 }
 
 // Chaikin's corner cutting: each segment gives its points at a quarter and
@@ -373,9 +361,9 @@ static std::vector<TPathPoint> CornersCut(const std::vector<TPathPoint>& path)
 std::vector<TPathPoint> SmoothedStroke(const std::vector<TScreenPoint>& points)
 {
     std::vector<TPathPoint> path;
-    for (const TScreenPoint& point : points)
-        if (path.empty() || path.back().x != point.x + 0.5 || path.back().y != point.y + 0.5)
-            path.push_back({point.x + 0.5, point.y + 0.5});
+    for (size_t i = 0; i < points.size(); ++i)
+        if (i == 0 || !(points[i] == points[i - 1]))
+            path.push_back(Centre(points[i]));
     return CornersCut(CornersCut(path));
 }
 
@@ -418,13 +406,13 @@ TScreenRect BlockRect(const TScreenRect& area, int blockSize, int column, int ro
 static uint32_t Average(const TPixelSpan& source, const TScreenRect& block)
 {
     const TScreenRect pixels = Intersection(block, source.Area());
-    const unsigned long long count = (unsigned long long)(pixels.Width()) * (unsigned long long)(pixels.Height());
     if (pixels.Empty())
         return 0;
+    const unsigned long long count = (unsigned long long)(pixels.Width()) * (unsigned long long)(pixels.Height());
     unsigned long long sums[3] = {0, 0, 0};
     for (int y = pixels.top; y < pixels.bottom; ++y)
         for (int x = pixels.left; x < pixels.right; ++x) {
-            const uint32_t pixel = source.pixels[size_t(y - source.top) * size_t(source.width) + size_t(x - source.left)];
+            const uint32_t pixel = source.pixels[IndexIn(source.Area(), x, y)];
             for (int c = 0; c < 3; ++c)
                 sums[c] += Channel(pixel, 8 * c);
         }
