@@ -458,6 +458,8 @@ void TRegionOverlay::MovePointerBy(int dx, int dy)
 {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const TScreenPoint moved = MovedPointer(pointer_, dx, dy, shift, screen_);
+    if (keyedPlaces_.empty())
+        keyedPlaces_.push_back(pointer_); // where the keys took over
     keyedPlaces_.push_back(moved);
     if (keyedPlaces_.size() > kKeyedPlacesKept)
         keyedPlaces_.pop_front();

@@ -242,19 +242,29 @@ TEST_F(Markup, TheStripReadsAsAToolBarWithTheChosenToolCheckedAndTellsItsKeysInT
     ASSERT_NE(undo, nullptr);
     EXPECT_TRUE(undo->Has(STATE_SYSTEM_UNAVAILABLE)) << "nothing to undo yet";
 
-    // Resting on the first button shows its tooltip.
+    // Resting on the first button shows its tooltip (a hand comes to rest
+    // there again when the first rest brought none).
     RECT place{};
     GetWindowRect(strip, &place);
-    const POINT first = Plus(POINT{place.left, place.top}, (place.bottom - place.top) / 2, (place.bottom - place.top) / 2);
-    ASSERT_TRUE(PlacePointer(first));
-    MovePointerOnDesktop(Plus(first, 1, 0));
+    const int half = (place.bottom - place.top) / 2;
+    const POINT first = Plus(POINT{place.left, place.top}, half, half);
     std::wstring tip;
-    EXPECT_TRUE(WaitUntil([&] {
-        for (HWND window : TopLevelWindowsOf(program_.Id()))
-            if (IsWindowVisible(window) && ClassNameOf(window) == TOOLTIPS_CLASSW)
-                tip = TextOf(window);
-        return tip == L"Rectangle (R)";
-    })) << Narrow(tip);
+    for (int rest = 0; rest < 3 && tip != L"Rectangle (R)"; ++rest) {
+        MovePointerOnDesktop(Plus(first, 0, -3 * half));
+        PumpFor(200);
+        MovePointerOnDesktop(Plus(first, -2, 0));
+        PumpFor(50);
+        MovePointerOnDesktop(first);
+        WaitUntil(
+            [&] {
+                for (HWND window : TopLevelWindowsOf(program_.Id()))
+                    if (IsWindowVisible(window) && ClassNameOf(window) == TOOLTIPS_CLASSW)
+                        tip = TextOf(window);
+                return tip == L"Rectangle (R)";
+            },
+            3000);
+    }
+    EXPECT_EQ(tip, L"Rectangle (R)");
     ASSERT_TRUE(PressKey(VK_ESCAPE));
 }
 
@@ -316,43 +326,37 @@ TEST_F(Markup, TextAndAStepNumberPutInkWhereTheyArePlacedAndEscapeWritesNothing)
     EXPECT_EQ(folder_.Entries().size(), 1u) << "Escape writes nothing";
 }
 
-// Wine may move the pointer after the input call has returned and tell the
-// overlay later still, which would undo a step: each step is waited for.
-::testing::AssertionResult Step(WORD arrow, int times, POINT& at)
+// Ten pixels at a time with Shift and an arrow key, at a hand's pace. The
+// pointer on the screen is not waited for: under Wine it can bounce back to
+// a place the keys have left, which the overlay knows to ignore.
+::testing::AssertionResult Step(WORD arrow, int times)
 {
-    const int dx = arrow == VK_RIGHT ? 10 : arrow == VK_LEFT ? -10 : 0;
-    const int dy = arrow == VK_DOWN ? 10 : arrow == VK_UP ? -10 : 0;
     for (int i = 0; i < times; ++i) {
         if (!Press({VK_SHIFT, arrow}))
             return ::testing::AssertionFailure() << "the keys did not go in";
-        at = Plus(at, dx, dy);
-        POINT pointer{};
-        if (!WaitUntil([&] { return GetCursorPos(&pointer) && pointer.x == at.x && pointer.y == at.y; }, 3000))
-            return ::testing::AssertionFailure() << "the pointer is at " << pointer.x << ", " << pointer.y;
-        PumpFor(50);
+        PumpFor(40);
     }
     return ::testing::AssertionSuccess();
 }
 
 TEST_F(Markup, TheKeyboardAloneSelectsDrawsAndSaves)
 {
-    POINT at = Origin();
-    ASSERT_TRUE(PlacePointer(at));
+    ASSERT_TRUE(PlacePointer(Origin()));
     ASSERT_TRUE(Open());
     PumpFor(300);
     ASSERT_TRUE(PressKey(VK_SPACE));
-    ASSERT_TRUE(Step(VK_RIGHT, 10, at));
-    ASSERT_TRUE(Step(VK_DOWN, 8, at));
+    ASSERT_TRUE(Step(VK_RIGHT, 10));
+    ASSERT_TRUE(Step(VK_DOWN, 8));
     ASSERT_TRUE(PressKey(VK_SPACE));
     ASSERT_TRUE(WaitUntil([&] { return StripOf(program_) != nullptr; }));
     // Tab to the rectangle (the first button) and Space chooses it.
     ASSERT_TRUE(PressKey(VK_TAB));
     ASSERT_TRUE(PressKey(VK_SPACE));
-    ASSERT_TRUE(Step(VK_LEFT, 4, at));
-    ASSERT_TRUE(Step(VK_UP, 4, at));
+    ASSERT_TRUE(Step(VK_LEFT, 4));
+    ASSERT_TRUE(Step(VK_UP, 4));
     ASSERT_TRUE(PressKey(VK_SPACE)); // at 60, 40
-    ASSERT_TRUE(Step(VK_RIGHT, 2, at));
-    ASSERT_TRUE(Step(VK_DOWN, 1, at));
+    ASSERT_TRUE(Step(VK_RIGHT, 2));
+    ASSERT_TRUE(Step(VK_DOWN, 1));
     ASSERT_TRUE(PressKey(VK_SPACE)); // at 80, 50
     ASSERT_TRUE(PressKey(VK_RETURN));
     Image marked;
