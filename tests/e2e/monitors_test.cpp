@@ -179,3 +179,56 @@ TEST_F(TwoMonitors, ARegionDraggedAcrossBothMonitorsHoldsThePixelsOfBoth)
     EXPECT_EQ(image.At(0, 0), kTopLeft);
     EXPECT_EQ(image.At(onPrimary_.ClientSize().cx - 1, onPrimary_.ClientSize().cy - 1), kBottomRight);
 }
+
+// The mark-up on the second monitor: its strip stays wholly on that
+// monitor, and the marked-up pixels are that monitor's.
+TEST_F(TwoMonitors, AMarkUpOnTheSecondMonitorKeepsItsStripThereAndWritesItsPixels)
+{
+    ASSERT_TRUE(onSecond_.WaitUntilOnScreen()) << "nothing can be drawn on the second monitor";
+    ScratchFolder folder;
+    Snapquill program(folder.Path(), L"-hide");
+    ASSERT_NE(program.WaitUntilReady(false), nullptr);
+    SetCursorPos(100, 100);
+    PumpFor(100);
+    const POINT from = onSecond_.ClientOrigin();
+    const POINT to{from.x + onSecond_.ClientSize().cx, from.y + onSecond_.ClientSize().cy};
+    ASSERT_TRUE(Press({VK_CONTROL, VK_SHIFT, VK_SNAPSHOT}));
+    const COLORREF bright = onSecond_.Colours().topLeft;
+    ASSERT_TRUE(WaitUntil([&] {
+        return ScreenPixel(from) == RGB(GetRValue(bright) / 2, GetGValue(bright) / 2, GetBValue(bright) / 2);
+    })) << "no overlay";
+    for (const auto& [start, end] : {std::pair{from, to}, std::pair{POINT{from.x + 10, from.y + 10},
+                                                                    POINT{from.x + 40, from.y + 30}}}) {
+        MovePointerOnDesktop(start);
+        PumpFor(100);
+        MovePointerOnDesktop(start, MOUSEEVENTF_LEFTDOWN);
+        PumpFor(100);
+        MovePointerOnDesktop(end);
+        PumpFor(100);
+        MovePointerOnDesktop(end, MOUSEEVENTF_LEFTUP);
+        PumpFor(200);
+        if (start.x == from.x)
+            ASSERT_TRUE(PressKey('R'));
+    }
+    HWND strip = nullptr;
+    for (HWND window : TopLevelWindowsOf(program.Id()))
+        for (HWND child : ChildrenOf(window))
+            if (IsWindowVisible(child) && ClassNameOf(child) == L"SnapquillMarkupStrip")
+                strip = child;
+    ASSERT_NE(strip, nullptr) << "no tool strip";
+    RECT place{};
+    GetWindowRect(strip, &place);
+    EXPECT_TRUE(place.left >= kSecond.left && place.right <= kSecond.right && place.top >= kSecond.top &&
+                place.bottom <= kSecond.bottom)
+        << "the strip is at " << place.left << ", " << place.top << " to " << place.right << ", " << place.bottom;
+    ASSERT_TRUE(PressKey(VK_RETURN));
+
+    const fs::path file = folder.Path() / L"shot1.bmp";
+    ASSERT_TRUE(WaitForFile(file)) << "no mark-up written";
+    Image image;
+    ASSERT_EQ(DecodeBmp(ReadFileBytes(file), image), "");
+    EXPECT_EQ(image.width, onSecond_.ClientSize().cx);
+    EXPECT_EQ(image.At(10, 10), (Rgb{255, 0, 0}));
+    EXPECT_EQ(image.At(0, 0), kTopLeft);
+    EXPECT_EQ(image.At(onSecond_.ClientSize().cx - 1, onSecond_.ClientSize().cy - 1), kBottomRight);
+}
