@@ -30,6 +30,10 @@ constexpr COLORREF kHandleEdgeColour = RGB(0x30, 0x9C, 0xFF);
 constexpr COLORREF kCaretColour = RGB(0x30, 0x9C, 0xFF);
 } // namespace look
 
+// The points at a stroke's end that a new one changes, smoothed: its own
+// segment and the corners cut on either side of the one before.
+constexpr size_t kStrokeEndPoints = 4;
+
 // The tool keys, in the order of TMarkTool.
 constexpr std::array<WPARAM, 9> kToolKeys{'R', 'E', 'L', 'A', 'P', 'H', 'T', 'N', 'X'};
 
@@ -362,16 +366,30 @@ void TMarkupEditor::UpdateMark(TScreenPoint at)
 {
     if (!pending_)
         return;
-    const TScreenRect before = PendingBounds();
-    if (IsShape(pending_->tool))
-        pending_->points[1] = Constrained(at);
-    else if (!(pending_->points.back() == at))
-        pending_->points.push_back(at);
-    else
+    if (!IsShape(pending_->tool)) {
+        ExtendStroke(at);
         return;
+    }
+    const TScreenRect before = PendingBounds();
+    pending_->points[1] = Constrained(at);
     if (pending_->tool == TMarkTool::Pixelate)
         FillBlocks(*pending_);
     MarksChanged(Union(before, PendingBounds()));
+}
+
+// A new point changes the smoothed stroke only near its end: the pixels
+// around the last few points (as wide as a marker's band, the widest
+// stroke) are drawn again, not the whole stroke.
+void TMarkupEditor::ExtendStroke(TScreenPoint at)
+{
+    std::vector<TScreenPoint>& points = pending_->points;
+    if (points.back() == at)
+        return;
+    points.push_back(at);
+    TScreenRect changed;
+    for (size_t i = points.size() - std::min(points.size(), kStrokeEndPoints); i < points.size(); ++i)
+        changed = Union(changed, {points[i].x, points[i].y, points[i].x + 1, points[i].y + 1});
+    MarksChanged(Inflated(changed, 2 * pending_->width + 2));
 }
 
 // A shape that never left its press point is dropped; a pen's click is a dot.

@@ -75,6 +75,7 @@ private:
     void ChooseTool(int tool);
     void StartMark(TScreenPoint at);
     void UpdateMark(TScreenPoint at);
+    void ExtendStroke(TScreenPoint at);
     void EndMark();
     void StartText(TScreenPoint at);
     void EndText(bool keep);

@@ -16,20 +16,38 @@ size_t IndexIn(const TScreenRect& area, int x, int y)
 
 // How much ink each pixel of an area gets, the largest of all the shapes
 // that cover it: a mark is blended once, so its parts never add up.
+// The stretches of rows the shapes went over are kept, so that blending a
+// thin stroke or frame across a large area visits only its pixels.
 struct TCoverMap {
+    struct TStretch {
+        int y, from, to;
+    };
     TScreenRect area;
-    std::vector<float> cover;
+    std::vector<uint8_t> cover; // in 255ths, as the blend's 8-bit channels need it
+    std::vector<TStretch> stretches;
 
     explicit TCoverMap(const TScreenRect& rect)
-        : area(rect.Empty() ? TScreenRect{} : rect), cover(size_t(area.Width()) * size_t(area.Height()), 0.0f)
+        : area(rect.Empty() ? TScreenRect{} : rect), cover(size_t(area.Width()) * size_t(area.Height()), 0)
     {
     }
     void Raise(int x, int y, double amount)
     {
-        float& cell = cover[IndexIn(area, x, y)];
-        cell = std::max(cell, float(amount));
+        uint8_t& cell = cover[IndexIn(area, x, y)];
+        cell = std::max(cell, uint8_t(std::lround(std::min(amount, 1.0) * 255)));
+    }
+    void Went(int y, int from, int to)
+    {
+        if (from < to)
+            stretches.push_back({y, from, to});
     }
 };
+
+// The length of (dx, dy): std::hypot guards against overflow, which these
+// small numbers never need, at several times the cost.
+double Length(double dx, double dy)
+{
+    return std::sqrt(dx * dx + dy * dy);
+}
 
 double Clamp01(double value)
 {
@@ -70,12 +88,87 @@ template <class Coverage>
 void Cover(TCoverMap& map, const TScreenRect& box, Coverage coverageAt)
 {
     const TScreenRect area = Intersection(box, map.area);
-    for (int y = area.top; y < area.bottom; ++y)
+    for (int y = area.top; y < area.bottom; ++y) {
+        map.Went(y, area.left, area.right);
         for (int x = area.left; x < area.right; ++x) {
             const double amount = coverageAt(x + 0.5, y + 0.5);
             if (amount > 0)
                 map.Raise(x, y, amount);
         }
+    }
+}
+
+// The same for the pixels of each row whose centres lie within the row's
+// span (span(yc, lo, hi) gives it; false: none), with a pixel's margin.
+template <class Span, class Coverage>
+void CoverSpans(TCoverMap& map, const TScreenRect& box, Span span, Coverage coverageAt)
+{
+    const TScreenRect area = Intersection(box, map.area);
+    for (int y = area.top; y < area.bottom; ++y) {
+        double lo = 0, hi = 0;
+        if (!span(y + 0.5, lo, hi))
+            continue;
+        const int from = std::max(area.left, int(std::floor(lo)) - 1);
+        const int to = std::min(area.right, int(std::ceil(hi)) + 1);
+        map.Went(y, from, to);
+        for (int x = from; x < to; ++x) {
+            const double amount = coverageAt(x + 0.5, y + 0.5);
+            if (amount > 0)
+                map.Raise(x, y, amount);
+        }
+    }
+}
+
+// Where the row at height yc crosses the disc: widens [lo, hi].
+void WidenByDisc(TPathPoint centre, double radius, double yc, double& lo, double& hi)
+{
+    const double dy = yc - centre.y;
+    if (std::abs(dy) > radius)
+        return;
+    const double half = std::sqrt(radius * radius - dy * dy);
+    lo = std::min(lo, centre.x - half);
+    hi = std::max(hi, centre.x + half);
+}
+
+// Where the row crosses the band of half-width radius along the segment,
+// between its ends' perpendiculars: two conditions linear in x.
+void WidenByBand(TPathPoint a, TPathPoint b, double radius, double yc, double& lo, double& hi)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y, length = Length(dx, dy);
+    const double ry = yc - a.y;
+    if (length <= 0)
+        return;
+    double from = -1e300, to = 1e300;
+    if (std::abs(dy) > 1e-12) {
+        const double x1 = (ry * dx - radius * length) / dy, x2 = (ry * dx + radius * length) / dy;
+        from = std::max(from, std::min(x1, x2));
+        to = std::min(to, std::max(x1, x2));
+    } else if (std::abs(ry) > radius) {
+        return;
+    }
+    if (std::abs(dx) > 1e-12) {
+        const double x1 = -ry * dy / dx, x2 = (length * length - ry * dy) / dx;
+        from = std::max(from, std::min(x1, x2));
+        to = std::min(to, std::max(x1, x2));
+    } else if (ry * dy < 0 || ry * dy > length * length) {
+        return;
+    }
+    if (from <= to) {
+        lo = std::min(lo, a.x + from);
+        hi = std::max(hi, a.x + to);
+    }
+}
+
+// The row's span of everything within radius of the segment (convex, so
+// one span).
+bool CapsuleSpan(TPathPoint a, TPathPoint b, double radius, double yc, double& lo, double& hi)
+{
+    lo = 1e300;
+    hi = -1e300;
+    WidenByDisc(a, radius, yc, lo, hi);
+    WidenByDisc(b, radius, yc, lo, hi);
+    WidenByBand(a, b, radius, yc, lo, hi);
+    return lo <= hi;
 }
 
 double DistanceToSegment(double px, double py, TPathPoint a, TPathPoint b)
@@ -84,7 +177,7 @@ double DistanceToSegment(double px, double py, TPathPoint a, TPathPoint b)
     const double lengthSquared = dx * dx + dy * dy;
     double t = lengthSquared > 0 ? ((px - a.x) * dx + (py - a.y) * dy) / lengthSquared : 0.0;
     t = Clamp01(t);
-    return std::hypot(px - (a.x + t * dx), py - (a.y + t * dy));
+    return Length(px - (a.x + t * dx), py - (a.y + t * dy));
 }
 
 // A stroke of half-width r around the segment, with round ends.
@@ -92,7 +185,9 @@ void CoverCapsule(TCoverMap& map, TPathPoint a, TPathPoint b, double r)
 {
     const TScreenRect box =
         PixelsAround(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y), r + 1);
-    Cover(map, box, [&](double x, double y) { return Clamp01(r + 0.5 - DistanceToSegment(x, y, a, b)); });
+    CoverSpans(
+        map, box, [&](double yc, double& lo, double& hi) { return CapsuleSpan(a, b, r + 1, yc, lo, hi); },
+        [&](double x, double y) { return Clamp01(r + 0.5 - DistanceToSegment(x, y, a, b)); });
 }
 
 // A single point gives a dot.
@@ -118,19 +213,35 @@ int StrokeWidth(const TMark& mark)
 // both lie on whole pixels, so each pixel is wholly in it or wholly out.
 void CoverFrame(TCoverMap& map, const TScreenRect& outer, int width)
 {
-    const TScreenRect inner{outer.left + width, outer.top + width, outer.right - width, outer.bottom - width};
-    Cover(map, outer, [&](double x, double y) { return inner.Contains(int(x - 0.5), int(y - 0.5)) ? 0.0 : 1.0; });
+    const int top = std::min(outer.bottom, outer.top + width);
+    const int bottom = std::max(outer.top, outer.bottom - width);
+    const int left = std::min(outer.right, outer.left + width);
+    const int right = std::max(outer.left, outer.right - width);
+    const auto full = [](double, double) { return 1.0; };
+    Cover(map, {outer.left, outer.top, outer.right, top}, full);
+    Cover(map, {outer.left, bottom, outer.right, outer.bottom}, full);
+    Cover(map, {outer.left, top, left, bottom}, full);
+    Cover(map, {right, top, outer.right, bottom}, full);
 }
 
 // The distance from a point (relative to the centre) to the ellipse of
 // radii a and b: first-order, exact for circles.
 double DistanceToEllipse(double x, double y, double a, double b)
 {
-    const double k0 = std::hypot(x / a, y / b);
-    const double k1 = std::hypot(x / (a * a), y / (b * b));
+    const double k0 = Length(x / a, y / b);
+    const double k1 = Length(x / (a * a), y / (b * b));
     if (k1 <= 0)
         return std::min(a, b);
     return std::abs(k0 * (k0 - 1) / k1);
+}
+
+// Half the width of the ellipse of radii a and b at height dy from its
+// centre; negative where the row misses it (or the ellipse is empty).
+double HalfChord(double a, double b, double dy)
+{
+    if (a <= 0 || b <= 0 || std::abs(dy) > b)
+        return -1;
+    return a * std::sqrt(1 - (dy / b) * (dy / b));
 }
 
 void CoverEllipse(TCoverMap& map, const TScreenRect& outer, int width)
@@ -138,14 +249,31 @@ void CoverEllipse(TCoverMap& map, const TScreenRect& outer, int width)
     const double r = width / 2.0;
     const double cx = (outer.left + outer.right) / 2.0, cy = (outer.top + outer.bottom) / 2.0;
     const double a = std::max(0.5, outer.Width() / 2.0 - r), b = std::max(0.5, outer.Height() / 2.0 - r);
-    Cover(map, outer,
-          [&](double x, double y) { return Clamp01(r + 0.5 - DistanceToEllipse(x - cx, y - cy, a, b)); });
+    const auto coverage = [&](double x, double y) {
+        return Clamp01(r + 0.5 - DistanceToEllipse(x - cx, y - cy, a, b));
+    };
+    // The ring's left and right parts of each row: between the ellipses
+    // grown and shrunk by the stroke (and a pixel).
+    const double grow = r + 2;
+    for (const double side : {-1.0, 1.0})
+        CoverSpans(
+            map, outer,
+            [&](double yc, double& lo, double& hi) {
+                const double outerHalf = HalfChord(a + grow, b + grow, yc - cy);
+                if (outerHalf < 0)
+                    return false;
+                const double innerHalf = std::max(0.0, HalfChord(a - grow, b - grow, yc - cy));
+                lo = side < 0 ? cx - outerHalf : cx + innerHalf;
+                hi = side < 0 ? cx - innerHalf : cx + outerHalf;
+                return true;
+            },
+            coverage);
 }
 
 void CoverDisc(TCoverMap& map, TPathPoint centre, double radius)
 {
     const TScreenRect box = PixelsAround(centre.x, centre.y, centre.x, centre.y, radius + 1);
-    Cover(map, box, [&](double x, double y) { return Clamp01(radius + 0.5 - std::hypot(x - centre.x, y - centre.y)); });
+    Cover(map, box, [&](double x, double y) { return Clamp01(radius + 0.5 - Length(x - centre.x, y - centre.y)); });
 }
 
 double Cross(TPathPoint o, TPathPoint p, double x, double y)
@@ -160,7 +288,7 @@ double TriangleDistance(const std::vector<TPathPoint>& corners, double turn, dou
     double distance = -1e9;
     for (int i = 0; i < 3; ++i) {
         const TPathPoint p = corners[i], q = corners[(i + 1) % 3];
-        distance = std::max(distance, -turn * Cross(p, q, x, y) / std::hypot(q.x - p.x, q.y - p.y));
+        distance = std::max(distance, -turn * Cross(p, q, x, y) / Length(q.x - p.x, q.y - p.y));
     }
     return distance;
 }
@@ -210,14 +338,18 @@ uint32_t& PixelAt(TPixelSpan& target, int x, int y)
     return target.pixels[IndexIn(target.Area(), x, y)];
 }
 
-void Blend(TPixelSpan& target, const TCoverMap& map, uint32_t colour, bool multiply)
+// Each pixel once: a blended pixel's cover is spent, for stretches that
+// overlap.
+void Blend(TPixelSpan& target, TCoverMap& map, uint32_t colour, bool multiply)
 {
-    for (int y = map.area.top; y < map.area.bottom; ++y)
-        for (int x = map.area.left; x < map.area.right; ++x) {
-            const double amount = map.cover[IndexIn(map.area, x, y)];
-            if (amount <= 0)
+    for (const TCoverMap::TStretch& stretch : map.stretches)
+        for (int x = stretch.from; x < stretch.to; ++x) {
+            uint8_t& cell = map.cover[IndexIn(map.area, x, stretch.y)];
+            if (cell == 0)
                 continue;
-            uint32_t& pixel = PixelAt(target, x, y);
+            const double amount = cell / 255.0;
+            cell = 0;
+            uint32_t& pixel = PixelAt(target, x, stretch.y);
             pixel = multiply ? Mixed(pixel, Multiplied(pixel, colour), amount * kMarkerStrength)
                              : Mixed(pixel, colour, amount);
         }
@@ -330,7 +462,7 @@ void DrawCoverage(TPixelSpan& target, const TCoverage& ink, uint32_t colour, con
 TArrowHead ArrowHead(TScreenPoint from, TScreenPoint to, int width)
 {
     const TPathPoint start = Centre(from), tip = Centre(to);
-    const double length = std::hypot(tip.x - start.x, tip.y - start.y);
+    const double length = Length(tip.x - start.x, tip.y - start.y);
     if (length <= 0)
         return {tip.x, tip.y, tip.x, tip.y, tip.x, tip.y};
     const double ux = (tip.x - start.x) / length, uy = (tip.y - start.y) / length;
