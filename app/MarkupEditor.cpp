@@ -206,9 +206,9 @@ void TMarkupEditor::Paint(HDC dc, const RECT& area) const
     }
 }
 
+// The picture is kept composed as marks change, so it is copied as it is.
 void TMarkupEditor::Picture(TBitmap& bitmap)
 {
-    Compose(selection_);
     CopyFromPicture(bitmap, layer_->Handle(), 0, 0, selection_.Width(), selection_.Height());
 }
 
